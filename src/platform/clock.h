@@ -1,0 +1,44 @@
+#pragma once
+// The local clock, injectable so that tests do not depend on the wall clock or the time zone.
+#include <cstdint>
+
+namespace zemo {
+
+struct LocalTime {
+    int year = 1970, month = 1, day = 1;
+    int hour = 0, minute = 0, second = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual LocalTime localNow() const = 0;
+    // Milliseconds from an arbitrary start; only differences count.
+    virtual std::int64_t tickMs() const = 0;
+};
+
+// The machine's local time and steady clock.
+class SystemClock : public Clock {
+public:
+    LocalTime localNow() const override;
+    std::int64_t tickMs() const override;
+};
+
+// A clock standing still at a given moment (tests); tickMs advances only by advance().
+class FixedClock : public Clock {
+public:
+    explicit FixedClock(LocalTime t = {}) : t_(t) {}
+    LocalTime localNow() const override { return t_; }
+    std::int64_t tickMs() const override { return tick_; }
+    void set(LocalTime t) { t_ = t; }
+    void advance(std::int64_t ms) { tick_ += ms; }
+
+private:
+    LocalTime t_;
+    std::int64_t tick_ = 0;
+};
+
+// The process-wide system clock, for callers that are not given one.
+Clock& systemClock();
+
+}  // namespace zemo

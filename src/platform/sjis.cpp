@@ -1,0 +1,76 @@
+#include "platform/sjis.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+namespace zemo {
+namespace {
+
+class Iconv {
+public:
+    Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+        if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
+    }
+    ~Iconv() { iconv_close(cd_); }
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
+
+    // Converts until the first failure; replacement (if not empty) is written for each bad
+    // sequence and conversion resumes one byte later.
+    ConvResult run(std::string_view in, std::string_view replacement, bool resume) {
+        ConvResult r;
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char* src = const_cast<char*>(in.data());
+        std::size_t left = in.size();
+        char buf[1024];
+        while (left > 0) {
+            char* dst = buf;
+            std::size_t room = sizeof buf;
+            std::size_t rc = iconv(cd_, &src, &left, &dst, &room);
+            r.text.append(buf, static_cast<std::size_t>(dst - buf));
+            if (rc != static_cast<std::size_t>(-1)) continue;
+            if (errno == E2BIG) continue;
+            // EILSEQ or EINVAL (truncated sequence at the end)
+            if (r.ok) {
+                r.ok = false;
+                r.badOffset = static_cast<std::size_t>(src - in.data());
+            }
+            if (!resume) return r;
+            r.text.append(replacement);
+            ++src;
+            --left;
+            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        }
+        return r;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+Iconv& toUtf8() {
+    thread_local Iconv cv("UTF-8", "CP932");
+    return cv;
+}
+Iconv& toSjis() {
+    thread_local Iconv cv("CP932", "UTF-8");
+    return cv;
+}
+
+}  // namespace
+
+ConvResult sjisToUtf8Checked(std::string_view sjis) { return toUtf8().run(sjis, "", false); }
+ConvResult utf8ToSjisChecked(std::string_view utf8) { return toSjis().run(utf8, "", false); }
+
+std::string sjisToUtf8(std::string_view sjis) { return toUtf8().run(sjis, "\xEF\xBF\xBD", true).text; }
+std::string utf8ToSjis(std::string_view utf8) { return toSjis().run(utf8, "?", true).text; }
+
+std::string sj(std::string_view utf8Literal) {
+    ConvResult r = utf8ToSjisChecked(utf8Literal);
+    if (!r.ok) throw std::logic_error("literal not convertible to CP932: " + std::string(utf8Literal));
+    return r.text;
+}
+
+}  // namespace zemo

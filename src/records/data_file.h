@@ -1,0 +1,23 @@
+#pragma once
+// Headers of data files and the directories and default paths of the file kinds.
+#include <string>
+
+#include "records/workspace.h"
+
+namespace zemo {
+
+// A 128-byte header: share form (magic 0x1237, level 4) only when shareForm and share mode are on.
+DataFileHeader buildHeader(bool shareForm, bool shareModeOn, const std::string& kindTitle, int fileKind,
+                           const std::string& subTitle);
+
+// "\" separators turned into "/".
+std::string nativePath(const std::string& path);
+
+// A stored directory made absolute (relative to the program folder), ending in "/".
+std::string resolveDir(const Workspace& ws, const std::string& storedPath);
+// Directory of a file kind: program folder for 0 and above 11, addDir for 5, libDir for 11, else sysDir.
+std::string kindDir(const Workspace& ws, int kind);
+// Directory of the kind joined with its default file name.
+std::string defaultFilePath(const Workspace& ws, int kind);
+
+}  // namespace zemo

@@ -1,0 +1,61 @@
+#pragma once
+// File services and error reporting. The services never show anything: each records its outcome
+// in the workspace's last-error slot and returns the code; callers decide whether to report.
+#include <cstdint>
+#include <string>
+
+#include "records/workspace.h"
+
+namespace zemo {
+
+// Error codes used by name in the code; the full table of texts is errorText().
+enum FileError : int {
+    kErrNone = 0,
+    kErrDriveNotReady = 3,
+    kErrRead = 26,
+    kErrWrite = 27,
+    kErrNotFound = 29,
+    kErrDirNotFound = 30,
+    kErrMakeDir = 32,
+    kErrDelete = 34,
+    kErrRename = 41,
+    kErrBackup = 42,
+    kErrRestore = 43,
+    kErrHeader = 47,
+    kErrSameName = 48,
+    kErrCopy = 50,
+};
+
+// UTF-8 text of an error code; "ファイルエラー番号エラー！" outside 0..50.
+std::string errorText(int code);
+
+int setLastError(Workspace& ws, int code);  // returns the previous code
+int lastError(const Workspace& ws);
+void setErrorName(Workspace& ws, const std::string& name);
+
+// Error box: name, "\n", error text, "\n", "dno=[%5d]".
+void reportError(Workspace& ws, int reportNo);
+std::string reportText(const Workspace& ws, int reportNo);
+
+// Confirmation (OK / Cancel): 1 for OK, 3 otherwise. Text, "\n", path.
+int confirm(Workspace& ws, const std::string& text, const std::string& path);
+void inform(Workspace& ws, const std::string& text, const std::string& path);
+
+// Every box goes through here: shown with the arrow cursor, the previous cursor put back after.
+Answer showBox(Workspace& ws, BoxKind kind, const std::string& text, Buttons buttons);
+
+void arrowCursor(Workspace& ws, bool on);
+void busyCursor(Workspace& ws, bool on);
+
+// Paths are UTF-8; "\" and "/" are both accepted as separators (nativePath, data_file.h).
+int driveReady(Workspace& ws, const std::string& path);
+bool fileExists(Workspace& ws, const std::string& path);
+bool dirExists(Workspace& ws, const std::string& path);
+std::int64_t fileSize(Workspace& ws, const std::string& path);
+int deleteFile(Workspace& ws, const std::string& path);
+int copyFile(Workspace& ws, const std::string& source, const std::string& target);
+std::string backupPath(const std::string& path);
+int makeBackup(Workspace& ws, const std::string& path);
+int restoreBackup(Workspace& ws, const std::string& path);
+
+}  // namespace zemo

@@ -1,0 +1,59 @@
+#pragma once
+// What the shell owns for the whole run. No globals: every test builds its own Workspace.
+#include <array>
+#include <filesystem>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/prompter.h"
+#include "records/record_array.h"
+#include "records/sys_control.h"
+
+namespace zemo {
+
+// The last-error slot of the file services: a code 0..50 and the file or directory concerned.
+struct LastError {
+    int code = 0;
+    std::string name;  // UTF-8 path
+};
+
+inline constexpr int kArrayKinds = 7;       // record arrays exist for kinds 1..7
+inline constexpr int kIndexListEntries = 501;
+
+class Workspace {
+public:
+    Workspace(Prompter& prompter, const Clock& clock, std::filesystem::path programDir = {});
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+    Prompter& prompter;
+    const Clock& clock;
+    LastError lastErr;
+
+    std::filesystem::path programDir;      // the program folder (absolute)
+    std::filesystem::path executablePath;  // the running program, refused as a data file
+    SysControl control{};                  // the in-memory control record
+    bool shareFlag = false;                // run-time copy of control.shareMode
+
+    int dbSize = 1;
+    std::array<TCddataArray, kArrayKinds + 1> arrays;  // index = kind 1..7; [0] unused
+    std::array<int, kArrayKinds + 1> capacities{};     // highest valid index per kind
+    TLongintArray indexList;
+    std::array<int, kArrayKinds + 1> loaded{};         // per-kind loaded flags
+
+    bool checkKindSwitch = true;  // off for exactly one header check
+    std::string nextMemo;         // memo typed into the chooser, for the next save (CP932)
+    std::string openDialogDir, saveDialogDir;    // initial folders of the chooser
+    std::string openDialogFile, saveDialogFile;  // last chosen paths
+
+    // Capacities of kinds 1..7 for a database size (clamped to 1..20).
+    static std::array<int, kArrayKinds + 1> capacitiesFor(int dbSize);
+    // Creates the seven arrays (capacity + 1 slots each, cleared) and the index list.
+    void createArrays(int dbSize);
+    // The array of a kind 1..7, nullptr otherwise.
+    TCddataArray* array(int kind);
+    const TCddataArray* array(int kind) const;
+    int capacity(int kind) const { return (kind >= 1 && kind <= kArrayKinds) ? capacities[kind] : 0; }
+};
+
+}  // namespace zemo
