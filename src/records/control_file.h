@@ -1,0 +1,30 @@
+#pragma once
+// The system control file "ZEMOCTRL.DAT" in the program folder, and the work directories.
+#include <string>
+
+#include "records/workspace.h"
+
+namespace zemo {
+
+std::string controlFilePath(const Workspace& ws);
+
+// Fills ws.control with the creation defaults (label block and presets included).
+void initControlDefaults(Workspace& ws);
+
+// Reads the file into ws.control; 0 or an error code. showFatal adds the fatal message on failure.
+int loadControl(Workspace& ws, bool showFatal);
+// Writes the whole record; 0 or -1.
+int saveControl(Workspace& ws);
+// saveControl guarded by a ".BAK" copy unless backupMode is 1.
+int saveControlWithBackup(Workspace& ws, int backupMode);
+// The start-up sequence; non-zero means the application cannot go on.
+int startControl(Workspace& ws);
+
+// Checks and, with consent, creates sysDir, addDir, txtDir and libDir: 0, 3 (abort) or 5.
+int checkDataDirs(Workspace& ws);
+// Whether a user-chosen name may be written: 0 yes, -1 no.
+int checkSaveName(Workspace& ws, const std::string& path, bool confirmOverwrite, bool showMessages);
+
+// resolveDir, kindDir and defaultFilePath are in data_file.h.
+
+}  // namespace zemo
