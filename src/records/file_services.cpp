@@ -1,0 +1,319 @@
+// File services on POSIX. Every service records its outcome in the workspace's last-error slot;
+// nothing here shows a box except the report and question helpers.
+#include "records/file_services.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+#include "records/data_file.h"
+
+namespace zemo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::array<const char*, 51> kErrorTexts = {
+    "正常",  // 0
+    "書き込み禁止です！",  // 1
+    "ドライブ指定が違います！",  // 2
+    "ドライブの準備ができていません！",  // 3
+    "無効なコマンドです！",  // 4
+    "データエラーです！",  // 5
+    "要求形式が違います！",  // 6
+    "シークエラーです！",  // 7
+    "このディスクは扱えません！",  // 8
+    "セクタが見つかりません！",  // 9
+    "用紙がありません！",  // 10
+    "書込みができません！",  // 11
+    "読取りができません！",  // 12
+    "エラーです。(0x0C)",  // 13
+    "エラーです。(0x0D)",  // 14
+    "エラーです。(0x0E)",  // 15
+    "不正なデイスクの交換です！",  // 16
+    "その他デイスクのエラーです！",  // 17
+    "ファイル追加オープンできません！",  // 18
+    "ファイル読込オープンできません！",  // 19
+    "ファイル書込オープンできません！",  // 20
+    "ファイル読書オープンできません！",  // 21
+    "ファイル書込オープンできません！(ﾃｷｽﾄ)",  // 22
+    "ファイル追加オープンできません！(ﾃｷｽﾄ)",  // 23
+    "ファイル読込オープンできません！(ﾃｷｽﾄ)",  // 24
+    "ファイルクローズエラーです！",  // 25
+    "ファイル読み込エラーです！",  // 26
+    "ファイル書込みエラーです！",  // 27
+    "ファイルシークエラーです！",  // 28
+    "ファイルが見つかりません！",  // 29
+    "ディレクトリが見つかりません！",  // 30
+    "ディスクがいっぱいです！",  // 31
+    "ディレクトリ作成エラーです！",  // 32
+    "ディレクトリ削除エラーです！",  // 33
+    "ファイル削除エラーです！",  // 34
+    "ファイル日時取得エラーです！",  // 35
+    "ファイル日時設定エラーです！",  // 36
+    "ファイル属性取得エラーです！",  // 37
+    "ファイル属性設定エラーです！",  // 38
+    "ディスク空きエリア取得エラーです！",  // 39
+    "ファイル初期化サイズ０エラーです！",  // 40
+    "ファイル名変更エラーです！",  // 41
+    "バックアップファイル作成エラーです！",  // 42
+    "バックアップファイルの復活エラーです！",  // 43
+    "オリジナルファイル作成エラーです！",  // 44
+    "オリジナルファイルの復活エラーです！",  // 45
+    "文字列など作成ワークをオーバしました！",  // 46
+    "ファイルヘッダーが不正です！",  // 47
+    "コピー元とコピー先のファイル名が同じです！",  // 48
+    "コピー先ファイルサイズエラーです！",  // 49
+    "ファイルコピーエラー！",  // 50
+};
+
+constexpr std::size_t kCopyBlock = 8192;
+
+int fail(Workspace& ws, int code, const std::string& name) {
+    ws.lastErr.code = code;
+    ws.lastErr.name = name;
+    return code;
+}
+
+int succeed(Workspace& ws) {
+    ws.lastErr.code = kErrNone;
+    return kErrNone;
+}
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
+}
+
+bool statPath(const std::string& native, struct stat& st) { return ::stat(native.c_str(), &st) == 0; }
+
+// Anything at the path, a dangling link included: what a delete or rename would act on.
+bool entryExists(const std::string& native) {
+    struct stat st;
+    return ::lstat(native.c_str(), &st) == 0;
+}
+
+bool isDirectory(const std::string& native) {
+    struct stat st;
+    return statPath(native, st) && S_ISDIR(st.st_mode);
+}
+
+// Both names reach the same file: equal ignoring case, or one inode under two spellings.
+bool sameFile(const std::string& a, const std::string& b) {
+    if (equalIgnoringCase(a, b)) return true;
+    struct stat sa, sb;
+    return statPath(a, sa) && statPath(b, sb) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool writeAll(int fd, const char* p, std::size_t n) {
+    while (n > 0) {
+        ssize_t w = ::write(fd, p, n);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += w;
+        n -= static_cast<std::size_t>(w);
+    }
+    return true;
+}
+
+// Copies an open regular file into a fresh temporary file beside the target and renames it over
+// the target, so a failure at any point leaves the old target (or none) rather than a torn copy.
+bool copyContents(int in, const struct stat& sst, const std::string& dst) {
+    fs::path dstPath(dst);
+    fs::path dir = dstPath.parent_path();
+    if (dir.empty()) dir = ".";
+    std::string tmpl = (dir / ("." + dstPath.filename().string() + ".XXXXXX")).string();
+    std::vector<char> tmpName(tmpl.begin(), tmpl.end());
+    tmpName.push_back('\0');
+    int out = ::mkostemp(tmpName.data(), O_CLOEXEC);
+    if (out < 0) return false;
+
+    bool ok = true;
+    std::vector<char> buf(kCopyBlock);
+    for (;;) {
+        ssize_t n = ::read(in, buf.data(), buf.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        if (n == 0) break;
+        if (!writeAll(out, buf.data(), static_cast<std::size_t>(n))) {
+            ok = false;
+            break;
+        }
+    }
+    const struct timespec times[2] = {sst.st_atim, sst.st_mtim};
+    ok = ok && ::fchmod(out, sst.st_mode & 0777) == 0;
+    ok = ok && ::futimens(out, times) == 0;
+    ok = ok && ::fsync(out) == 0;
+    ok = (::close(out) == 0) && ok;
+    ok = ok && ::rename(tmpName.data(), dst.c_str()) == 0;
+    if (!ok) ::unlink(tmpName.data());
+    return ok;
+}
+
+}  // namespace
+
+std::string errorText(int code) {
+    if (code < 0 || code >= static_cast<int>(kErrorTexts.size())) return "ファイルエラー番号エラー！";
+    return kErrorTexts[static_cast<std::size_t>(code)];
+}
+
+int setLastError(Workspace& ws, int code) {
+    int previous = ws.lastErr.code;
+    ws.lastErr.code = code;
+    return previous;
+}
+
+int lastError(const Workspace& ws) { return ws.lastErr.code; }
+
+void setErrorName(Workspace& ws, const std::string& name) { ws.lastErr.name = name; }
+
+std::string reportText(const Workspace& ws, int reportNo) {
+    char dno[32];
+    std::snprintf(dno, sizeof dno, "dno=[%5d]", reportNo);
+    return ws.lastErr.name + "\n" + errorText(ws.lastErr.code) + "\n" + dno;
+}
+
+void reportError(Workspace& ws, int reportNo) {
+    showBox(ws, BoxKind::Error, reportText(ws, reportNo), Buttons::Ok);
+}
+
+int confirm(Workspace& ws, const std::string& text, const std::string& path) {
+    Answer a = showBox(ws, BoxKind::Confirmation, text + "\n" + path, Buttons::OkCancel);
+    return a == Answer::Ok ? 1 : 3;
+}
+
+void inform(Workspace& ws, const std::string& text, const std::string& path) {
+    showBox(ws, BoxKind::Information, text + "\n" + path, Buttons::Ok);
+}
+
+// The volume answers when the nearest existing ancestor of the absolute path can be queried;
+// a path that does not exist yet still lies on a ready volume.
+int driveReady(Workspace& ws, const std::string& path) {
+    std::string native = nativePath(path);
+    if (native.empty()) native = ".";
+    std::error_code ec;
+    fs::path probe = fs::absolute(fs::path(native), ec);
+    if (ec) return fail(ws, kErrDriveNotReady, path);
+    probe = probe.lexically_normal();
+    for (;;) {
+        struct stat st;
+        if (::stat(probe.c_str(), &st) == 0) {
+            struct statvfs vs;
+            if (::statvfs(probe.c_str(), &vs) == 0) return succeed(ws);
+            return fail(ws, kErrDriveNotReady, path);
+        }
+        // Only "not there (yet)" walks up; an I/O error or a stale mount means the volume is gone.
+        if (errno != ENOENT && errno != ENOTDIR && errno != EACCES && errno != ELOOP && errno != ENAMETOOLONG)
+            return fail(ws, kErrDriveNotReady, path);
+        fs::path parent = probe.parent_path();
+        if (parent == probe || parent.empty()) return fail(ws, kErrDriveNotReady, path);
+        probe = parent;
+    }
+}
+
+bool fileExists(Workspace& ws, const std::string& path) {
+    if (driveReady(ws, path) != kErrNone) return false;
+    struct stat st;
+    if (!statPath(nativePath(path), st) || S_ISDIR(st.st_mode)) {
+        fail(ws, kErrNotFound, path);
+        return false;
+    }
+    succeed(ws);
+    return true;
+}
+
+bool dirExists(Workspace& ws, const std::string& path) {
+    if (driveReady(ws, path) != kErrNone) return false;
+    if (!isDirectory(nativePath(path))) {
+        fail(ws, kErrDirNotFound, path);
+        return false;
+    }
+    succeed(ws);
+    return true;
+}
+
+std::int64_t fileSize(Workspace& ws, const std::string& path) {
+    struct stat st;
+    if (!statPath(nativePath(path), st) || S_ISDIR(st.st_mode)) {
+        fail(ws, kErrNotFound, path);
+        return -1;
+    }
+    succeed(ws);
+    return static_cast<std::int64_t>(st.st_size);
+}
+
+int deleteFile(Workspace& ws, const std::string& path) {
+    if (::unlink(nativePath(path).c_str()) != 0) return fail(ws, kErrDelete, path);
+    return succeed(ws);
+}
+
+int copyFile(Workspace& ws, const std::string& source, const std::string& target) {
+    std::string src = nativePath(source);
+    std::string dst = nativePath(target);
+    if (equalIgnoringCase(src, dst)) return fail(ws, kErrSameName, target);
+    if (driveReady(ws, source) != kErrNone) return lastError(ws);
+    if (driveReady(ws, target) != kErrNone) return lastError(ws);
+
+    if (isDirectory(dst)) dst = (fs::path(dst) / fs::path(src).filename()).string();
+    // Copying a file onto itself would read what is being replaced; refuse it like equal names.
+    if (sameFile(src, dst)) return fail(ws, kErrSameName, dst);
+
+    int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return fail(ws, kErrCopy, dst);
+    struct stat sst;
+    bool ok = ::fstat(in, &sst) == 0 && S_ISREG(sst.st_mode) && copyContents(in, sst, dst);
+    ::close(in);
+    if (!ok) return fail(ws, kErrCopy, dst);
+    return succeed(ws);
+}
+
+std::string backupPath(const std::string& path) {
+    std::size_t nameStart = path.find_last_of("/\\");
+    nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+    std::size_t dot = path.rfind('.');
+    // A dot in a folder name, or the leading dot of a hidden name, is no extension.
+    if (dot == std::string::npos || dot <= nameStart) return path + ".BAK";
+    return path.substr(0, dot) + ".BAK";
+}
+
+int makeBackup(Workspace& ws, const std::string& path) {
+    if (driveReady(ws, path) != kErrNone) return lastError(ws);
+    if (!fileExists(ws, path)) return lastError(ws);  // 29 with its name
+    std::string bak = backupPath(path);
+    // A file that is its own backup name ("X.BAK") would be deleted before it is copied.
+    if (sameFile(nativePath(path), nativePath(bak))) return fail(ws, kErrBackup, path);
+    if (entryExists(nativePath(bak)) && deleteFile(ws, bak) != kErrNone) return lastError(ws);
+    if (copyFile(ws, path, bak) != kErrNone) return fail(ws, kErrBackup, path);
+    return lastError(ws);
+}
+
+int restoreBackup(Workspace& ws, const std::string& path) {
+    if (driveReady(ws, path) != kErrNone) return lastError(ws);
+    std::string bak = backupPath(path);
+    // Restoring a file from itself would delete the only copy first.
+    if (sameFile(nativePath(path), nativePath(bak))) return fail(ws, kErrRestore, path);
+    if (!fileExists(ws, bak)) return fail(ws, kErrNotFound, bak);
+    if (entryExists(nativePath(path)) && deleteFile(ws, path) != kErrNone) return lastError(ws);
+    if (::rename(nativePath(bak).c_str(), nativePath(path).c_str()) != 0) return fail(ws, kErrRestore, path);
+    return succeed(ws);
+}
+
+}  // namespace zemo
