@@ -8,6 +8,9 @@
 namespace zemo {
 
 int checkHeader(Workspace& ws, const std::string& path, int expectedKind);
+// The same check for the system control file: no kind comparison, and a wrong magic is reported
+// with the level still examined. 0, 47 or -1.
+int checkControlHeader(Workspace& ws, const std::string& path);
 int readHeader(Workspace& ws, const std::string& path, bool report, DataFileHeader& out);
 int readInfo(Workspace& ws, const std::string& path, bool report, DataFileInfo& out);
 
