@@ -334,11 +334,9 @@ std::string cdRecordProblem(const CdRecord& r) {
     return {};
 }
 
-int validateCdRecord(Prompter& prompter, const CdRecord& r) {
+int validateCdRecord(Workspace& ws, const CdRecord& r) {
     const std::string text = cdRecordProblem(r);
     if (text.empty()) return 0;
-    // showBox needs only the prompter of a workspace; a transient one keeps its cursor handling.
-    Workspace ws(prompter, systemClock());
     showBox(ws, BoxKind::Error, text, Buttons::Ok);
     return -1;
 }

@@ -10,6 +10,7 @@
 namespace zemo {
 
 class Prompter;
+class Workspace;
 
 // --- characters and strings (CP932 bytes) ---
 bool isLeadByte(unsigned char b);   // 0x81..0x9F, 0xE0..0xFC
@@ -62,7 +63,7 @@ int checkDate(std::int32_t d);  // 0 valid, -1 invalid
 void waitMs(Prompter& prompter, const Clock& clock, int ms);
 
 // 0 valid; -1 after showing the reason in an error box.
-int validateCdRecord(Prompter& prompter, const CdRecord& r);
+int validateCdRecord(Workspace& ws, const CdRecord& r);
 // The reason without showing it ("" when valid): first line, "\n", second line.
 std::string cdRecordProblem(const CdRecord& r);
 

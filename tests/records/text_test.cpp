@@ -10,6 +10,7 @@
 #include "platform/sjis.h"
 #include "records/cd_record.h"
 #include "records/text.h"
+#include "records/workspace.h"
 
 namespace zemo {
 namespace {
@@ -353,7 +354,9 @@ TEST(TextValidation, FirstFailingCheckGivesTheMessage) {
         EXPECT_EQ(cdRecordProblem(r), c.message);
 
         ScriptedPrompter p;
-        EXPECT_EQ(validateCdRecord(p, r), c.message.empty() ? 0 : -1);
+        FixedClock clock;
+        Workspace ws(p, clock);
+        EXPECT_EQ(validateCdRecord(ws, r), c.message.empty() ? 0 : -1);
         if (c.message.empty()) {
             EXPECT_TRUE(p.boxes.empty());
         } else {
