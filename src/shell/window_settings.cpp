@@ -1,9 +1,5 @@
 #include "shell/window_settings.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -13,6 +9,7 @@
 
 #include "platform/sjis.h"
 #include "records/file_services.h"
+#include "records/safe_write.h"
 
 namespace zemo {
 
@@ -222,31 +219,6 @@ void fileError(Workspace& ws, const std::string& path) {
     showBox(ws, BoxKind::Error, path + "\n" + "ファイルエラー！", Buttons::Ok);
 }
 
-// Writes bytes to a temporary file beside path, flushes it to the disk and renames it over
-// path. On any failure the temporary file is removed and the old file stays as it was.
-bool replaceFile(const std::string& path, std::string_view bytes) {
-    std::string tmp = path + ".XXXXXX";
-    int fd = ::mkstemp(tmp.data());
-    if (fd < 0) return false;
-    bool ok = true;
-    std::size_t done = 0;
-    while (ok && done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else done += static_cast<std::size_t>(n);
-    }
-    // mkstemp makes the file private; keep the old file's mode, or the usual one.
-    struct stat old {};
-    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    if (ok && ::fchmod(fd, mode) != 0) ok = false;
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (ok && ::rename(tmp.c_str(), path.c_str()) != 0) ok = false;
-    if (!ok) ::unlink(tmp.c_str());
-    return ok;
-}
-
 }  // namespace
 
 WindowSettings parseWindowSettings(std::string_view bytes) {
@@ -365,7 +337,8 @@ int loadWindowSettings(Workspace& ws, WindowSettings& settings, int screenWidth,
 
 int saveWindowSettings(Workspace& ws, const WindowSettings& settings) {
     const std::string path = windowSettingsPath(ws);
-    if (!replaceFile(path, formatWindowSettings(settings))) {
+    const std::string bytes = formatWindowSettings(settings);
+    if (!replaceFile(path, bytes.data(), bytes.size())) {
         fileError(ws, path);
         return -1;
     }
