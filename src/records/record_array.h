@@ -7,6 +7,9 @@
 
 namespace zemo {
 
+// Qt defines "slots" as a macro; keep the member's name intact where a Qt header came first.
+#pragma push_macro("slots")
+#undef slots
 class TCddataArray {
 public:
     TCddataArray() = default;
@@ -26,6 +29,7 @@ public:
 private:
     std::vector<CdRecord> slots_;
 };
+#pragma pop_macro("slots")
 
 class TLongintArray {
 public:
