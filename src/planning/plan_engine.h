@@ -1,0 +1,94 @@
+#pragma once
+// The A/B side optimisation: a seeded randomised search that distributes the selected CDs over the
+// two sides of a tape so that each side reaches the target within the tolerance. A run is fully
+// determined by the selection, the working settings (run-time fields included) and the seed.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "planning/plan_random.h"
+#include "planning/shuf_tape.h"
+#include "records/sys_control.h"
+#include "records/workspace.h"
+
+namespace zemo {
+
+// Result codes of runOptimisation.
+enum PlanResult : int {
+    kPlanNoPass = -1,
+    kPlanOk = 0,
+    kPlanSideAFailed = 1,
+    kPlanSideBFailed = 2,
+    kPlanOutsideWindow = 3,
+    kPlanMixedFailure = 4,
+    kPlanStopped = 5,
+};
+
+// Message of a result code (UTF-8); empty for 0.
+std::string planResultMessage(int code);
+
+// The planning buffers, the working settings and the generator. Owned by the tape-planning list
+// window from its creation to its destruction.
+class PlanEngine {
+public:
+    explicit PlanEngine(Workspace& ws);
+    PlanEngine(const PlanEngine&) = delete;
+    PlanEngine& operator=(const PlanEngine&) = delete;
+
+    Workspace& ws;
+    ShufTape selection{};  // the used slots of the shuffle list; its counts and lists stay 0
+    ShufTape plan{};       // the plan being worked on; after a run, the plan shown
+    ShufTape firstPlan{};  // first candidate of a pass whose side A was formed
+    ShufTape bestPlan{};   // most even candidate (automatic target only)
+    ShufControl ctl{};     // the working copy of the stored settings
+    PlanRandom rng;
+    bool stopRequested = false;  // set by Escape in the results window; read and cleared by the search
+
+    // Called at the end of every run, before its message: the results window shows the optimised
+    // plan (display mode 2) and redraws. Nothing when no results window is attached.
+    std::function<void()> onRunEnd;
+
+    // Copies the stored shuffleBlock into the working copy; 0.
+    int loadShufControl();
+    // Rebuilds the selection from the used slots of the shuffle list; 0 or the error of the access.
+    int buildSelection();
+    // t.target := targetSec, or half of t's total when targetSec <= 0 (autoTarget := 1).
+    void computeTarget(ShufTape& t);
+    // loadShufControl, buildSelection, computeTarget(selection): 0, or -1 when the selection was not read.
+    int currentTarget(std::int32_t& out);
+    // The whole run on selection/plan/firstPlan/bestPlan; result 0..5 or -1 (no pass).
+    int runOptimisation();
+
+    // Read-and-clear of the stop request.
+    bool takeStop() {
+        bool s = stopRequested;
+        stopRequested = false;
+        return s;
+    }
+
+    // The acceptance window of the current settings for a target.
+    std::int32_t windowLow(std::int32_t target) const;
+    std::int32_t windowHigh(std::int32_t target) const;
+
+    // The steps of a run, open for tests.
+    int runPass();
+    int optimiseRound(ShufTape& t);
+    int searchSideB(ShufTape& t, std::int32_t target);
+    // mask: int16[30] zeroed by the caller; 0, or -1 when no position was left.
+    int pickRandomSubset(int n, int m, std::int16_t* mask, int forced);
+    void rotateCandidatesB(ShufTape& t) const;
+    void rotateTape(ShufTape& t) const;
+    int checkSides(const ShufTape& t) const;
+    void trackBest(const ShufTape& t);
+
+private:
+    bool inWindow(std::int32_t sum, std::int32_t lo, std::int32_t hi) const { return lo <= sum && sum <= hi; }
+    void loadTimes(const ShufTape& t);
+    std::int32_t candidateTime(int x) const { return (x >= 1 && x <= timesCount_) ? times_[x - 1] : 0; }
+
+    // Times of the current step's CDs, so the hot loops read 4-byte values instead of records.
+    std::int32_t times_[kTapeSlots]{};
+    int timesCount_ = 0;
+};
+
+}  // namespace zemo

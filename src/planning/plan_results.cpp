@@ -1,0 +1,158 @@
+#include "planning/plan_results.h"
+
+#include "planning/plan_finish.h"
+#include "platform/sjis.h"
+#include "records/file_services.h"
+#include "records/record_access.h"
+#include "records/text.h"
+
+namespace zemo {
+
+namespace {
+constexpr int kHeaderTargetCol = 21;
+constexpr int kHeaderToleranceCol = 39;
+constexpr int kHeaderShuffleCol = 57;
+}  // namespace
+
+ResultsState::ResultsState(PlanEngine& engine) : engine_(engine) {
+    engine_.onRunEnd = [this] {
+        displayMode = kShowOptimised;
+        redraw();
+    };
+}
+
+ResultsState::~ResultsState() { engine_.onRunEnd = nullptr; }
+
+int ResultsState::openResults() {
+    if (engine_.loadShufControl() != 0) return -1;
+    if (engine_.buildSelection() != 0) return -1;
+    if (engine_.selection.count <= 0) return -1;
+    runWithSeed(1);
+    return 0;
+}
+
+void ResultsState::runWithSeed(std::int32_t no) {
+    shuffleNo = no;
+    engine_.rng.seed(no);
+    engine_.runOptimisation();
+}
+
+void ResultsState::stepNext() { runWithSeed(shuffleNo + 1); }
+
+void ResultsState::stepPrevious() {
+    if (shuffleNo >= 2) runWithSeed(shuffleNo - 1);
+}
+
+void ResultsState::pressShuffleButton(bool shift) {
+    if (shift) stepPrevious();
+    else stepNext();
+}
+
+void ResultsState::chooseShuf2(int tag) {
+    if (tag == kMenuNoShuffle) {
+        shuffleNo = 0;
+        planNoShuffle(engine_.selection, engine_.plan);
+        displayMode = kShowSelection;
+        redraw();
+    } else if (tag == kMenuHalf) {
+        shuffleNo = 0;
+        planHalfSplit(engine_.selection, engine_.plan);
+        displayMode = kShowHalfSplit;
+        redraw();
+    }
+}
+
+void ResultsState::chooseShufAB(int tag) {
+    if (tag < kMenuShufA || tag > kMenuShufAB) return;
+    shuffleNo = 0;
+    if (tag == kMenuShufA || tag == kMenuShufAB) shuffleSide(0, engine_.plan, engine_.rng);
+    if (tag == kMenuShufB || tag == kMenuShufAB) shuffleSide(1, engine_.plan, engine_.rng);
+    displayMode = kShowShuffled;
+    redraw();
+}
+
+void ResultsState::settingsSaved() {
+    engine_.loadShufControl();
+    runWithSeed(1);
+}
+
+void ResultsState::applyTapeTarget(std::int32_t seconds) {
+    engine_.ctl.targetSec = seconds;
+    engine_.ws.control.shuffleBlock.targetSec = seconds;
+    runWithSeed(1);
+}
+
+void ResultsState::redraw() {
+    image_.clear();
+    const ShufTape& sel = engine_.selection;
+    if (sel.count <= 0) return;
+    const bool csv = engine_.ctl.csvLayout != 0;
+    switch (displayMode) {
+        case kShowSelection: {
+            const std::vector<std::string> lines = selectionListLines(sel, csv);
+            for (std::size_t i = 0; i < lines.size(); ++i) image_.draw(0, 1 + static_cast<int>(i), lines[i]);
+            break;
+        }
+        case kShowOptimised:
+        case kShowHalfSplit:
+        case kShowShuffled: drawPlan(); break;
+        default: break;
+    }
+}
+
+void ResultsState::drawPlan() {
+    ShufTape& plan = engine_.plan;
+    completePlan(engine_.selection, plan);
+    // An inconsistent plan is reported and nothing at all is drawn.
+    if (checkPlan(engine_.ws, engine_.selection, plan) != 0) return;
+    if (displayMode == kShowOptimised) normalisePlan(engine_.selection, plan, 0, engine_.ctl);
+    if (displayMode == kShowOptimised || displayMode == kShowShuffled) {
+        image_.draw(kHeaderTargetCol, 0, targetText(plan.target));
+        image_.draw(kHeaderToleranceCol, 0, toleranceText(engine_.ctl.tolerance));
+        if (displayMode == kShowOptimised) image_.draw(kHeaderShuffleCol, 0, shuffleNoText(shuffleNo));
+    }
+    for (const PlanLine& l : planSectionLines(plan, engine_.ctl.csvLayout != 0, true))
+        image_.draw(0, 1 + l.offset, l.text);
+    if (displayMode == kShowOptimised) warnRegOrder(engine_.ws, plan, engine_.ctl);
+}
+
+std::int32_t ResultsState::shuffleListTotal() const {
+    std::int32_t total = 0;
+    for (int i = 0; i < kTapeSlots; ++i) {
+        CdRecord r;
+        if (getRecord(engine_.ws, r, i, kKindShuffle, engine_.ws.capacity(kKindShuffle)) != 0) break;
+        if (r.active != 0) total = add32(total, r.timeSec);
+    }
+    return total;
+}
+
+bool ResultsState::canPrint() const { return engine_.selection.count > 0; }
+
+bool ResultsState::confirmPrint() {
+    return showBox(engine_.ws, BoxKind::Confirmation, "データを印刷します。", Buttons::OkCancel) == Answer::Ok;
+}
+
+std::vector<std::string> ResultsState::printoutLines() const {
+    std::vector<std::string> lines;
+    if (!canPrint()) return lines;
+    const bool csv = engine_.ctl.csvLayout != 0;
+    const ShufTape& plan = engine_.plan;
+    switch (displayMode) {
+        case kShowSelection: return selectionListLines(engine_.selection, csv);
+        case kShowOptimised:
+        case kShowShuffled: {
+            std::string head = targetText(plan.target) + " " + toleranceText(engine_.ctl.tolerance) + " " +
+                               sj("合計=[") + formatTimeLong(shuffleListTotal()) + "]";
+            if (displayMode == kShowOptimised) head += " " + shuffleNoText(shuffleNo);
+            lines.push_back(head);
+            lines.emplace_back();
+            break;
+        }
+        case kShowHalfSplit: break;
+        default: return lines;
+    }
+    for (PlanLine& l : planSectionLines(plan, csv, false)) lines.push_back(std::move(l.text));
+    return lines;
+}
+
+}  // namespace zemo

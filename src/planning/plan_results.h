@@ -1,0 +1,74 @@
+#pragma once
+// The state and logic of the planning results window: the run number, the display mode, stepping,
+// the two distribution menus, the text of the image and of the printout. The window owns one and
+// draws what image() holds.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "planning/plan_engine.h"
+#include "planning/plan_layout.h"
+
+namespace zemo {
+
+enum DisplayMode : int {
+    kShowNone = 0,
+    kShowSelection = 1,  // "振分無"
+    kShowOptimised = 2,
+    kShowHalfSplit = 3,  // "２分割"
+    kShowShuffled = 4,   // side shuffles
+};
+
+// Tags of the menu items.
+enum Shuf2Item : int { kMenuNoShuffle = 0, kMenuHalf = 1, kMenuShuf2Cancel = 2 };
+enum ShufABItem : int { kMenuShufA = 0, kMenuShufB = 1, kMenuShufAB = 2, kMenuShufABCancel = 3 };
+
+class ResultsState {
+public:
+    // Attaches to the engine: every optimisation run ends by showing its plan here.
+    explicit ResultsState(PlanEngine& engine);
+    ~ResultsState();
+    ResultsState(const ResultsState&) = delete;
+    ResultsState& operator=(const ResultsState&) = delete;
+
+    std::int32_t shuffleNo = 0;  // "SHUFFLE No"; the seed of the next run
+    int displayMode = kShowNone;
+
+    // Reads the settings and the selection and makes the first plan (run number 1): 0, or -1 when
+    // the selection could not be read or holds no CD.
+    int openResults();
+    // "振り分け次", "振り分け前" (only from 2 on), and a press on the shuffle button (Shift = previous).
+    void stepNext();
+    void stepPrevious();
+    void pressShuffleButton(bool shift);
+    // Menu "振分２" (0 "振分無", 1 "２分割", 2 cancel) and menu "ｼｬｯﾌﾙ" (0 A, 1 B, 2 AB, 3 cancel).
+    void chooseShuf2(int tag);
+    void chooseShufAB(int tag);
+    // After the settings dialog was closed with saving: reload the settings, run number 1.
+    void settingsSaved();
+    // The tape dialog's choice: the target per side, in the working and the stored settings; run number 1.
+    void applyTapeTarget(std::int32_t seconds);
+    // The Escape key.
+    void requestStop() { engine_.stopRequested = true; }
+
+    // Clears the image and draws the current display mode (showing the plan's messages).
+    void redraw();
+    const PlanImage& image() const { return image_; }
+
+    // Whether "印刷" has anything to print; the lines it sends to the printer (CP932), for the plan
+    // as the last redraw left it.
+    bool canPrint() const;
+    std::vector<std::string> printoutLines() const;
+    // "データを印刷します。" (OK / Cancel): true for OK.
+    bool confirmPrint();
+
+private:
+    void runWithSeed(std::int32_t no);
+    void drawPlan();
+    std::int32_t shuffleListTotal() const;
+
+    PlanEngine& engine_;
+    PlanImage image_;
+};
+
+}  // namespace zemo
