@@ -1,10 +1,54 @@
+// zemo init: what a first start does when the user answers Yes.
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
+#include "app/cli/cli_common.h"
 #include "app/cli/commands.h"
+#include "records/control_file.h"
+#include "records/data_file.h"
+#include "records/file_services.h"
 
 namespace zemo::cli {
-int runInit(int, char**) {
-    std::fprintf(stderr, "zemo init: not built yet\n");
-    return 1;
+namespace {
+
+const CommandHelp kHelp{
+    "init", "[--home DIR]",
+    "Creates the system control file ZEMOCTRL.DAT with its creation defaults in the program folder\n"
+    "(when it is not there yet) and the four work directories it names (CD_SYS, CD_ADD, CD_TXT,\n"
+    "CD_MD by default), answering Yes to the questions of a first start. An existing control file\n"
+    "is read and kept; missing directories are created. Prints the control file and the directories.\n"};
+
+}  // namespace
+
+int runInit(int argc, char** argv) {
+    Args args;
+    if (auto status = parseCommandLine(kHelp, argc, argv, {}, 0, 0, args)) return *status;
+    const std::filesystem::path home = programFolder(args);
+    std::error_code ec;
+    std::filesystem::create_directories(home, ec);
+    if (ec || !std::filesystem::is_directory(home))
+        return failure(kHelp, home.string() + ": cannot make the program folder");
+
+    Session s(home);
+    Workspace& ws = s.ws;
+    const bool existed = fileExists(ws, controlFilePath(ws));
+    if (startControl(ws) != 0) return failure(kHelp, "the control file " + controlFilePath(ws) + " is not usable");
+    if (checkDataDirs(ws) != 0) return failure(kHelp, "the work directories are not ready");
+
+    std::string out = "control\t" + controlFilePath(ws) + (existed ? "\tkept\n" : "\tcreated\n");
+    bool missing = false;
+    for (auto [name, slot] : {std::pair{"sysDir", kPathSys}, {"addDir", kPathAdd}, {"txtDir", kPathTxt},
+                              {"libDir", kPathLib}}) {
+        const std::string dir = resolveDir(ws, fieldText(ws.control.paths[slot]));
+        out += std::string(name) + "\t" + dir + "\n";
+        if (!dirExists(ws, dir)) {
+            std::fprintf(stderr, "zemo init: %s: not created\n", dir.c_str());
+            missing = true;
+        }
+    }
+    if (!writeStdout(out)) return failure(kHelp, "cannot write the output");
+    return missing ? kExitFailed : kExitOk;
 }
+
 }  // namespace zemo::cli

@@ -1,10 +1,60 @@
-#include <cstdio>
+// zemo show: a data file's summary and its records in the columns of the record display window.
+#include <string>
+#include <vector>
 
+#include "app/cli/cli_common.h"
 #include "app/cli/commands.h"
+#include "platform/sjis.h"
+#include "records/cd_record.h"
+#include "records/text.h"
 
 namespace zemo::cli {
-int runShow(int, char**) {
-    std::fprintf(stderr, "zemo show: not built yet\n");
-    return 1;
+namespace {
+
+const CommandHelp kHelp{
+    "show", "FILE [--csv] [--password TEXT] [--home DIR]",
+    "Reads the data file FILE (any kind) and prints its summary, one NAME<TAB>VALUE line each:\n"
+    "kind (number and kind name), memo, creator, scrambled (0/1), protected (0/1), records, saved;\n"
+    "then an empty line, the column headings and one line per record with the sixteen columns of\n"
+    "the record display window (row number, barcode ... deletion time), tab-separated.\n"
+    "  --csv              the same lines as CSV (RFC 4180, UTF-8, CRLF)\n"
+    "  --password TEXT    the password of a protected file (without it an empty one is given)\n"};
+
+}  // namespace
+
+int runShow(int argc, char** argv) {
+    Args args;
+    if (auto status = parseCommandLine(kHelp, argc, argv, {{"--csv", false}, {"--password", true}}, 1, 1, args))
+        return *status;
+    Session s(programFolder(args));
+    if (auto pw = args.value("--password")) {
+        auto bytes = argumentToSjis(*pw);
+        if (!bytes) return usageError(kHelp, "the password has a character that Shift-JIS lacks");
+        s.prompter.password = *bytes;
+    }
+    const std::string& path = args.positional[0];
+    LoadedFile file;
+    if (readAnyDataFile(s, path, file) != 0) {
+        if (s.prompter.shown == 0) return failure(kHelp, path + ": not read");
+        return kExitFailed;
+    }
+
+    const bool csv = args.has("--csv");
+    auto line = [csv](const std::vector<std::string>& fields) { return csv ? csvLine(fields) : tabLine(fields); };
+    const DataFileInfo& info = file.info;
+    std::string out;
+    out += line({"kind", std::to_string(file.header.fileKind), sjisToUtf8(kindName(file.header.fileKind))});
+    out += line({"memo", sjisToUtf8(fieldText(info.memo))});
+    out += line({"creator", sjisToUtf8(fieldText(info.creatorId))});
+    out += line({"scrambled", info.scrambled == 1 ? "1" : "0"});
+    out += line({"protected", info.hasPassword == 1 ? "1" : "0"});
+    out += line({"records", std::to_string(file.count)});
+    out += line({"saved", formatStamp(info.savedAt)});
+    out += csv ? "\r\n" : "\n";
+    out += line(displayHeaders());
+    for (int i = 0; i < file.count; ++i) out += line(displayColumns(file.records[i], i + 1));
+    if (!writeStdout(out)) return failure(kHelp, "cannot write the output");
+    return kExitOk;
 }
+
 }  // namespace zemo::cli
