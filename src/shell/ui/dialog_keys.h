@@ -1,0 +1,25 @@
+#pragma once
+// Keyboard conventions shared by the dialogs: Enter moves on to the next control instead of
+// confirming, and entry fields are limited by their stored byte width, not by characters.
+#include <QString>
+
+class QKeyEvent;
+class QLineEdit;
+class QWidget;
+
+namespace zemo::ui {
+
+bool isEnterKey(const QKeyEvent* e);
+
+// For a dialog's keyPressEvent: Enter that reached the dialog moves the focus to the next
+// control in the tab chain. Returns true when the key was consumed.
+bool enterMovesFocus(QWidget* dialog, QKeyEvent* e);
+
+// Keeps a line edit's text within maxBytes bytes of CP932, the width of the field it is stored
+// in (a full-width character counts two). Longer input is cut at a character boundary.
+void limitSjisBytes(QLineEdit* edit, int maxBytes);
+
+// Number of CP932 bytes a text takes.
+int sjisByteLength(const QString& text);
+
+}  // namespace zemo::ui

@@ -1,0 +1,49 @@
+#include "shell/ui/frm_frdwt.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include "platform/prompter.h"
+#include "shell/ui/dialog_keys.h"
+#include "shell/ui/window_place.h"
+
+TFrmFrdwt::TFrmFrdwt(QWidget* parent) : QDialog(parent) {
+    setObjectName("FrmFrdwt");
+    setWindowTitle(QStringLiteral("読み書きモード選択"));
+    setModal(true);
+
+    BtnRead = new QPushButton(QStringLiteral("読込み(&R)"), this);
+    BtnRead->setObjectName("BtnRead");
+    BtnWrite = new QPushButton(QStringLiteral("書込み(&W)"), this);
+    BtnWrite->setObjectName("BtnWrite");
+    BtnCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ(&C)"), this);
+    BtnCancel->setObjectName("BtnCancel");
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(BtnRead);
+    layout->addWidget(BtnWrite);
+    layout->addWidget(BtnCancel);
+    layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed dialog
+
+    connect(BtnRead, &QPushButton::clicked, this, [this] { choose(zemo::kChoiceRead); });
+    connect(BtnWrite, &QPushButton::clicked, this, [this] { choose(zemo::kChoiceWrite); });
+    connect(BtnCancel, &QPushButton::clicked, this, [this] { choose(zemo::kChoiceCancel); });
+}
+
+void TFrmFrdwt::showEvent(QShowEvent* e) {
+    mode_ = zemo::kChoiceCancel;  // closing the window in any other way leaves this
+    QDialog::showEvent(e);
+    zemo::ui::centreOnScreen(this);
+}
+
+void TFrmFrdwt::keyPressEvent(QKeyEvent* e) {
+    if (zemo::ui::enterMovesFocus(this, e)) return;
+    QDialog::keyPressEvent(e);
+}
+
+void TFrmFrdwt::choose(int mode) {
+    mode_ = mode;
+    if (mode == zemo::kChoiceCancel) reject();
+    else accept();
+}

@@ -1,0 +1,200 @@
+#include "shell/ui/qt_prompter.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <vector>
+
+#include "platform/sjis.h"
+#include "settings/ui/frm_file_sel.h"
+#include "shell/ui/frm_frdwt.h"
+#include "shell/ui/frm_pass_inp.h"
+
+namespace zemo {
+
+namespace {
+
+struct ButtonSpec {
+    QMessageBox::StandardButton standard;
+    Answer answer;
+    const char* label;
+};
+
+std::vector<ButtonSpec> buttonsOf(Buttons buttons) {
+    const ButtonSpec ok{QMessageBox::Ok, Answer::Ok, "OK"};
+    const ButtonSpec cancel{QMessageBox::Cancel, Answer::Cancel, "キャンセル"};
+    const ButtonSpec yes{QMessageBox::Yes, Answer::Yes, "はい"};
+    const ButtonSpec no{QMessageBox::No, Answer::No, "いいえ"};
+    switch (buttons) {
+        case Buttons::Ok: return {ok};
+        case Buttons::OkCancel: return {ok, cancel};
+        case Buttons::Yes: return {yes};
+        case Buttons::YesNo: return {yes, no};
+        case Buttons::YesCancel: return {yes, cancel};
+        case Buttons::YesNoCancel: return {yes, no, cancel};
+        case Buttons::AbortRetryIgnore:
+            return {{QMessageBox::Abort, Answer::Abort, "中止"},
+                    {QMessageBox::Retry, Answer::Retry, "再試行"},
+                    {QMessageBox::Ignore, Answer::Ignore, "無視"}};
+    }
+    return {ok};
+}
+
+// What closing the box (Escape or the close box) counts as: its Cancel, its No, its only button;
+// Abort for the drive question, which has none of these.
+Answer closingAnswer(Buttons buttons) {
+    switch (buttons) {
+        case Buttons::Ok: return Answer::Ok;
+        case Buttons::Yes: return Answer::Yes;
+        case Buttons::YesNo: return Answer::No;
+        case Buttons::OkCancel:
+        case Buttons::YesCancel:
+        case Buttons::YesNoCancel: return Answer::Cancel;
+        case Buttons::AbortRetryIgnore: return Answer::Abort;
+    }
+    return Answer::Cancel;
+}
+
+QMessageBox::Icon iconOf(BoxKind kind) {
+    switch (kind) {
+        case BoxKind::Error: return QMessageBox::Critical;
+        case BoxKind::Warning: return QMessageBox::Warning;
+        case BoxKind::Information: return QMessageBox::Information;
+        case BoxKind::Confirmation: return QMessageBox::Question;
+    }
+    return QMessageBox::Critical;
+}
+
+QString titleOf(BoxKind kind) {
+    switch (kind) {
+        case BoxKind::Error: return QStringLiteral("エラー");
+        case BoxKind::Warning: return QStringLiteral("警告");
+        case BoxKind::Information: return QStringLiteral("情報");
+        case BoxKind::Confirmation: return QStringLiteral("確認");
+    }
+    return {};
+}
+
+}  // namespace
+
+QtPrompter::QtPrompter(QWidget* parent) : parent_(parent) {}
+
+QtPrompter::~QtPrompter() {
+    if (overrideSet_ && QGuiApplication::instance()) QGuiApplication::restoreOverrideCursor();
+}
+
+void QtPrompter::setPasswordDialog(TFrmPassInp* dialog) { password_ = dialog; }
+void QtPrompter::setReadWriteDialog(TFrmFrdwt* dialog) { readWrite_ = dialog; }
+void QtPrompter::setFileChooser(TFrmFileSel* chooser) { chooser_ = chooser; }
+
+void QtPrompter::setChooserContext(Workspace* ws, WindowSettings* settings) {
+    ws_ = ws;
+    settings_ = settings;
+}
+
+Answer QtPrompter::message(BoxKind kind, const std::string& text, Buttons buttons) {
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner) owner = parent_;
+    QMessageBox box(owner);
+    box.setObjectName("MessageBox");
+    box.setIcon(iconOf(kind));
+    box.setWindowTitle(titleOf(kind));
+    box.setTextFormat(Qt::PlainText);  // texts such as "< ZEMO ... >" are not markup
+    box.setText(QString::fromStdString(text));
+
+    const std::vector<ButtonSpec> specs = buttonsOf(buttons);
+    std::vector<std::pair<QAbstractButton*, Answer>> made;
+    const Answer onClose = closingAnswer(buttons);
+    for (const ButtonSpec& spec : specs) {
+        QPushButton* b = box.addButton(spec.standard);
+        b->setText(QString::fromUtf8(spec.label));
+        made.emplace_back(b, spec.answer);
+        if (spec.answer == onClose) box.setEscapeButton(b);
+    }
+    box.setDefaultButton(static_cast<QPushButton*>(made.front().first));
+
+    arrowCursor(true);
+    box.exec();
+    arrowCursor(false);
+
+    const QAbstractButton* clicked = box.clickedButton();
+    for (const auto& [button, answer] : made)
+        if (button == clicked) return answer;
+    return onClose;
+}
+
+std::optional<std::string> QtPrompter::askPassword() {
+    TFrmPassInp* dialog = password_;
+    if (!dialog) {
+        if (!ownPassword_) ownPassword_ = std::make_unique<TFrmPassInp>();
+        dialog = ownPassword_.get();
+    }
+    arrowCursor(true);
+    dialog->exec();
+    arrowCursor(false);
+    if (!dialog->confirmed()) return std::nullopt;
+    return utf8ToSjis(dialog->password().toStdString());
+}
+
+int QtPrompter::askReadWrite() {
+    TFrmFrdwt* dialog = readWrite_;
+    if (!dialog) {
+        if (!ownReadWrite_) ownReadWrite_ = std::make_unique<TFrmFrdwt>();
+        dialog = ownReadWrite_.get();
+    }
+    arrowCursor(true);
+    dialog->exec();
+    arrowCursor(false);
+    return dialog->mode();
+}
+
+FileChoice QtPrompter::chooseDataFile(int mode, const std::string& initialDir) {
+    TFrmFileSel* chooser = chooser_;
+    if (!chooser) {
+        if (!ownChooser_) {
+            if (!ws_ || !settings_) return {};
+            ownChooser_ = std::make_unique<TFrmFileSel>(*ws_, *settings_);
+        }
+        chooser = ownChooser_.get();
+    }
+    chooser->setMode(mode);
+    if (!initialDir.empty()) chooser->setFolder(QString::fromStdString(initialDir));
+    arrowCursor(true);
+    chooser->exec();
+    arrowCursor(false);
+    return chooser->choice();
+}
+
+void QtPrompter::busyCursor(bool on) {
+    busy_ = on;
+    applyCursor();
+}
+
+void QtPrompter::arrowCursor(bool on) {
+    arrowDepth_ += on ? 1 : -1;
+    if (arrowDepth_ < 0) arrowDepth_ = 0;
+    applyCursor();
+}
+
+void QtPrompter::applyCursor() {
+    if (!QGuiApplication::instance()) return;
+    // One entry of our own on the override stack, changed as the state changes, so that the
+    // busy and arrow requests may come in any order without popping someone else's cursor.
+    const bool want = arrowDepth_ > 0 || busy_;
+    const Qt::CursorShape shape = arrowDepth_ > 0 ? Qt::ArrowCursor : Qt::WaitCursor;
+    if (!want) {
+        if (overrideSet_) QGuiApplication::restoreOverrideCursor();
+        overrideSet_ = false;
+    } else if (overrideSet_) {
+        QGuiApplication::changeOverrideCursor(QCursor(shape));
+    } else {
+        QGuiApplication::setOverrideCursor(QCursor(shape));
+        overrideSet_ = true;
+    }
+}
+
+void QtPrompter::processEvents() { QCoreApplication::processEvents(); }
+
+}  // namespace zemo
