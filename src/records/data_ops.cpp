@@ -35,15 +35,15 @@ bool isExecutable(const Workspace& ws, const std::string& path) {
 
 void showError(Workspace& ws, const std::string& text) { showBox(ws, BoxKind::Error, text, Buttons::Ok); }
 
-// Reads length bytes at offset of a file that must be longer than minSize; the shared part of
-// readHeader and readInfo.
+// Reads length bytes at offset; the file must be longer than offset + length (so a data file
+// without records has no readable information block, as the chooser expects).
 int readHead(Workspace& ws, const std::string& path, bool report, std::size_t offset, void* out,
              std::size_t length) {
     if (!fileExists(ws, path)) {
         showError(ws, path + "\n" + kNotFoundText);
         return -1;
     }
-    bool ok = !isExecutable(ws, path) && fileSize(ws, path) > static_cast<std::int64_t>(offset);
+    bool ok = !isExecutable(ws, path) && fileSize(ws, path) > static_cast<std::int64_t>(offset + length);
     if (ok) {
         std::ifstream in(path, std::ios::binary);
         in.seekg(static_cast<std::streamoff>(offset));
