@@ -17,6 +17,7 @@
 
 #include "shell/startup.h"
 #include "shell/ui/about_box.h"
+#include "shell/ui/window_place.h"
 
 namespace zemo::ui {
 
@@ -68,7 +69,7 @@ TFrmMain::TFrmMain(Prompter& prompter, const Clock& clock, const StartOptions& o
     QSize screen(1024, 768);
     if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->geometry().size();
     fatal_ = startShell(*ws_, settings_, options_.args, screen.width(), screen.height());
-    applyPlacement(this, settings_.positions["Main"], true);
+    applyPlace(this, settings_.positions["Main"]);
     lblDtTm_->clear();
     aboutBox_ = new TAboutBox(this);
 
@@ -205,18 +206,9 @@ void TFrmMain::addClockCaption(QWidget* window, const QString& prefix) {
     clockCaptions_.emplace_back(window, prefix);
 }
 
-void TFrmMain::addPlacedWindow(QWidget* window, const std::string& stem, bool sized) {
-    applyPlacement(window, settings_.positions[stem], sized);
-    placed_.push_back(Placed{window, stem, sized});
-}
-
-void TFrmMain::applyPlacement(QWidget* window, const WindowPlace& place, bool sized) {
-    window->move(0, 0);
-    if (place.left != -1) window->move(place.left, window->y());
-    if (place.top != -1) window->move(window->x(), place.top);
-    if (!sized) return;
-    if (place.height != -1) window->resize(window->width(), place.height);
-    if (place.width != -1) window->resize(place.width, window->height());
+void TFrmMain::addPlacedWindow(QWidget* window, const std::string& stem) {
+    applyPlace(window, settings_.positions[stem]);
+    placed_.push_back(Placed{window, stem});
 }
 
 void TFrmMain::Timer1Timer() {
@@ -272,18 +264,9 @@ void TFrmMain::setVisible(bool visible) {
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
     if (!fatal_) {
-        auto record = [this](QWidget* w, const std::string& stem, bool sized) {
-            WindowPlace& p = settings_.positions[stem];
-            p.left = w->x();
-            p.top = w->y();
-            if (sized) {
-                p.height = w->height();
-                p.width = w->width();
-            }
-        };
-        record(this, "Main", true);
+        settings_.positions["Main"] = currentPlace(this);
         for (const Placed& p : placed_)
-            if (p.window) record(p.window, p.stem, p.sized);
+            if (p.window) settings_.positions[p.stem] = currentPlace(p.window);
         saveWindowSettings(*ws_, settings_);
     }
     event->accept();

@@ -59,12 +59,10 @@ public:
 
     // A window whose caption the timer writes: prefix + the date and time.
     void addClockCaption(QWidget* window, const QString& prefix);
-    // A window placed from the settings under a key stem ("Edit", "FileSel", ...): placed now
-    // (left and top 0, then each remembered value that is not -1; height and width only when
-    // sized) and its placement written back with the settings when the main window closes.
-    void addPlacedWindow(QWidget* window, const std::string& stem, bool sized);
-    // Placement of one window from a remembered value set.
-    static void applyPlacement(QWidget* window, const WindowPlace& place, bool sized);
+    // A window placed from the settings under a key stem ("Edit", "Shuf", ...): placed now (left
+    // and top 0, then each remembered value that is not -1) and its placement written back with
+    // the settings when the main window closes.
+    void addPlacedWindow(QWidget* window, const std::string& stem);
 
 public slots:
     void Timer1Timer();
@@ -97,7 +95,6 @@ private:
     struct Placed {
         QPointer<QWidget> window;
         std::string stem;
-        bool sized;
     };
     struct CommandSlot {
         std::function<void()> handler;

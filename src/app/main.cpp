@@ -1,0 +1,150 @@
+// zemoplan: the desktop program.
+//   zemoplan [--home DIR] [-Dn|/Dn ...]
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "settings/ui/frm_file_sel.h"
+#include "settings/ui/frm_get_dir.h"
+#include "settings/ui/top_level_error.h"
+#include "shell/ui/frm_frdwt.h"
+#include "shell/ui/frm_pass_inp.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/qt_prompter.h"
+#include "shell/ui/single_instance.h"
+#include "shell/ui/win_crt.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kUsage[] =
+    "usage: zemoplan [--home DIR] [-Dn|/Dn ...]\n"
+    "  --home DIR  program folder (control file, settings, work directories);\n"
+    "              default $ZEMOPLAN_HOME, else the folder of the executable\n"
+    "  -Dn, /Dn    database size 1..20 for this run (catalogue of 500 x n records)\n";
+
+struct Options {
+    std::string home;
+    std::vector<std::string> params;
+};
+
+// Splits off the program's own options; everything else is a parameter of the run.
+bool parseOptions(int argc, char** argv, Options& out) {
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--home") {
+            if (i + 1 >= argc) return false;
+            out.home = argv[++i];
+        } else if (a.rfind("--home=", 0) == 0) {
+            out.home = a.substr(7);
+        } else {
+            out.params.push_back(a);
+        }
+    }
+    return true;
+}
+
+fs::path programFolder(const Options& options) {
+    if (!options.home.empty()) return fs::absolute(options.home);
+    if (const char* env = std::getenv("ZEMOPLAN_HOME"); env && *env) return fs::absolute(env);
+    return fs::path(QCoreApplication::applicationDirPath().toStdString());
+}
+
+// With ZEMOPLAN_SCREENSHOT_DIR set, the program saves pictures of its main window and of the
+// file chooser there and ends (used to make the README's screenshots under Xvfb).
+void takeScreenshots(const QString& dir, zemo::ui::TFrmMain& main, TFrmFileSel& chooser,
+                     const fs::path& folder) {
+    QTimer::singleShot(300, &main, [&main, &chooser, dir, folder] {
+        main.grab().save(QDir(dir).filePath("main-window.png"));
+        chooser.setMode(1);
+        chooser.setFolder(QString::fromStdString(folder.string()));
+        chooser.show();
+        QTimer::singleShot(300, &chooser, [&chooser, dir] {
+            chooser.grab().save(QDir(dir).filePath("file-chooser.png"));
+            QCoreApplication::exit(0);
+        });
+    });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (!std::strcmp(argv[i], "--version")) {
+            std::printf("zemoplan %s\n", ZEMO_VERSION);
+            return 0;
+        }
+    }
+
+    zemo::ui::ZemoApplication app(argc, argv);
+    QCoreApplication::setApplicationName("Zemoplan");
+    QGuiApplication::setDesktopFileName("zemoplan");
+    // The installed icon; beside an uninstalled build there is none.
+    const QString icon = QCoreApplication::applicationDirPath() + "/../share/icons/hicolor/scalable/apps/zemoplan.svg";
+    if (QFile::exists(icon)) QGuiApplication::setWindowIcon(QIcon(icon));
+
+    // A second start only calls the first copy forward.
+    zemo::ui::SingleInstance instance;
+    if (!instance.acquire()) return 0;
+
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    zemo::ui::StartOptions start;
+    start.programDir = programFolder(options);
+    start.executablePath = QCoreApplication::applicationFilePath().toStdString();
+    start.args = options.params;
+    std::error_code ec;
+    if (!fs::is_directory(start.programDir, ec)) {
+        std::fprintf(stderr, "zemoplan: the program folder %s does not exist\n", start.programDir.c_str());
+        return 2;
+    }
+
+    zemo::QtPrompter prompter;
+    zemo::ui::setTopLevelPrompter(&prompter);
+
+    std::unique_ptr<zemo::ui::TFrmMain> main;
+    TFrmFileSel* chooser = nullptr;
+    try {
+        main = std::make_unique<zemo::ui::TFrmMain>(prompter, zemo::systemClock(), start);
+        QWidget* owner = main.get();
+        auto* readWrite = new TFrmFrdwt(owner);
+        new TFrmGetDir(owner);
+        new TWinCrt(owner);
+        auto* password = new TFrmPassInp(owner);
+        chooser = new TFrmFileSel(main->workspace(), main->windowSettings(), owner);
+        prompter.setReadWriteDialog(readWrite);
+        prompter.setPasswordDialog(password);
+        prompter.setFileChooser(chooser);
+        prompter.setChooserContext(&main->workspace(), &main->windowSettings());
+    } catch (const std::exception&) {
+        prompter.message(zemo::BoxKind::Error, "システムリソースが足りません！", zemo::Buttons::Ok);
+        return 1;
+    }
+    QObject::connect(&instance, &zemo::ui::SingleInstance::activationRequested, main.get(),
+                     &zemo::ui::TFrmMain::bringToFront);
+
+    main->show();
+    if (const char* dir = std::getenv("ZEMOPLAN_SCREENSHOT_DIR"); dir && *dir && !main->fatal())
+        takeScreenshots(QString::fromLocal8Bit(dir), *main, *chooser, start.programDir);
+    int status = app.exec();
+    zemo::ui::setTopLevelPrompter(nullptr);
+    return status;
+}

@@ -1,0 +1,486 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QToolButton>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gui/dialogs_support.h"
+#include "platform/clock.h"
+#include "platform/scripted_prompter.h"
+#include "records/control_file.h"
+#include "shell/ui/about_box.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/single_instance.h"
+#include "shell/window_settings.h"
+
+// The record arrays' slots() is a plain member here, not Qt's keyword.
+#undef slots
+
+namespace zemo::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kCreateQuestion = "ｼｽﾃﾑｺﾝﾄﾛｰﾙﾌｧｲﾙがありません。作成します。\nZEMOCTRL.DAT";
+const std::string kFatalMessage = "ｼｽﾃﾑｺﾝﾄﾛｰﾙﾃﾞｰﾀの設定が正常ではありません！\nシステムを終了します。";
+
+std::string readBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeBytes(const fs::path& p, const std::string& bytes) {
+    std::ofstream out(p, std::ios::binary);
+    out << bytes;
+}
+
+// Runs the event loop until something ends it, at most a generous while (so a fault hangs no run).
+int runEventLoop() {
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    guard.start(30000);
+    return QApplication::exec();
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string tmpl = (fs::temp_directory_path() / "zemo-mainwin-XXXXXX").string();
+        std::vector<char> buf(tmpl.begin(), tmpl.end());
+        buf.push_back('\0');
+        ASSERT_NE(::mkdtemp(buf.data()), nullptr);
+        dir_ = buf.data();
+    }
+
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+
+    // A control file with the creation defaults and a stored database size.
+    void writeControl(int dbSize) {
+        ScriptedPrompter p;
+        Workspace ws(p, clock_, dir_);
+        initControlDefaults(ws);
+        ws.control.dbSize = static_cast<std::int16_t>(dbSize);
+        ASSERT_EQ(saveControl(ws), 0);
+    }
+
+    void writeSettings(const WindowSettings& s) { writeBytes(dir_ / "WZEMO.INI", formatWindowSettings(s)); }
+    WindowSettings readSettings() { return parseWindowSettings(readBytes(dir_ / "WZEMO.INI")); }
+
+    std::unique_ptr<TFrmMain> start(std::vector<std::string> args = {}) {
+        StartOptions o;
+        o.programDir = dir_;
+        o.executablePath = dir_ / "zemoplan";
+        o.args = std::move(args);
+        return std::make_unique<TFrmMain>(prompter_, clock_, o);
+    }
+
+    template <typename T>
+    static T* child(QObject* parent, const char* name) {
+        T* found = parent->findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    fs::path dir_;
+    ScriptedPrompter prompter_;
+    FixedClock clock_{LocalTime{2024, 3, 2, 12, 5, 9}};
+};
+
+// ---- start-up over the control file ----
+
+TEST_F(MainWindowTest, StartsQuietlyWithAControlFile) {
+    writeControl(2);
+    auto w = start();
+    EXPECT_TRUE(prompter_.boxes.empty());
+    EXPECT_FALSE(w->fatal());
+    EXPECT_EQ(w->windowTitle(), "Zemoplan");
+    EXPECT_EQ(w->workspace().dbSize, 2);
+    EXPECT_EQ(w->workspace().capacity(1), 1000);
+    EXPECT_EQ(w->workspace().arrays[1].slots(), 1001);
+    EXPECT_EQ(w->workspace().arrays[2].slots(), 31);
+    EXPECT_EQ(w->workspace().indexList.size(), 501);
+    EXPECT_TRUE(child<QLabel>(w.get(), "Lbl_DtTm")->text().isEmpty());
+    EXPECT_FALSE(child<QWidget>(w.get(), "Memo1")->isVisibleTo(w.get()));
+    EXPECT_FALSE(child<QWidget>(w.get(), "Panel1")->isVisibleTo(w.get()));
+    w->show();
+    EXPECT_TRUE(w->isVisible());
+}
+
+TEST_F(MainWindowTest, MissingControlFileIsCreatedOnYes) {
+    prompter_.answers = {Answer::Yes};
+    auto w = start();
+    ASSERT_EQ(prompter_.boxes.size(), 1u);
+    EXPECT_EQ(prompter_.boxes[0].kind, BoxKind::Confirmation);
+    EXPECT_EQ(prompter_.boxes[0].text, kCreateQuestion);
+    EXPECT_EQ(prompter_.boxes[0].buttons, Buttons::YesCancel);
+    EXPECT_FALSE(w->fatal());
+    EXPECT_EQ(fs::file_size(dir_ / "ZEMOCTRL.DAT"), 2048u);
+    // The new record holds no size: the run uses 1 and the record in memory says so.
+    EXPECT_EQ(w->workspace().dbSize, 1);
+    EXPECT_EQ(w->workspace().control.dbSize, 1);
+}
+
+TEST_F(MainWindowTest, DecliningTheControlFileEndsTheApplication) {
+    prompter_.answers = {Answer::Cancel};
+    auto w = start();
+    ASSERT_GE(prompter_.boxes.size(), 2u);
+    EXPECT_EQ(prompter_.boxes.front().text, kCreateQuestion);
+    EXPECT_EQ(prompter_.boxes.back().text, kFatalMessage);
+    EXPECT_EQ(prompter_.boxes.back().kind, BoxKind::Error);
+    EXPECT_EQ(prompter_.boxes.back().buttons, Buttons::Yes);
+    EXPECT_TRUE(w->fatal());
+    EXPECT_FALSE(fs::exists(dir_ / "ZEMOCTRL.DAT"));
+    // The run goes on with the defaults until the window would appear; then it ends, unseen.
+    EXPECT_STREQ(w->workspace().control.paths[kPathSys], "CD_SYS");
+    QTimer::singleShot(0, w.get(), [&w] { w->show(); });
+    EXPECT_EQ(runEventLoop(), kFatalExitStatus);
+    EXPECT_FALSE(w->isVisible());
+    w->close();
+    EXPECT_FALSE(fs::exists(dir_ / "WZEMO.INI"));  // a run that never started keeps no layout
+}
+
+TEST_F(MainWindowTest, DamagedControlFileEndsTheApplicationAndIsLeftAlone) {
+    const std::string garbage(2048, '\x5a');
+    writeBytes(dir_ / "ZEMOCTRL.DAT", garbage);
+    auto w = start();
+    ASSERT_FALSE(prompter_.boxes.empty());
+    EXPECT_EQ(prompter_.boxes.back().text, kFatalMessage);
+    EXPECT_TRUE(w->fatal());
+    EXPECT_STREQ(w->workspace().control.paths[kPathSys], "CD_SYS");
+    EXPECT_EQ(readBytes(dir_ / "ZEMOCTRL.DAT"), garbage);
+    QTimer::singleShot(0, w.get(), [&w] { w->show(); });
+    EXPECT_EQ(runEventLoop(), kFatalExitStatus);
+}
+
+struct SizeCase {
+    int stored;
+    std::vector<std::string> args;
+    int size;
+    int storedAfter;  // the in-memory record's value
+};
+
+TEST_F(MainWindowTest, DatabaseSizeFromRecordAndParameters) {
+    const SizeCase cases[] = {
+        {5, {"-D3"}, 3, 5},
+        {5, {"/d3"}, 3, 5},
+        {5, {"-D99"}, 20, 5},
+        {5, {"-Dx"}, 5, 5},
+        {0, {}, 1, 1},
+        {25, {}, 20, 25},
+        {4, {"-D2", "-D7"}, 7, 4},
+    };
+    for (const SizeCase& c : cases) {
+        writeControl(c.stored);
+        auto w = start(c.args);
+        Workspace& ws = w->workspace();
+        SCOPED_TRACE(c.stored);
+        EXPECT_FALSE(w->fatal());
+        EXPECT_EQ(ws.dbSize, c.size);
+        EXPECT_EQ(ws.capacity(1), 500 * c.size);
+        EXPECT_EQ(ws.capacity(3), 100 * c.size);
+        EXPECT_EQ(ws.capacity(5), 200 * c.size);
+        EXPECT_EQ(ws.arrays[1].slots(), 500 * c.size + 1);
+        EXPECT_EQ(ws.control.dbSize, c.storedAfter);
+    }
+}
+
+// ---- clock in the captions ----
+
+TEST_F(MainWindowTest, TimerWritesTheClockIntoRegisteredCaptions) {
+    writeControl(1);
+    auto w = start();
+    auto* timer = child<QTimer>(w.get(), "Timer1");
+    EXPECT_EQ(timer->interval(), 1000);
+    EXPECT_TRUE(timer->isActive());
+
+    QWidget catalogue;
+    catalogue.setWindowTitle("データ登録");
+    w->addClockCaption(&catalogue, kCatalogueCaptionPrefix);
+    {
+        QWidget editor;  // gone before the next tick: nothing to write to, nothing breaks
+        w->addClockCaption(&editor, kEditorCaptionPrefix);
+    }
+    w->Timer1Timer();
+    EXPECT_EQ(catalogue.windowTitle(), "データ登録 2024/03/02 12:05:09");
+    EXPECT_EQ(w->windowTitle(), "Zemoplan");
+
+    clock_.set(LocalTime{2024, 12, 31, 23, 59, 59});
+    w->Timer1Timer();
+    EXPECT_EQ(catalogue.windowTitle(), "データ登録 2024/12/31 23:59:59");
+}
+
+// ---- window settings ----
+
+TEST_F(MainWindowTest, RememberedPlacementIsAppliedAtCreation) {
+    writeControl(1);
+    WindowSettings s;
+    s.positions["Main"] = WindowPlace{30, 40, 200, 400};
+    s.positions["Edit"] = WindowPlace{-1, 25, -1, 500};
+    writeSettings(s);
+    auto w = start();
+    EXPECT_EQ(w->pos(), QPoint(30, 40));
+    EXPECT_EQ(w->size(), QSize(400, 200));
+
+    QWidget catalogue;
+    catalogue.move(300, 300);
+    catalogue.resize(120, 90);
+    w->addPlacedWindow(&catalogue, "Edit");
+    EXPECT_EQ(catalogue.pos(), QPoint(0, 25));  // no left stored: the left edge
+    EXPECT_EQ(catalogue.size(), QSize(500, 90));
+}
+
+TEST_F(MainWindowTest, PlacementBeyondTheScreenOpensAtTheEdge) {
+    writeControl(1);
+    WindowSettings s;
+    s.positions["Main"] = WindowPlace{5000, 5000, -1, -1};
+    writeSettings(s);
+    auto w = start();
+    EXPECT_EQ(w->pos(), QPoint(0, 0));
+}
+
+TEST_F(MainWindowTest, ClosingWritesThePlacementOfEveryTrackedWindow) {
+    writeControl(1);
+    WindowSettings s;
+    s.widths["DEdit_M"][0] = 77;  // not the main window's to change: kept as read
+    writeSettings(s);
+    auto w = start();
+    QWidget catalogue;
+    w->addPlacedWindow(&catalogue, "Edit");
+    w->show();
+    w->move(55, 66);
+    w->resize(333, 222);
+    catalogue.move(7, 8);
+    catalogue.resize(140, 110);
+
+    child<QAction>(w.get(), "MFileExit")->trigger();
+    EXPECT_FALSE(w->isVisible());
+    WindowSettings written = readSettings();
+    EXPECT_EQ(written.positions["Main"], (WindowPlace{55, 66, 222, 333}));
+    EXPECT_EQ(written.positions["Edit"], (WindowPlace{7, 8, 110, 140}));
+    EXPECT_EQ(written.widths["DEdit_M"][0], 77);
+}
+
+TEST_F(MainWindowTest, WithoutASettingsFileEveryKeyIsWrittenAtClosing) {
+    writeControl(1);
+    auto w = start();
+    EXPECT_EQ(w->pos(), QPoint(0, 0));
+    w->close();
+    ASSERT_TRUE(fs::exists(dir_ / "WZEMO.INI"));
+    const std::string text = readBytes(dir_ / "WZEMO.INI");
+    for (const char* key : {"Main_L=", "FileSel_W=", "[DDisp_M]", "Widths14=", "[RefMd]", "LblPrnFn="})
+        EXPECT_NE(text.find(key), std::string::npos) << key;
+}
+
+// ---- menu, buttons, version box ----
+
+struct MenuCase {
+    const char* name;
+    const char* caption;
+    bool enabled;
+};
+
+TEST_F(MainWindowTest, MenuItemsOfWindowsNotYetThereAreDisabled) {
+    writeControl(1);
+    auto w = start();
+    EXPECT_EQ(w->menuBar()->objectName(), "MainMenu1");
+    const MenuCase cases[] = {
+        {"MFileExit", "終了(&X)", true},
+        {"MEditOptimum", "最適化処理(&S)", false},
+        {"MEditEdit", "データ登録(&E)", false},
+        {"MDataAdd", "追加  ﾌｧｲﾙ(&A)", false},
+        {"SysMode", "ｼｽﾃﾑﾓｰﾄﾞ(&M)", false},
+        {"Revise", "誤差補正(&R)", false},
+        {"SysPass", "ｼｽﾃﾑﾊﾟｽ(&P)", false},
+        {"Shuffle", "振り分け(&S)", false},
+        {"PrnLabel", "ﾗﾍﾞﾙ 印刷(&L)", false},
+        {"ShareSet", "SHARE 設定(&S)", false},
+        {"MHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", true},
+    };
+    for (const MenuCase& c : cases) {
+        QAction* a = child<QAction>(w.get(), c.name);
+        if (!a) continue;
+        EXPECT_EQ(a->text(), QString::fromUtf8(c.caption)) << c.name;
+        EXPECT_EQ(a->isEnabled(), c.enabled) << c.name;
+        EXPECT_TRUE(a->isVisible()) << c.name;
+    }
+    const std::pair<const char*, const char*> menus[] = {
+        {"MenuFile", "ﾌｧｲﾙ(&F)"}, {"MenuEdit", "編集(&E)"}, {"MenuMente", "設定(&S)"}, {"MenuHelp", "ヘルプ(&H)"}};
+    for (auto [name, caption] : menus)
+        if (QMenu* m = child<QMenu>(w.get(), name)) {
+            EXPECT_EQ(m->title(), QString::fromUtf8(caption)) << name;
+        }
+    for (const char* hidden : {"MEditText", "MMenteDataPrint", "MHelpHelp"})
+        if (QAction* a = child<QAction>(w.get(), hidden)) {
+            EXPECT_FALSE(a->isVisible()) << hidden;
+        }
+
+    const std::pair<const char*, const char*> speed[] = {
+        {"SpdBtnExit", "終了"}, {"SpdBtnShuf", "振り分け"}, {"SpdBtnEdit", "登録"}};
+    for (auto [name, hint] : speed)
+        if (auto* b = child<QToolButton>(w.get(), name)) {
+            EXPECT_EQ(b->toolTip(), QString::fromUtf8(hint)) << name;
+        }
+    EXPECT_TRUE(child<QToolButton>(w.get(), "SpdBtnExit")->isEnabled());
+    EXPECT_FALSE(child<QToolButton>(w.get(), "SpdBtnShuf")->isEnabled());
+    EXPECT_FALSE(child<QToolButton>(w.get(), "SpdBtnEdit")->isEnabled());
+    const std::pair<const char*, const char*> panel[] = {
+        {"BtnEnd", "終了"}, {"BtnShuffle", "最適化"}, {"BtnData", "登録"}, {"BtnSys", "ｼｽﾃﾑ"}};
+    for (auto [name, caption] : panel)
+        if (auto* b = child<QPushButton>(w.get(), name)) {
+            EXPECT_EQ(b->text(), QString::fromUtf8(caption)) << name;
+        }
+}
+
+TEST_F(MainWindowTest, AGivenCommandEnablesItsMenuItemAndButtons) {
+    writeControl(1);
+    auto w = start();
+    int runs = 0;
+    w->setCommand(TFrmMain::Command::Optimum, [&runs] { ++runs; });
+    auto* item = child<QAction>(w.get(), "MEditOptimum");
+    auto* speed = child<QToolButton>(w.get(), "SpdBtnShuf");
+    auto* button = child<QPushButton>(w.get(), "BtnShuffle");
+    ASSERT_TRUE(item && speed && button);
+    EXPECT_TRUE(item->isEnabled());
+    EXPECT_TRUE(speed->isEnabled());
+    EXPECT_TRUE(button->isEnabled());
+    item->trigger();
+    speed->click();
+    button->click();
+    EXPECT_EQ(runs, 3);
+    EXPECT_FALSE(child<QAction>(w.get(), "MEditEdit")->isEnabled());
+
+    w->setCommand(TFrmMain::Command::Optimum, nullptr);
+    EXPECT_FALSE(item->isEnabled());
+    EXPECT_FALSE(speed->isEnabled());
+}
+
+TEST_F(MainWindowTest, VersionBox) {
+    writeControl(1);
+    auto w = start();
+    TAboutBox* box = w->aboutBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowTitle(), "バージョン情報");
+    EXPECT_EQ(child<QLabel>(box, "ProductName")->text(), "Zemoplan ｼｽﾃﾑ");
+    EXPECT_EQ(child<QLabel>(box, "Version")->text(), "Version 3.02");
+
+    bool seen = false;
+    QTimer::singleShot(0, box, [box, &seen] {
+        seen = box->isVisible();
+        box->findChild<QPushButton*>("OKButton")->click();
+    });
+    child<QAction>(w.get(), "MHelpAbout")->trigger();  // modal until OK
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(box->isVisible());
+}
+
+// ---- one copy per user ----
+
+class SingleInstanceTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        if (const char* t = std::getenv("TMPDIR")) oldTmp_ = t;
+        // The lock and the socket live in the temporary folder: a fresh one for each test.
+        ::setenv("TMPDIR", dir_.c_str(), 1);
+    }
+    void TearDown() override {
+        if (oldTmp_) ::setenv("TMPDIR", oldTmp_->c_str(), 1);
+        else ::unsetenv("TMPDIR");
+        MainWindowTest::TearDown();
+    }
+    std::optional<std::string> oldTmp_;
+};
+
+TEST_F(SingleInstanceTest, SecondAcquireCallsTheFirstForward) {
+    SingleInstance first;
+    ASSERT_TRUE(first.acquire());
+    EXPECT_TRUE(first.serverName().startsWith(kMutexName));
+    QSignalSpy called(&first, &SingleInstance::activationRequested);
+    {
+        SingleInstance second;
+        EXPECT_FALSE(second.acquire());
+    }
+    EXPECT_TRUE(called.wait(10000));
+    EXPECT_EQ(called.count(), 1);
+}
+
+TEST_F(SingleInstanceTest, StaleSocketOfACrashedCopyIsReplaced) {
+    SingleInstance probe;
+    const std::string socketPath = QDir(QDir::tempPath()).filePath(probe.serverName()).toStdString();
+    // A socket bound and abandoned, as a copy that died leaves it.
+    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    ASSERT_LT(socketPath.size(), sizeof addr.sun_path);
+    std::memcpy(addr.sun_path, socketPath.c_str(), socketPath.size() + 1);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ::close(fd);
+    ASSERT_TRUE(fs::exists(socketPath));
+
+    SingleInstance first;
+    ASSERT_TRUE(first.acquire());
+    QSignalSpy called(&first, &SingleInstance::activationRequested);
+    SingleInstance second;
+    EXPECT_FALSE(second.acquire());
+    EXPECT_TRUE(called.wait(10000));
+}
+
+TEST_F(SingleInstanceTest, ARealSecondStartExitsAndRaisesTheFirstWindow) {
+    const QString program = QCoreApplication::applicationDirPath() + "/zemoplan";
+    ASSERT_TRUE(QFile::exists(program)) << "build the zemoplan target first";
+    writeControl(1);
+    auto w = start();
+    SingleInstance first;
+    ASSERT_TRUE(first.acquire());
+    QObject::connect(&first, &SingleInstance::activationRequested, w.get(), &TFrmMain::bringToFront);
+    w->show();
+    w->showMinimized();
+    ASSERT_TRUE(w->isMinimized());
+    QSignalSpy raised(w.get(), &TFrmMain::broughtToFront);
+
+    const fs::path home = dir_ / "second-home";
+    fs::create_directory(home);
+    QProcess second;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TMPDIR", QString::fromStdString(dir_.string()));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    second.setProcessEnvironment(env);
+    second.start(program, {"--home", QString::fromStdString(home.string()), "-D3"});
+    ASSERT_TRUE(second.waitForFinished(60000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    EXPECT_TRUE(fs::is_empty(home));  // it never got as far as the control file
+
+    EXPECT_TRUE(raised.wait(10000));
+    EXPECT_FALSE(w->isMinimized());
+    EXPECT_TRUE(w->isVisible());
+}
+
+}  // namespace
+}  // namespace zemo::ui
