@@ -298,7 +298,10 @@ int loadKind(Workspace& ws, int kind, int capacity, int& count, TCddataArray& ar
     if (fileExists(ws, path)) {
         result = readDataFile(ws, "", kind, array, loadedFlag, count, capacity);
     } else {
-        const std::string text = "[" + sjisToUtf8(kindName(kind)) + "] " + "ﾃﾞｰﾀﾌｧｲﾙを新規作成します。" + "\n" + path;
+        std::string text = "[";
+        text += sjisToUtf8(kindName(kind));
+        text += "] ﾃﾞｰﾀﾌｧｲﾙを新規作成します。\n";
+        text += path;
         if (showBox(ws, BoxKind::Error, text, Buttons::YesNo) == Answer::Yes)
             result = writeEmptyFile(ws, kind, capacity, array);
         else
