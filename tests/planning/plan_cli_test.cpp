@@ -1,0 +1,278 @@
+// `zemo plan` run as a program on data files made in a fresh folder per test.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "plan_fixture.h"
+#include "planning/plan_results.h"
+#include "records/control_file.h"
+#include "records/data_ops.h"
+#include "records/text.h"
+
+namespace zemo::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+struct Outcome {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+Lines splitLines(const std::string& text) {
+    Lines out;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) out.push_back(l);
+    return out;
+}
+
+std::string spaces(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+
+class PlanCli : public ::testing::Test {
+protected:
+    PlanCli() {
+        std::string tmpl = (fs::temp_directory_path() / "zemo-plan-XXXXXX").string();
+        if (::mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        dir_ = tmpl;
+        world_.ws.programDir = dir_;
+        initControlDefaults(world_.ws);
+    }
+    ~PlanCli() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+
+    Outcome zemo(const Lines& args) {
+        const fs::path outFile = dir_ / ".stdout", errFile = dir_ / ".stderr";
+        Lines argStore{ZEMO_CLI_PATH, "plan"};
+        argStore.insert(argStore.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& a : argStore) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_t pid = ::fork();
+        if (pid == 0) {
+            int o = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            int e = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (o < 0 || e < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0 || ::chdir(dir_.c_str()) != 0) ::_exit(127);
+            ::unsetenv("ZEMOPLAN_HOME");
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        Outcome r;
+        int ws = 0;
+        if (pid > 0 && ::waitpid(pid, &ws, 0) == pid && WIFEXITED(ws)) r.status = WEXITSTATUS(ws);
+        r.out = slurp(outFile);
+        r.err = slurp(errFile);
+        return r;
+    }
+
+    std::string writeFile(const std::string& name, int kind, const std::vector<int>& times) {
+        std::vector<CdRecord> cds;
+        for (std::size_t i = 0; i < times.size(); ++i) cds.push_back(makeCd(times[i], "CD" + std::to_string(i + 1)));
+        return writeRecords(name, kind, cds);
+    }
+
+    std::string writeRecords(const std::string& name, int kind, const std::vector<CdRecord>& cds) {
+        TCddataArray array(static_cast<int>(cds.size()) + 1);
+        for (std::size_t i = 0; i < cds.size(); ++i) array.put(static_cast<int>(i), cds[i]);
+        const std::string path = (dir_ / name).string();
+        EXPECT_EQ(writeDataFile(world_.ws, true, path, kind, array, static_cast<int>(cds.size())), 0);
+        return path;
+    }
+
+    // A control file in the test folder holding these planning settings.
+    std::string writeControl(const ShufControl& c) {
+        world_.ws.control.shuffleBlock = c;
+        EXPECT_EQ(saveControl(world_.ws), 0);
+        return controlFilePath(world_.ws);
+    }
+
+    // The image lines the library gives for the same file, settings and steps.
+    Lines libraryLines(const std::vector<int>& times, const ShufControl& c, int runs) {
+        PlanWorld w;
+        w.setTimes(times);
+        w.ws.control.shuffleBlock = c;
+        ResultsState results(w.engine);
+        EXPECT_EQ(results.openResults(), 0);
+        for (int k = 2; k <= runs; ++k) results.stepNext();
+        Lines out;
+        for (const std::string& l : results.image().gridLines()) out.push_back(sjisToUtf8(l));
+        return out;
+    }
+
+    fs::path dir_;
+    PlanWorld world_;
+};
+
+TEST_F(PlanCli, UnreachableTargetPrintsTheImageAndTheResultMessage) {
+    const std::string file = writeFile("T.ZMO", kKindShuffle, {300, 200, 100});
+    const Outcome r = zemo({file, "--target", "10000"});
+    EXPECT_EQ(r.status, 0);
+    const std::string cds = spaces(23) + " Artist" + spaces(20);
+    EXPECT_EQ(splitLines(r.out), (Lines{
+                                     spaces(21) + "目標=[  100:00]   有効=[    0:05]   SHUFFLE No=[    1]",
+                                     "A面",
+                                     " 1 CD1" + cds + "     5:00     5:00   1",
+                                     " 2 CD2" + cds + "     3:20     8:20   2",
+                                     " 3 CD3" + cds + "     1:40    10:00   3",
+                                 }));
+    EXPECT_EQ(r.err, "information: 有効秒差 最適化に失敗しました！\n");
+}
+
+TEST_F(PlanCli, SteppedRunsMatchTheResultsWindow) {
+    const std::vector<int> times = {612, 345, 1234, 433, 250, 900, 777, 120, 300, 480};
+    const std::string file = writeFile("S.ZMO", kKindShuffle, times);
+    ShufControl c = defaultShufControl();
+    c.tolerance = 20;
+    for (int runs : {1, 2, 5}) {
+        const Outcome r = zemo({file, "--tolerance", "20", "--run", std::to_string(runs)});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(splitLines(r.out), libraryLines(times, c, runs)) << runs;
+        EXPECT_NE(r.out.find("SHUFFLE No=[    " + std::to_string(runs) + "]"), std::string::npos);
+    }
+    // Stored run-time fields count in the first run.
+    ShufControl stored = c;
+    stored.fixedA = 4;
+    stored.startA = 3;
+    const std::string control = writeControl(stored);
+    const Outcome r = zemo({file, "--control", control});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(splitLines(r.out), libraryLines(times, stored, 1));
+}
+
+TEST_F(PlanCli, ControlFileSettingsAndOverrides) {
+    const std::string file = writeFile("C.ZMO", kKindShuffle, {300, 200, 100});
+    ShufControl c = defaultShufControl();
+    c.csvLayout = 1;
+    c.targetSec = 6000;
+    const std::string control = writeControl(c);
+    Outcome r = zemo({file, "--control", control});
+    EXPECT_EQ(r.status, 0);
+    Lines out = splitLines(r.out);
+    ASSERT_EQ(out.size(), 5u);
+    EXPECT_EQ(out[0].find("目標=[  100:00]"), 21u);
+    EXPECT_EQ(out[2], " \"CD1" + spaces(23) + "\",\"Artist" + spaces(20) + "\",    5:00,2024/01/01");
+
+    // Overrides change the stored block before anything runs: 10:00 is 600 seconds.
+    r = zemo({file, "--control", control, "--csv-layout", "0", "--target", "1000"});
+    out = splitLines(r.out);
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ(out[0].find("目標=[   10:00]"), 21u);
+    EXPECT_EQ(out[2].substr(0, 6), " 1 CD1");
+}
+
+// A pass that made no attempt: the plan names no CD, it is reported and nothing is drawn; the
+// printout still has its headings and the difference line.
+TEST_F(PlanCli, EmptyPassPlanDrawsNothing) {
+    const std::string file = writeFile("E.ZMO", kKindShuffle, {300, 300, 600});
+    Outcome r = zemo({file, "--target", "1000", "--start-a", "3", "--run", "2"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    const Lines err = splitLines(r.err);
+    ASSERT_GE(err.size(), 2u);
+    EXPECT_EQ(err[err.size() - 2], "error: Program error!(code=6)");
+    EXPECT_EQ(err.back(), "information: 有効秒差 最適化に失敗しました！");
+
+    r = zemo({file, "--target", "1000", "--start-a", "3", "--run", "2", "--printout"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(splitLines(r.out), (Lines{
+                                     "目標=[   10:00] 有効=[    0:05] 合計=[   20:00] SHUFFLE No=[    2]",
+                                     "",
+                                     "A面",
+                                     "B面",
+                                     spaces(50) + "ABの差     0:00",
+                                     "未収録",
+                                 }));
+}
+
+TEST_F(PlanCli, OtherKindAndTooManyRecordsAreReadLikeTheWindowReadsThem) {
+    std::vector<int> times;
+    for (int i = 0; i < 32; ++i) times.push_back(100 + i);
+    const std::string file = writeFile("BIG.ZMO", kKindCatalogue, times);
+    const Outcome r = zemo({file, "--action", "none"});
+    EXPECT_EQ(r.status, 0);
+    const Lines err = splitLines(r.err);
+    ASSERT_GE(err.size(), 2u);
+    EXPECT_EQ(err[0], "error: ﾃﾞｰﾀの種類が違います！ | " + file);
+    EXPECT_EQ(err[1],
+              "confirmation: ﾃﾞｰﾀﾌｧｲﾙ内ﾃﾞｰﾀ登録数がｼｽﾃﾑ制御数を越えています！ | 制御数以降を切り捨てて処理を継続します。");
+    const Lines out = splitLines(r.out);
+    ASSERT_EQ(out.size(), 32u);  // line 0 empty, 30 CDs, the total
+    EXPECT_EQ(out[0], "");
+    EXPECT_EQ(out[30].substr(0, 6), "30 CD3");
+    int total = 0;
+    for (int i = 0; i < 30; ++i) total += times[static_cast<std::size_t>(i)];
+    EXPECT_EQ(out[31], spaces(50) + "総時間 " + formatTimeLong(total));
+}
+
+TEST_F(PlanCli, ActionsWorkOnTheStateTheLastRedrawLeft) {
+    const std::string file = writeFile("A.ZMO", kKindShuffle, {100, 100, 100, 100});
+    Outcome r = zemo({file, "--action", "half"});
+    EXPECT_EQ(r.status, 0);
+    Lines out = splitLines(r.out);
+    ASSERT_EQ(out.size(), 8u);
+    EXPECT_EQ(out[0], "");
+    EXPECT_EQ(out[1], "A面");
+    EXPECT_EQ(out[4], "B面");
+    EXPECT_EQ(out[7], spaces(50) + "ABの差     0:00");
+
+    r = zemo({file, "--action", "shuffle-b", "--printout"});
+    EXPECT_EQ(r.status, 0);
+    out = splitLines(r.out);
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ(out[0], "目標=[    3:20] 有効=[    0:05] 合計=[    6:40]");
+}
+
+TEST_F(PlanCli, Failures) {
+    Outcome r = zemo({(dir_ / "missing.ZMO").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("ファイルが見つかりません！"), std::string::npos);
+
+    const std::string empty = writeFile("EMPTY.ZMO", kKindShuffle, {});
+    r = zemo({empty});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("holds no CD"), std::string::npos);
+}
+
+TEST_F(PlanCli, UsageErrors) {
+    const std::string file = writeFile("U.ZMO", kKindShuffle, {100});
+    const Lines cases[] = {
+        {},
+        {file, "--run", "0"},
+        {file, "--run", "two"},
+        {file, "--action", "shuffle"},
+        {file, "--start-a", "0"},
+        {file, "--start-b", "31"},
+        {file, "--target", "1000000"},
+        {file, "--tolerance", "-1"},
+        {file, "--plus-only", "2"},
+        {file, "--force-start", "yes"},
+        {file, "--bogus"},
+        {file, file},
+    };
+    for (const Lines& args : cases) {
+        const Outcome r = zemo(args);
+        EXPECT_EQ(r.status, 2) << (args.size() > 1 ? args[1] : "");
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+}  // namespace
+}  // namespace zemo::test
