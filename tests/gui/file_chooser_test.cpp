@@ -28,6 +28,7 @@
 #include "settings/ui/frm_file_sel.h"
 #include "settings/ui/frm_get_dir.h"
 #include "settings/ui/top_level_error.h"
+#include "shell/ui/frm_frdwt.h"
 #include "shell/ui/qt_prompter.h"
 #include "shell/window_settings.h"
 
@@ -582,6 +583,26 @@ TEST_F(ChooserTransferTest, SavingWritesTheTypedMemoUnderTheBlankFreeName) {
     ASSERT_EQ(zemo::readInfo(ws, inData("MYSAVE.ZMO"), false, info), 0);
     EXPECT_EQ(zemo::fieldText(info.memo), zemo::sj("保存メモ"));
     EXPECT_EQ(info.recordCount, 1);
+}
+
+TEST_F(ChooserTransferTest, ClosingTheReadWriteChoiceNeverShowsTheChooser) {
+    TFrmFrdwt readWrite;
+    qprompter.setReadWriteDialog(&readWrite);
+    int chooserShown = 0;
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<TFrmFileSel*>(QApplication::activeModalWidget())) {
+            ++chooserShown;
+            d->reject();
+        }
+    });
+    guard.start(20);
+    whenModal<TFrmFrdwt>([](TFrmFrdwt* d) { d->close(); });
+    int done = -1, loaded = 0;
+    EXPECT_EQ(zemo::chooseAndTransfer(qws, true, 0, 1, qws.arrays[1], done, loaded, qws.capacity(1)), -1);
+    EXPECT_EQ(readWrite.mode(), zemo::kChoiceCancel);
+    EXPECT_EQ(done, 0);
+    EXPECT_EQ(chooserShown, 0);
 }
 
 TEST_F(ChooserTest, DirectoryChooser) {
