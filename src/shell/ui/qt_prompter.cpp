@@ -16,17 +16,17 @@ namespace zemo {
 
 namespace {
 
-struct ButtonSpec {
+struct ButtonDef {
     QMessageBox::StandardButton standard;
     Answer answer;
     const char* label;
 };
 
-std::vector<ButtonSpec> buttonsOf(Buttons buttons) {
-    const ButtonSpec ok{QMessageBox::Ok, Answer::Ok, "OK"};
-    const ButtonSpec cancel{QMessageBox::Cancel, Answer::Cancel, "キャンセル"};
-    const ButtonSpec yes{QMessageBox::Yes, Answer::Yes, "はい"};
-    const ButtonSpec no{QMessageBox::No, Answer::No, "いいえ"};
+std::vector<ButtonDef> buttonsOf(Buttons buttons) {
+    const ButtonDef ok{QMessageBox::Ok, Answer::Ok, "OK"};
+    const ButtonDef cancel{QMessageBox::Cancel, Answer::Cancel, "キャンセル"};
+    const ButtonDef yes{QMessageBox::Yes, Answer::Yes, "はい"};
+    const ButtonDef no{QMessageBox::No, Answer::No, "いいえ"};
     switch (buttons) {
         case Buttons::Ok: return {ok};
         case Buttons::OkCancel: return {ok, cancel};
@@ -104,14 +104,14 @@ Answer QtPrompter::message(BoxKind kind, const std::string& text, Buttons button
     box.setTextFormat(Qt::PlainText);  // texts such as "< ZEMO ... >" are not markup
     box.setText(QString::fromStdString(text));
 
-    const std::vector<ButtonSpec> specs = buttonsOf(buttons);
+    const std::vector<ButtonDef> defs = buttonsOf(buttons);
     std::vector<std::pair<QAbstractButton*, Answer>> made;
     const Answer onClose = closingAnswer(buttons);
-    for (const ButtonSpec& spec : specs) {
-        QPushButton* b = box.addButton(spec.standard);
-        b->setText(QString::fromUtf8(spec.label));
-        made.emplace_back(b, spec.answer);
-        if (spec.answer == onClose) box.setEscapeButton(b);
+    for (const ButtonDef& def : defs) {
+        QPushButton* b = box.addButton(def.standard);
+        b->setText(QString::fromUtf8(def.label));
+        made.emplace_back(b, def.answer);
+        if (def.answer == onClose) box.setEscapeButton(b);
     }
     box.setDefaultButton(static_cast<QPushButton*>(made.front().first));
 
