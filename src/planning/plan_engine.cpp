@@ -1,6 +1,7 @@
 #include "planning/plan_engine.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "records/file_services.h"
@@ -13,11 +14,13 @@ namespace {
 constexpr int kTriesA = 10;
 constexpr int kTriesB = 11;
 
-// Writes the positions set in mask[0..n-1] (1-based, ascending) to list; returns how many.
-int maskToList(const std::int16_t* mask, int n, std::int16_t* list) {
+// The bits of positions 0..n-1.
+std::uint32_t positionsBelow(int n) { return n >= 32 ? ~0u : (1u << n) - 1u; }
+
+// Writes the positions set in bits (1-based, ascending) to list; returns how many.
+int bitsToList(std::uint32_t bits, std::int16_t* list) {
     int k = 0;
-    for (int i = 0; i < n; ++i)
-        if (mask[i] != 0) list[k++] = static_cast<std::int16_t>(i + 1);
+    for (; bits != 0; bits &= bits - 1) list[k++] = static_cast<std::int16_t>(std::countr_zero(bits) + 1);
     return k;
 }
 
@@ -197,9 +200,9 @@ int PlanEngine::optimiseRound(ShufTape& t) {
         for (int m = fixedA; m <= n && !formed; ++m) {
             for (int attempt = 0; attempt < kTriesA; ++attempt) {
                 t.countA = static_cast<std::int16_t>(m);
-                std::int16_t mask[kTapeSlots] = {};
-                if (pickRandomSubset(n, m, mask, fixedA) < 0) return kPlanSideAFailed;
-                maskToList(mask, clampCount(n), t.sideA);
+                std::uint32_t bits = 0;
+                if (!pickSubset(n, m, fixedA, bits)) return kPlanSideAFailed;
+                bitsToList(bits & positionsBelow(clampCount(n)), t.sideA);
                 if (ctl.noOptimiseA != 0) {
                     t.countB = static_cast<std::int16_t>(n - m);
                     formed = true;
@@ -275,9 +278,9 @@ int PlanEngine::searchSideB(ShufTape& t, std::int32_t target) {
     bool commit = false;
     for (int m = 1; m <= nB && !commit; ++m) {
         for (int attempt = 0; attempt < kTriesB; ++attempt) {
-            std::int16_t mask[kTapeSlots] = {};
-            if (pickRandomSubset(nB, m, mask, ctl.fixedB) < 0) return 2;
-            maskToList(mask, cand, pos);
+            std::uint32_t bits = 0;
+            if (!pickSubset(nB, m, ctl.fixedB, bits)) return 2;
+            bitsToList(bits & positionsBelow(cand), pos);
             sum = candTime[pos[0] - 1];
             for (int j = 1; j < m; ++j) {
                 if (inWindow(sum, lo, hi)) {
@@ -320,32 +323,47 @@ int PlanEngine::searchSideB(ShufTape& t, std::int32_t target) {
 }
 
 int PlanEngine::pickRandomSubset(int n, int m, std::int16_t* mask, int forced) {
-    if (m <= 0) return 0;
+    std::uint32_t bits = 0;
+    const bool ok = pickSubset(n, m, forced, bits);
+    for (int i = 0; i < kTapeSlots; ++i)
+        if ((bits >> i) & 1u) mask[i] = 1;
+    return ok ? 0 : -1;
+}
+
+bool PlanEngine::pickSubset(int n, int m, int forced, std::uint32_t& out) {
+    out = 0;
+    if (m <= 0) return true;
+    std::uint32_t bits = 0;
     int chosen = 0;
     if (ctl.forceStart != 0) {
-        const int f = clampCount(forced);
-        for (int i = 0; i < f; ++i) mask[i] = 1;
+        bits = positionsBelow(clampCount(forced));
         chosen = forced;
     }
-    if (chosen >= n) return 0;
+    out = bits;
+    if (chosen >= n) return true;
+    n = clampCount(n);
+    const std::uint32_t all = positionsBelow(n);
+    PlanRandom g = rng;  // a local copy stays in registers through the loop
+    bool ok = true;
     do {
-        int x = rng.drawMod(n);
-        if (mask[x] == 0) {
-            mask[x] = 1;
-        } else {
-            x = (x + 1 >= n) ? 0 : x + 1;
-            if (mask[x] == 0) {
-                mask[x] = 1;
-            } else {
-                int z = 0;
-                while (z < n && mask[z] != 0) ++z;
-                if (z >= n) return -1;
-                mask[z] = 1;
-            }
+        // The drawn position if free, else the next one (wrapping), else the first free one;
+        // chosen without branches, since collisions fall at random.
+        const int x = g.drawMod(n);
+        const std::uint32_t free = ~bits & all;
+        if (free == 0) {
+            ok = false;
+            break;
         }
+        const int next = x + 1 >= n ? 0 : x + 1;
+        const std::uint32_t drawn = (1u << x) & free;
+        const std::uint32_t following = (1u << next) & free;
+        const std::uint32_t first = free & (0u - free);
+        bits |= drawn != 0 ? drawn : (following != 0 ? following : first);
         ++chosen;
     } while (chosen < m);
-    return 0;
+    rng = g;
+    out = bits;
+    return ok;
 }
 
 void PlanEngine::rotateCandidatesB(ShufTape& t) const {

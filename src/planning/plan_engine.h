@@ -82,6 +82,8 @@ public:
     void trackBest(const ShufTape& t);
 
 private:
+    // pickRandomSubset on a bit set (bit i = position i + 1): the same draws and the same positions.
+    bool pickSubset(int n, int m, int forced, std::uint32_t& bits);
     bool inWindow(std::int32_t sum, std::int32_t lo, std::int32_t hi) const { return lo <= sum && sum <= hi; }
     void loadTimes(const ShufTape& t);
     std::int32_t candidateTime(int x) const { return (x >= 1 && x <= timesCount_) ? times_[x - 1] : 0; }

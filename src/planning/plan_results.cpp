@@ -141,9 +141,17 @@ std::vector<std::string> ResultsState::printoutLines() const {
         case kShowSelection: return selectionListLines(engine_.selection, csv);
         case kShowOptimised:
         case kShowShuffled: {
-            std::string head = targetText(plan.target) + " " + toleranceText(engine_.ctl.tolerance) + " " +
-                               sj("合計=[") + formatTimeLong(shuffleListTotal()) + "]";
-            if (displayMode == kShowOptimised) head += " " + shuffleNoText(shuffleNo);
+            std::string head = targetText(plan.target);
+            head += ' ';
+            head += toleranceText(engine_.ctl.tolerance);
+            head += ' ';
+            head += sj("合計=[");
+            head += formatTimeLong(shuffleListTotal());
+            head += ']';
+            if (displayMode == kShowOptimised) {
+                head += ' ';
+                head += shuffleNoText(shuffleNo);
+            }
             lines.push_back(head);
             lines.emplace_back();
             break;

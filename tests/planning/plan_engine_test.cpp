@@ -24,6 +24,12 @@ TEST(PlanRandom, FirstDrawsOfSeedOne) {
     EXPECT_EQ(rng.state(), 1368768587u);
 }
 
+TEST(PlanRandom, RemainderByMultiplicationIsExactForEveryDrawAndCount) {
+    for (int n = 1; n <= 40; ++n)
+        for (std::uint32_t x = 0; x < 65535u; ++x)
+            ASSERT_EQ(PlanRandom::reduce(x, n), static_cast<int>(x % static_cast<std::uint32_t>(n))) << x << " mod " << n;
+}
+
 TEST(PlanRandom, NegativeSeedIsTakenAsItsUnsignedBits) {
     PlanRandom a, b;
     a.seed(-1);
