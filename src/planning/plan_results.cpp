@@ -1,5 +1,7 @@
 #include "planning/plan_results.h"
 
+#include <algorithm>
+
 #include "planning/plan_finish.h"
 #include "platform/sjis.h"
 #include "records/file_services.h"
@@ -37,7 +39,7 @@ void ResultsState::runWithSeed(std::int32_t no) {
     engine_.runOptimisation();
 }
 
-void ResultsState::stepNext() { runWithSeed(shuffleNo + 1); }
+void ResultsState::stepNext() { runWithSeed(add32(shuffleNo, 1)); }
 
 void ResultsState::stepPrevious() {
     if (shuffleNo >= 2) runWithSeed(shuffleNo - 1);
@@ -130,6 +132,45 @@ bool ResultsState::canPrint() const { return engine_.selection.count > 0; }
 
 bool ResultsState::confirmPrint() {
     return showBox(engine_.ws, BoxKind::Confirmation, "データを印刷します。", Buttons::OkCancel) == Answer::Ok;
+}
+
+bool ResultsState::confirmWriteBack() {
+    return showBox(engine_.ws, BoxKind::Confirmation, "振分け結果を設定します。", Buttons::OkCancel) == Answer::Ok;
+}
+
+int ResultsState::writePlanBack() {
+    Workspace& ws = engine_.ws;
+    ShufTape& plan = engine_.plan;
+    ShufTape& sel = engine_.selection;
+    const int cap = ws.capacity(kKindShuffle);
+    int slot = 0;
+    const std::int16_t* lists[3] = {plan.sideA, plan.sideB, plan.rest};
+    const int counts[3] = {plan.countA, plan.countB, plan.countRest};
+    for (int l = 0; l < 3; ++l) {
+        const int n = std::clamp(counts[l], 0, kTapeSlots);
+        for (int i = 0; i < n; ++i) {
+            const int x = lists[l][i];
+            if (!isCdNumber(plan, x)) continue;  // names no CD: nothing to write
+            const int p = plan.regPos[x - 1];
+            if (p < 0 || p >= kTapeSlots) continue;
+            if (putRecord(ws, sel.cds[p], slot, kKindShuffle, cap) != 0) return -1;
+            ++slot;
+        }
+    }
+    int next = 1;
+    for (int i = 0; i < std::clamp<int>(plan.countA, 0, kTapeSlots); ++i) plan.sideA[i] = static_cast<std::int16_t>(next++);
+    for (int i = 0; i < std::clamp<int>(plan.countB, 0, kTapeSlots); ++i) plan.sideB[i] = static_cast<std::int16_t>(next++);
+    for (int i = 0; i < std::clamp<int>(plan.countRest, 0, kTapeSlots); ++i) plan.rest[i] = static_cast<std::int16_t>(next++);
+    const int count = std::clamp<int>(plan.count, 0, kTapeSlots);
+    for (int k = 0; k < count; ++k) plan.regPos[k] = static_cast<std::int16_t>(k);
+    for (int j = 0; j < count; ++j) {
+        CdRecord r;
+        if (getRecord(ws, r, j, kKindShuffle, cap) != 0) return -1;
+        sel.cds[j] = r;
+        plan.cds[j] = r;
+    }
+    if (TCddataArray* list = ws.array(kKindShuffle)) clearSlots(count, kTapeSlots, *list);
+    return 0;
 }
 
 std::vector<std::string> ResultsState::printoutLines() const {

@@ -62,6 +62,13 @@ public:
     // "データを印刷します。" (OK / Cancel): true for OK.
     bool confirmPrint();
 
+    // "結設定": "振分け結果を設定します。" (OK / Cancel): true for OK.
+    bool confirmWriteBack();
+    // Writes the plan back as the new order of the shuffle list (side A, side B, unrecorded),
+    // renumbers the plan and rereads the selection's CDs; 0, or -1 when a slot access failed
+    // (it has said why). The caller then refreshes the shuffle list's grid.
+    int writePlanBack();
+
 private:
     void runWithSeed(std::int32_t no);
     void drawPlan();

@@ -339,3 +339,35 @@ TEST(PlanResults, RegistrationOrderWarningAfterTheOptimisedPlan) {
 
 }  // namespace
 }  // namespace zemo::test
+
+namespace zemo::test {
+namespace {
+
+TEST(PlanWriteBack, ShuffleListTakesTheOrderOfThePlan) {
+    ResultsWorld w;
+    w.setTimes({100, 200, 300, 400, 500});
+    ASSERT_EQ(w.results.openResults(), 0);
+    ShufTape& p = w.engine.plan;
+    p = w.engine.selection;
+    p.countA = 2, p.sideA[0] = 4, p.sideA[1] = 1;
+    p.countB = 1, p.sideB[0] = 5;
+    p.countRest = 2, p.rest[0] = 3, p.rest[1] = 2;
+    w.ws.arrays[kKindShuffle].put(12, makeCd(999, "stray slot"));
+    ASSERT_EQ(w.results.writePlanBack(), 0);
+    const int order[] = {400, 100, 500, 300, 200};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(w.ws.arrays[kKindShuffle][i].timeSec, order[i]);
+        EXPECT_EQ(w.engine.selection.cds[i].timeSec, order[i]);
+        EXPECT_EQ(p.cds[i].timeSec, order[i]);
+        EXPECT_EQ(p.regPos[i], i);
+    }
+    EXPECT_EQ(w.ws.arrays[kKindShuffle][12].active, 0);  // slots from the count on are cleared
+    EXPECT_EQ(p.sideA[0], 1);
+    EXPECT_EQ(p.sideA[1], 2);
+    EXPECT_EQ(p.sideB[0], 3);
+    EXPECT_EQ(p.rest[1], 5);
+    EXPECT_EQ(planIntegrityCode(w.engine.selection, p), 0);
+}
+
+}  // namespace
+}  // namespace zemo::test

@@ -179,7 +179,7 @@ int runPlan(int argc, char** argv) {
     PlanEngine engine(ws);
     ResultsState results(engine);
     if (results.openResults() != 0) return failure(kHelp, path + ": the selection holds no CD");
-    for (std::int32_t k = 2; k <= runs; ++k) results.stepNext();
+    for (std::int64_t k = 2; k <= runs; ++k) results.stepNext();
     switch (action) {
         case Action::None: break;
         case Action::NoShuffle: results.chooseShuf2(kMenuNoShuffle); break;
