@@ -1,7 +1,11 @@
 #pragma once
 // Shared by the storage fuzz targets: a program folder on a memory file system when there is one,
 // and a prompter that agrees to everything (Yes, OK, Ignore) and gives the password "ZEMO".
-#include <stdlib.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
 
 #include <cstdint>
 #include <filesystem>
@@ -32,19 +36,24 @@ public:
     void arrowCursor(bool) override {}
 };
 
+// libFuzzer ends with _Exit, so no destructor removes the folder: each run names its folder after
+// its process and sweeps away the folders of runs that are no longer alive.
 class FuzzFolder {
 public:
     FuzzFolder() {
-        const std::filesystem::path base =
-            std::filesystem::is_directory("/dev/shm") ? std::filesystem::path("/dev/shm")
-                                                      : std::filesystem::temp_directory_path();
-        std::string tmpl = (base / "zemo-fuzz-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data())) ::abort();
-        path = tmpl;
-    }
-    ~FuzzFolder() {
+        namespace fs = std::filesystem;
+        const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+        const std::string prefix = "zemo-fuzz-";
         std::error_code ec;
-        std::filesystem::remove_all(path, ec);
+        for (const auto& e : fs::directory_iterator(base, ec)) {
+            const std::string name = e.path().filename().string();
+            if (name.rfind(prefix, 0) != 0) continue;
+            const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+            if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) fs::remove_all(e.path(), ec);
+        }
+        path = base / (prefix + std::to_string(::getpid()));
+        fs::remove_all(path, ec);
+        if (!fs::create_directory(path, ec)) ::abort();
     }
     std::filesystem::path path;
 };
