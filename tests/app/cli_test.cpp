@@ -221,6 +221,20 @@ TEST_F(CliShow, PrintsTheSummaryAndTheSixteenColumnsTabSeparated) {
               "----/--/-- --:--\t----/--/-- --:--\n");
 }
 
+TEST_F(Cli, ShowsAndExportsAFileWithoutRecords) {
+    const fs::path empty = dir_ / "EMPTY.ZMO";
+    writeFile(empty, 2, {}, "空");
+    ASSERT_EQ(fs::file_size(empty), 384u);
+    Result r = zemo({"show", empty.string(), "--home", home_.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(hasPrefix(r.out, "kind\t2\t振分け\nmemo\t空\n")) << r.out;
+    EXPECT_NE(r.out.find("records\t0\n"), std::string::npos) << r.out;
+    Result e = zemo({"export", empty.string(), "--home", home_.string()});
+    ASSERT_EQ(e.status, 0) << e.err;
+    EXPECT_EQ(lines(e.out).size(), 1u) << e.out;  // the header row only
+}
+
 TEST_F(CliShow, CsvQuotesWhatNeedsQuotingAndEndsLinesInCrLf) {
     Result r = zemo({"show", "--csv", file_.string(), "--home", home_.string()});
     ASSERT_EQ(r.status, 0) << r.err;

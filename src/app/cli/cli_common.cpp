@@ -9,6 +9,7 @@
 
 #include "platform/sjis.h"
 #include "records/control_file.h"
+#include "records/data_file.h"
 #include "records/data_ops.h"
 #include "records/file_services.h"
 #include "records/scramble.h"
@@ -138,7 +139,17 @@ int readAnyDataFile(Session& session, const std::string& path, LoadedFile& out) 
     skipKindCheckOnce(ws);
     int r = readDataFile(ws, path, kKindCatalogue, out.records, loaded, out.count, capacity);
     if (r != 0) return r;
-    if (readHeader(ws, path, true, out.header) != 0 || readInfo(ws, path, true, out.info) != 0) return -1;
+    // The reader accepted the file, so its head is whole; read it directly, because readInfo
+    // refuses a file without records (384 bytes), which is still a valid data file.
+    std::ifstream in(nativePath(path), std::ios::binary);
+    in.read(reinterpret_cast<char*>(&out.header), sizeof out.header);
+    in.read(reinterpret_cast<char*>(&out.info), sizeof out.info);
+    if (!in) {
+        setLastError(ws, kErrRead);
+        setErrorName(ws, path);
+        reportError(ws, 2);
+        return -1;
+    }
     if (out.info.scrambled == 1) scrambleInfo(out.info, kScrambleUndo, out.info.keyIndex);
     return 0;
 }
