@@ -34,7 +34,7 @@ std::optional<Answer> singleButton(Buttons b) {
 }  // namespace
 
 Answer ScriptedPrompter::message(BoxKind kind, const std::string& text, Buttons buttons) {
-    boxes.push_back(Box{kind, text, buttons, busy_});
+    boxes.push_back(Box{kind, text, buttons, busy_ && arrowDepth_ == 0});
     if (auto only = singleButton(buttons)) return *only;
     if (answers.empty()) throw std::logic_error("unscripted question: " + text);
     Answer a = answers.front();
@@ -76,7 +76,10 @@ void ScriptedPrompter::busyCursor(bool on) {
     events.push_back(on ? "busy on" : "busy off");
 }
 
-void ScriptedPrompter::arrowCursor(bool on) { events.push_back(on ? "arrow on" : "arrow off"); }
+void ScriptedPrompter::arrowCursor(bool on) {
+    arrowDepth_ += on ? 1 : -1;
+    events.push_back(on ? "arrow on" : "arrow off");
+}
 
 std::vector<std::string> ScriptedPrompter::texts() const {
     std::vector<std::string> out;

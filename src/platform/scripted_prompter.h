@@ -16,7 +16,7 @@ public:
         BoxKind kind;
         std::string text;
         Buttons buttons;
-        bool busyWhenShown;  // the hourglass was on when the box appeared (should never be)
+        bool busyWhenShown;  // the hourglass, not the arrow, was showing when the box appeared
     };
 
     // Answers are taken in order. A box with a single button needs no answer; a question
@@ -48,6 +48,7 @@ public:
 
 private:
     bool busy_ = false;
+    int arrowDepth_ = 0;
 };
 
 // Writes every box to a stream as "KIND: TEXT" (line breaks as " | ") and answers with a fixed

@@ -19,7 +19,7 @@ public:
 
     // Converts until the first failure; replacement (if not empty) is written for each bad
     // sequence and conversion resumes one byte later.
-    ConvResult run(std::string_view in, std::string_view replacement, bool resume) {
+    ConvResult run(std::string_view in, std::string_view replacement, bool resume, bool utf8Input) {
         ConvResult r;
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         char* src = const_cast<char*>(in.data());
@@ -39,8 +39,15 @@ public:
             }
             if (!resume) return r;
             r.text.append(replacement);
-            ++src;
-            --left;
+            // One replacement per character: skip a whole UTF-8 sequence, or one CP932 byte.
+            std::size_t skip = 1;
+            if (utf8Input) {
+                auto lead = static_cast<unsigned char>(*src);
+                std::size_t want = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+                while (skip < want && skip < left && (static_cast<unsigned char>(src[skip]) & 0xC0) == 0x80) ++skip;
+            }
+            src += skip;
+            left -= skip;
             iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         }
         return r;
@@ -61,11 +68,11 @@ Iconv& toSjis() {
 
 }  // namespace
 
-ConvResult sjisToUtf8Checked(std::string_view sjis) { return toUtf8().run(sjis, "", false); }
-ConvResult utf8ToSjisChecked(std::string_view utf8) { return toSjis().run(utf8, "", false); }
+ConvResult sjisToUtf8Checked(std::string_view sjis) { return toUtf8().run(sjis, "", false, false); }
+ConvResult utf8ToSjisChecked(std::string_view utf8) { return toSjis().run(utf8, "", false, true); }
 
-std::string sjisToUtf8(std::string_view sjis) { return toUtf8().run(sjis, "\xEF\xBF\xBD", true).text; }
-std::string utf8ToSjis(std::string_view utf8) { return toSjis().run(utf8, "?", true).text; }
+std::string sjisToUtf8(std::string_view sjis) { return toUtf8().run(sjis, "\xEF\xBF\xBD", true, false).text; }
+std::string utf8ToSjis(std::string_view utf8) { return toSjis().run(utf8, "?", true, true).text; }
 
 std::string sj(std::string_view utf8Literal) {
     ConvResult r = utf8ToSjisChecked(utf8Literal);
