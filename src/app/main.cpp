@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "records/data_file.h"
 #include "settings/ui/frm_file_sel.h"
 #include "settings/ui/frm_get_dir.h"
 #include "settings/ui/top_level_error.h"
@@ -63,12 +64,12 @@ fs::path programFolder(const Options& options) {
 
 // With ZEMOPLAN_SCREENSHOT_DIR set, the program saves pictures of its main window and of the
 // file chooser there and ends (used to make the README's screenshots under Xvfb).
-void takeScreenshots(const QString& dir, zemo::ui::TFrmMain& main, TFrmFileSel& chooser,
-                     const fs::path& folder) {
+void takeScreenshots(const QString& dir, zemo::ui::TFrmMain& main, TFrmFileSel& chooser) {
+    const std::string folder = zemo::kindDir(main.workspace(), zemo::kKindCatalogue);
     QTimer::singleShot(300, &main, [&main, &chooser, dir, folder] {
         main.grab().save(QDir(dir).filePath("main-window.png"));
         chooser.setMode(1);
-        chooser.setFolder(QString::fromStdString(folder.string()));
+        chooser.setFolder(QString::fromStdString(folder));
         chooser.show();
         QTimer::singleShot(300, &chooser, [&chooser, dir] {
             chooser.grab().save(QDir(dir).filePath("file-chooser.png"));
@@ -143,7 +144,7 @@ int main(int argc, char** argv) {
 
     main->show();
     if (const char* dir = std::getenv("ZEMOPLAN_SCREENSHOT_DIR"); dir && *dir && !main->fatal())
-        takeScreenshots(QString::fromLocal8Bit(dir), *main, *chooser, start.programDir);
+        takeScreenshots(QString::fromLocal8Bit(dir), *main, *chooser);
     int status = app.exec();
     zemo::ui::setTopLevelPrompter(nullptr);
     return status;

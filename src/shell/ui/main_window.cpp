@@ -163,7 +163,6 @@ void TFrmMain::buildWindow() {
     connect(btnSys, &QPushButton::clicked, this, &TFrmMain::BtnSysClick);
     panel1->hide();
     layout->addWidget(panel1);
-    layout->addStretch();
     setCentralWidget(central);
 
     slot(Command::Optimum) = {{}, {optimum}, {spdShuf, btnShuffle}};
@@ -186,7 +185,8 @@ void TFrmMain::buildWindow() {
     timer_->setInterval(1000);
     connect(timer_, &QTimer::timeout, this, &TFrmMain::Timer1Timer);
 
-    resize(320, 80);
+    // Design size: as wide as the menu needs, as high as menu and tool bar.
+    resize(320, sizeHint().height());
 }
 
 void TFrmMain::setCommand(Command command, std::function<void()> handler) {
