@@ -74,7 +74,7 @@ std::string asciiUpper(std::string s) {
 }
 
 // Usable capacity: never more slots than the array has.
-int slotLimit(const TCddataArray& array, int capacity) { return std::clamp(capacity, 0, array.slots()); }
+int slotLimit(const TCddataArray& array, int capacity) { return std::clamp(capacity, 0, array.slotCount()); }
 
 int failWrite(Workspace& ws, const std::string& path) {
     setLastError(ws, kErrWrite);

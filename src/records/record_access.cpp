@@ -26,7 +26,7 @@ bool validKind(int kind) { return kind >= 1 && kind <= kArrayKinds; }
 
 // Beyond the capacity the caller names, or beyond the slots the array really has.
 bool indexRefused(const TCddataArray& a, int index, int capacity) {
-    return index < 0 || index > capacity || index >= a.slots();
+    return index < 0 || index > capacity || index >= a.slotCount();
 }
 
 // Text key: bytes up to the NUL, never past the field.
@@ -111,7 +111,7 @@ int sortWith(Workspace& ws, int kind, int capacity, const Pass* passes, int pass
     if (!validKind(kind)) return 0;
     TCddataArray& arr = ws.arrays[kind];
     // The sentinel slot must exist: a capacity beyond the array is refused before anything moves.
-    if (capacity < 0 || capacity >= arr.slots()) {
+    if (capacity < 0 || capacity >= arr.slotCount()) {
         showBox(ws, BoxKind::Error, kGetError, Buttons::Ok);
         return -1;
     }
@@ -187,7 +187,7 @@ int countActive(Workspace& ws, int& count, int kind, int n) {
 void clearSlots(int from, int to, TCddataArray& array) {
     // Unchecked by contract, but never outside the array.
     from = std::max(from, 0);
-    to = std::min(to, array.slots());
+    to = std::min(to, array.slotCount());
     const CdRecord cleared = clearedRecord();
     for (int i = from; i < to; ++i) array.put(i, cleared);
 }
@@ -196,7 +196,7 @@ int compact(Workspace& ws, int kind, int capacity) {
     if (!validKind(kind)) return 0;
     TCddataArray& arr = ws.arrays[kind];
     // Checked once for the whole walk: stopping half-way would leave records doubled.
-    if (capacity > arr.slots()) {
+    if (capacity > arr.slotCount()) {
         showBox(ws, BoxKind::Error, kGetError, Buttons::Ok);
         return -1;
     }

@@ -2,8 +2,8 @@
 
 namespace zemo {
 
-void TCddataArray::create(int slots) {
-    slots_.assign(static_cast<std::size_t>(slots < 0 ? 0 : slots), clearedRecord());
+void TCddataArray::create(int count) {
+    slots_.assign(static_cast<std::size_t>(count < 0 ? 0 : count), clearedRecord());
 }
 
 void TLongintArray::fill(int count, std::int32_t value) {

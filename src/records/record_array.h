@@ -7,20 +7,17 @@
 
 namespace zemo {
 
-// Qt defines "slots" as a macro; keep the member's name intact where a Qt header came first.
-#pragma push_macro("slots")
-#undef slots
 class TCddataArray {
 public:
     TCddataArray() = default;
-    explicit TCddataArray(int slots) { create(slots); }
+    explicit TCddataArray(int count) { create(count); }
     // Allocates the slots; their contents are cleared records here (the stored
     // format leaves them undefined until cleared).
-    void create(int slots);
+    void create(int count);
     // Unchecked: the checked access by kind is getRecord/putRecord.
     void get(int index, CdRecord& out) const { out = slots_[static_cast<std::size_t>(index)]; }
     void put(int index, const CdRecord& in) { slots_[static_cast<std::size_t>(index)] = in; }
-    int slots() const { return static_cast<int>(slots_.size()); }
+    int slotCount() const { return static_cast<int>(slots_.size()); }
     CdRecord* data() { return slots_.data(); }
     const CdRecord* data() const { return slots_.data(); }
     CdRecord& operator[](int index) { return slots_[static_cast<std::size_t>(index)]; }
@@ -29,7 +26,6 @@ public:
 private:
     std::vector<CdRecord> slots_;
 };
-#pragma pop_macro("slots")
 
 class TLongintArray {
 public:

@@ -34,9 +34,6 @@
 #include "shell/ui/single_instance.h"
 #include "shell/window_settings.h"
 
-// The record arrays' slots() is a plain member here, not Qt's keyword.
-#undef slots
-
 namespace zemo::ui {
 namespace {
 
@@ -121,8 +118,8 @@ TEST_F(MainWindowTest, StartsQuietlyWithAControlFile) {
     EXPECT_EQ(w->windowTitle(), "Zemoplan");
     EXPECT_EQ(w->workspace().dbSize, 2);
     EXPECT_EQ(w->workspace().capacity(1), 1000);
-    EXPECT_EQ(w->workspace().arrays[1].slots(), 1001);
-    EXPECT_EQ(w->workspace().arrays[2].slots(), 31);
+    EXPECT_EQ(w->workspace().arrays[1].slotCount(), 1001);
+    EXPECT_EQ(w->workspace().arrays[2].slotCount(), 31);
     EXPECT_EQ(w->workspace().indexList.size(), 501);
     EXPECT_TRUE(child<QLabel>(w.get(), "Lbl_DtTm")->text().isEmpty());
     EXPECT_FALSE(child<QWidget>(w.get(), "Memo1")->isVisibleTo(w.get()));
@@ -204,7 +201,7 @@ TEST_F(MainWindowTest, DatabaseSizeFromRecordAndParameters) {
         EXPECT_EQ(ws.capacity(1), 500 * c.size);
         EXPECT_EQ(ws.capacity(3), 100 * c.size);
         EXPECT_EQ(ws.capacity(5), 200 * c.size);
-        EXPECT_EQ(ws.arrays[1].slots(), 500 * c.size + 1);
+        EXPECT_EQ(ws.arrays[1].slotCount(), 500 * c.size + 1);
         EXPECT_EQ(ws.control.dbSize, c.storedAfter);
     }
 }

@@ -49,12 +49,12 @@ void fillJunk(TCddataArray& a) {
     CdRecord junk = clearedRecord();
     setField(junk.barcode, "JUNK");
     junk.active = 1;
-    for (int i = 0; i < a.slots(); ++i) a.put(i, junk);
+    for (int i = 0; i < a.slotCount(); ++i) a.put(i, junk);
 }
 
 Bytes arrayBytes(const TCddataArray& a) {
     const auto* p = reinterpret_cast<const std::uint8_t*>(a.data());
-    return Bytes(p, p + a.slots() * sizeof(CdRecord));
+    return Bytes(p, p + a.slotCount() * sizeof(CdRecord));
 }
 
 // A data file assembled field by field, so that tests can damage any part of it.

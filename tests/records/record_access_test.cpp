@@ -110,7 +110,7 @@ TEST_F(RecordAccess, PutRecordRefusesOutOfRangeAndStoresNothing) {
         EXPECT_EQ(prompter.boxes[0].kind, BoxKind::Error);
         EXPECT_EQ(prompter.boxes[0].buttons, Buttons::Ok);
     }
-    for (int i = 0; i < ws.arrays[kKindShuffle].slots(); ++i) EXPECT_TRUE(isCleared(ws.arrays[kKindShuffle][i]));
+    for (int i = 0; i < ws.arrays[kKindShuffle].slotCount(); ++i) EXPECT_TRUE(isCleared(ws.arrays[kKindShuffle][i]));
 
     EXPECT_EQ(putRecord(ws, rec("edge"), cap, kKindShuffle, cap), 0);
     EXPECT_EQ(fieldText(ws.arrays[kKindShuffle][cap].title), "edge");
@@ -118,7 +118,7 @@ TEST_F(RecordAccess, PutRecordRefusesOutOfRangeAndStoresNothing) {
 
 // A capacity argument larger than the array must not reach memory outside it.
 TEST_F(RecordAccess, IndexBeyondTheRealSlotsIsRefusedWhateverTheCapacitySays) {
-    const int slots = ws.arrays[kKindShuffle].slots();  // 31
+    const int slots = ws.arrays[kKindShuffle].slotCount();  // 31
     CdRecord r = rec("caller's");
     EXPECT_EQ(getRecord(ws, r, slots, kKindShuffle, 10000), -1);
     EXPECT_TRUE(isCleared(r));
@@ -160,16 +160,16 @@ TEST_F(RecordAccess, CountActiveCountsOnlyActiveOneBelowN) {
 
 TEST_F(RecordAccess, ClearSlotsClearsFromUpToButExcludingTo) {
     auto& a = ws.arrays[kKindShuffle];
-    for (int i = 0; i < a.slots(); ++i) a[i] = rec(std::to_string(i));
+    for (int i = 0; i < a.slotCount(); ++i) a[i] = rec(std::to_string(i));
     clearSlots(5, 5, a);
     clearSlots(9, 3, a);
-    for (int i = 0; i < a.slots(); ++i) EXPECT_EQ(a[i].active, 1) << i;
+    for (int i = 0; i < a.slotCount(); ++i) EXPECT_EQ(a[i].active, 1) << i;
     clearSlots(2, 4, a);
     EXPECT_EQ(titles(a, 1, 5), (std::vector<std::string>{"1", "", "", "4"}));
     EXPECT_TRUE(isCleared(a[2]));
     EXPECT_TRUE(isCleared(a[3]));
     clearSlots(-3, 1000, a);  // never outside the array
-    for (int i = 0; i < a.slots(); ++i) EXPECT_TRUE(isCleared(a[i])) << i;
+    for (int i = 0; i < a.slotCount(); ++i) EXPECT_TRUE(isCleared(a[i])) << i;
 }
 
 TEST_F(RecordAccess, CompactMovesActiveRecordsToTheFrontInOrder) {
@@ -336,7 +336,7 @@ TEST_F(RecordAccess, OutOfMemoryShowsTheMessageAndSortsNothing) {
     auto& a = ws.arrays[kKindCatalogue];
     a[0] = rec("b", "2");
     a[2] = rec("a", "1");
-    const std::vector<CdRecord> before(a.data(), a.data() + a.slots());
+    const std::vector<CdRecord> before(a.data(), a.data() + a.slotCount());
     gFailAllocFrom = 1024;  // the lists of a 500-record array need more
     int r1 = sortRecords(ws, kSortBarcode, kKindCatalogue, ws.capacity(kKindCatalogue), 0);
     int r2 = sortCatalogue(ws, kKindCatalogue, ws.capacity(kKindCatalogue));
@@ -350,7 +350,7 @@ TEST_F(RecordAccess, OutOfMemoryShowsTheMessageAndSortsNothing) {
         EXPECT_FALSE(box.busyWhenShown);
     }
     EXPECT_FALSE(prompter.busy());
-    for (int i = 0; i < a.slots(); ++i) EXPECT_TRUE(sameBytes(a[i], before[static_cast<std::size_t>(i)])) << i;
+    for (int i = 0; i < a.slotCount(); ++i) EXPECT_TRUE(sameBytes(a[i], before[static_cast<std::size_t>(i)])) << i;
 }
 
 // ---- sorting against the insertion sort it stands for -----------------------------------------
@@ -485,20 +485,20 @@ protected:
     // Fills the catalogue array, returns the model holding the same slots.
     Model fill(std::mt19937& rng) {
         auto& a = ws.arrays[kKindCatalogue];
-        for (int i = 0; i < a.slots(); ++i) {
+        for (int i = 0; i < a.slotCount(); ++i) {
             a[i] = randomRecord(rng, i);
             if (GetParam().full && i < ws.capacity(kKindCatalogue)) a[i].active = 1;
         }
         Model m;
-        m.s.assign(a.data(), a.data() + a.slots());
+        m.s.assign(a.data(), a.data() + a.slotCount());
         return m;
     }
 
     void expectSame(const Model& m) {
         const auto& a = ws.arrays[kKindCatalogue];
-        ASSERT_EQ(static_cast<int>(m.s.size()), a.slots());
+        ASSERT_EQ(static_cast<int>(m.s.size()), a.slotCount());
         int mismatches = 0;
-        for (int i = 0; i < a.slots(); ++i)
+        for (int i = 0; i < a.slotCount(); ++i)
             if (!sameBytes(a[i], m.s[static_cast<std::size_t>(i)]) && ++mismatches <= 5)
                 ADD_FAILURE() << "slot " << i << ": " << fieldText(a[i].title) << " vs model "
                               << fieldText(m.s[static_cast<std::size_t>(i)].title);
