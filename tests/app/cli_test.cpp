@@ -221,6 +221,22 @@ TEST_F(CliShow, PrintsTheSummaryAndTheSixteenColumnsTabSeparated) {
               "----/--/-- --:--\t----/--/-- --:--\n");
 }
 
+// Only `active` 1 marks a record; a damaged or foreign file may carry any other value.
+TEST_F(CliShow, RecordsThatAreNotActiveShowOnlyTheirRowNumber) {
+    std::string bytes = slurp(file_);
+    for (std::int16_t active : {std::int16_t{2}, std::int16_t{0}, std::int16_t{-1}}) {
+        std::string damaged = bytes;
+        std::memcpy(damaged.data() + 384 + 192 + 172, &active, sizeof active);  // the second record
+        std::ofstream(file_, std::ios::binary | std::ios::trunc) << damaged;
+        Result r = zemo({"show", file_.string(), "--home", home_.string()});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::vector<std::string> l = lines(r.out);
+        ASSERT_EQ(l.size(), 11u) << r.out;
+        EXPECT_TRUE(hasPrefix(l[9], "    1\t4988001234567\t")) << l[9];
+        EXPECT_EQ(l[10], "    2" + std::string(15, '\t')) << "active " << active;
+    }
+}
+
 TEST_F(Cli, ShowsAndExportsAFileWithoutRecords) {
     const fs::path empty = dir_ / "EMPTY.ZMO";
     writeFile(empty, 2, {}, "空");
