@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "records/data_file.h"
+#include "records/safe_write.h"
 
 namespace zemo {
 
@@ -116,19 +117,6 @@ bool sameFile(const std::string& a, const std::string& b) {
     if (equalIgnoringCase(a, b)) return true;
     struct stat sa, sb;
     return statPath(a, sa) && statPath(b, sb) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
-bool writeAll(int fd, const char* p, std::size_t n) {
-    while (n > 0) {
-        ssize_t w = ::write(fd, p, n);
-        if (w < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        p += w;
-        n -= static_cast<std::size_t>(w);
-    }
-    return true;
 }
 
 // Copies an open regular file into a fresh temporary file beside the target and renames it over

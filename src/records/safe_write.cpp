@@ -13,6 +13,15 @@ namespace {
 
 std::atomic<unsigned> tempCounter{0};
 
+std::string folderOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+}  // namespace
+
 bool writeAll(int fd, const char* p, std::size_t n) {
     while (n > 0) {
         ssize_t w = ::write(fd, p, n);
@@ -25,15 +34,6 @@ bool writeAll(int fd, const char* p, std::size_t n) {
     }
     return true;
 }
-
-std::string folderOf(const std::string& path) {
-    auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-}  // namespace
 
 bool replaceFile(const std::string& path, const void* data, std::size_t size) {
     // A directory (or anything else that is not a regular file) is never replaced.

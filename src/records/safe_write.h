@@ -10,4 +10,7 @@ namespace zemo {
 // false on any failure, with no temporary file left behind.
 bool replaceFile(const std::string& path, const void* data, std::size_t size);
 
+// Writes all n bytes to a file descriptor, going on after interrupted or partial writes.
+bool writeAll(int fd, const char* p, std::size_t n);
+
 }  // namespace zemo
