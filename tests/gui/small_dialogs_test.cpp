@@ -69,13 +69,26 @@ TEST(PasswordPrompt, BtnGoConfirmsAndTheTextStaysForTheNextShowing) {
     EXPECT_EQ(dlg.focusWidget(), child<QLineEdit>(dlg, "Edit_pass"));
 }
 
-TEST(PasswordPrompt, EnterOnTheFocusedBtnGoConfirms) {
+TEST(PasswordPrompt, EnterOnAButtonMovesOnAndNeverClosesTheWindow) {
     TFrmPassInp dlg;
     dlg.show();
     auto* edit = child<QLineEdit>(dlg, "Edit_pass");
+    auto* go = child<QPushButton>(dlg, "BtnGo");
+    auto* exit = child<QPushButton>(dlg, "BtnExit");
     QTest::keyClicks(edit, "x");
-    QTest::keyClick(edit, Qt::Key_Return);  // to BtnGo
-    QTest::keyClick(dlg.focusWidget(), Qt::Key_Return);
+    QTest::keyClick(edit, Qt::Key_Return);
+    ASSERT_EQ(dlg.focusWidget(), go);
+    QTest::keyClick(go, Qt::Key_Return);
+    EXPECT_EQ(dlg.focusWidget(), exit);
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_FALSE(dlg.confirmed());
+    QTest::keyClick(exit, Qt::Key_Enter);
+    EXPECT_EQ(dlg.focusWidget(), edit);
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_FALSE(dlg.confirmed());
+    // The space bar still presses a button.
+    go->setFocus();
+    QTest::keyClick(go, Qt::Key_Space);
     EXPECT_TRUE(dlg.confirmed());
     EXPECT_FALSE(dlg.isVisible());
 }
@@ -135,6 +148,24 @@ TEST(ReadWriteChoice, EachWayOfClosingGivesItsMode) {
         else dlg.close();
         EXPECT_FALSE(dlg.isVisible());
         EXPECT_EQ(dlg.mode(), c.mode);
+    }
+}
+
+TEST(ReadWriteChoice, EnterMovesOnFromButtonToButtonWithoutChoosing) {
+    TFrmFrdwt dlg;
+    dlg.show();
+    auto* read = child<QPushButton>(dlg, "BtnRead");
+    auto* write = child<QPushButton>(dlg, "BtnWrite");
+    auto* cancel = child<QPushButton>(dlg, "BtnCancel");
+    read->setFocus();
+    const QPushButton* order[] = {write, cancel, read};
+    QWidget* at = read;
+    for (const QPushButton* next : order) {
+        QTest::keyClick(at, Qt::Key_Return);
+        EXPECT_EQ(dlg.focusWidget(), next);
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_EQ(dlg.mode(), 3);
+        at = dlg.focusWidget();
     }
 }
 

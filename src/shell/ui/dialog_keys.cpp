@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QWidget>
 
 #include <algorithm>
@@ -28,6 +29,13 @@ bool enterMovesFocus(QWidget* dialog, QKeyEvent* e) {
     if (next && next != from) next->setFocus(Qt::TabFocusReason);
     e->accept();
     return true;
+}
+
+void keepEnterFromButtons(QWidget* dialog) {
+    for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
 }
 
 int sjisByteLength(const QString& text) {

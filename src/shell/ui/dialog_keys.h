@@ -15,6 +15,11 @@ bool isEnterKey(const QKeyEvent* e);
 // control in the tab chain. Returns true when the key was consumed.
 bool enterMovesFocus(QWidget* dialog, QKeyEvent* e);
 
+// Takes the dialog's push buttons out of Enter handling (no default button, none pressed by
+// Enter when focused), so that Enter on a button reaches the dialog and moves on as well. Space
+// and the mnemonics still press them. Call once the buttons exist.
+void keepEnterFromButtons(QWidget* dialog);
+
 // Keeps a line edit's text within maxBytes bytes of CP932, the width of the field it is stored
 // in (a full-width character counts two). Longer input is cut at a character boundary.
 void limitSjisBytes(QLineEdit* edit, int maxBytes);

@@ -26,6 +26,7 @@ TFrmFrdwt::TFrmFrdwt(QWidget* parent) : QDialog(parent) {
     layout->addWidget(BtnCancel);
     layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed dialog
 
+    zemo::ui::keepEnterFromButtons(this);
     connect(BtnRead, &QPushButton::clicked, this, [this] { choose(zemo::kChoiceRead); });
     connect(BtnWrite, &QPushButton::clicked, this, [this] { choose(zemo::kChoiceWrite); });
     connect(BtnCancel, &QPushButton::clicked, this, [this] { choose(zemo::kChoiceCancel); });

@@ -47,6 +47,7 @@ TFrmPassInp::TFrmPassInp(QWidget* parent) : QDialog(parent) {
     setTabOrder(Edit_pass, BtnGo);
     setTabOrder(BtnGo, BtnExit);
 
+    zemo::ui::keepEnterFromButtons(this);
     connect(BtnGo, &QPushButton::clicked, this, &TFrmPassInp::BtnGoClick);
     connect(BtnExit, &QPushButton::clicked, this, &TFrmPassInp::BtnExitClick);
 }
