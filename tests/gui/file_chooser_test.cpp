@@ -387,6 +387,24 @@ TEST_F(ChooserTest, EnterConfirmsInTheGridAndNameFieldAndMovesOnElsewhere) {
     EXPECT_EQ(chooser.choice().path, inData("NEW.ZMO"));
 }
 
+TEST_F(ChooserTest, EnterOnAFocusedButtonMovesOnWithoutConfirmingOrCancelling) {
+    fillDataFolder();
+    TFrmFileSel chooser(ws, settings);
+    ASSERT_TRUE(chooser.setFolder(QString::fromStdString(data.string())));
+    chooser.show();
+    auto* fn = child<QLineEdit>(chooser, "Edt_fn");
+    fn->setText(QString::fromStdString(inData("CD_DATA.ZMO")));
+    for (const char* name : {"BtnF01", "BtnRtn"}) {
+        SCOPED_TRACE(name);
+        auto* button = child<QPushButton>(chooser, name);
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+        EXPECT_TRUE(chooser.isVisible());
+        EXPECT_FALSE(chooser.chosen());
+        EXPECT_NE(chooser.focusWidget(), button);
+    }
+}
+
 TEST_F(ChooserTest, CancellingChoosesNothingButHandsBackTheMemo) {
     for (const char* button : {"BtnF01", "SpdBtnExit"}) {
         SCOPED_TRACE(button);
@@ -639,10 +657,18 @@ TEST_F(ChooserTest, DirectoryChooser) {
     dlg.show();
     EXPECT_FALSE(dlg.ok());
     EXPECT_EQ(name->text(), tmp.q("a"));
-    // Enter moves on instead of confirming.
+    // Enter moves on instead of confirming, on the buttons as well.
     name->setFocus();
     QTest::keyClick(name, Qt::Key_Return);
     EXPECT_TRUE(dlg.isVisible());
+    for (const char* button : {"BtnOk", "BtnCancel"}) {
+        auto* b = child<QPushButton>(dlg, button);
+        b->setFocus();
+        QTest::keyClick(b, Qt::Key_Return);
+        EXPECT_TRUE(dlg.isVisible()) << button;
+        EXPECT_NE(dlg.focusWidget(), b) << button;
+    }
+    EXPECT_FALSE(dlg.ok());
     QTest::mouseClick(child<QPushButton>(dlg, "BtnCancel"), Qt::LeftButton);
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_FALSE(dlg.ok());

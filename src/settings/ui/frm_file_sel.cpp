@@ -137,6 +137,7 @@ TFrmFileSel::TFrmFileSel(zemo::Workspace& ws, zemo::WindowSettings& settings, QW
     setTabOrder(FileListBox1, BtnF01);
     setTabOrder(BtnF01, BtnRtn);
 
+    zemo::ui::keepEnterFromButtons(this);
     // Enter in the grid and in the name field confirms; elsewhere it moves on.
     StringGrid1->installEventFilter(this);
     Edt_fn->installEventFilter(this);

@@ -39,6 +39,7 @@ TFrmGetDir::TFrmGetDir(QWidget* parent) : QDialog(parent) {
     layout->addWidget(DriveComboBox1);
     layout->addLayout(buttons);
 
+    zemo::ui::keepEnterFromButtons(this);
     connect(BtnOk, &QPushButton::clicked, this, [this] {
         ok_ = true;
         accept();
