@@ -16,14 +16,11 @@
 #include "platform/clock.h"
 #include "records/data_file.h"
 #include "settings/ui/frm_file_sel.h"
-#include "settings/ui/frm_get_dir.h"
 #include "settings/ui/top_level_error.h"
-#include "shell/ui/frm_frdwt.h"
-#include "shell/ui/frm_pass_inp.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/qt_prompter.h"
+#include "shell/ui/shell_windows.h"
 #include "shell/ui/single_instance.h"
-#include "shell/ui/win_crt.h"
 
 namespace {
 
@@ -125,16 +122,7 @@ int main(int argc, char** argv) {
     TFrmFileSel* chooser = nullptr;
     try {
         main = std::make_unique<zemo::ui::TFrmMain>(prompter, zemo::systemClock(), start);
-        QWidget* owner = main.get();
-        auto* readWrite = new TFrmFrdwt(owner);
-        new TFrmGetDir(owner);
-        new TWinCrt(owner);
-        auto* password = new TFrmPassInp(owner);
-        chooser = new TFrmFileSel(main->workspace(), main->windowSettings(), owner);
-        prompter.setReadWriteDialog(readWrite);
-        prompter.setPasswordDialog(password);
-        prompter.setFileChooser(chooser);
-        prompter.setChooserContext(&main->workspace(), &main->windowSettings());
+        chooser = zemo::ui::createShellWindows(*main, prompter).chooser;
     } catch (const std::exception&) {
         prompter.message(zemo::BoxKind::Error, "システムリソースが足りません！", zemo::Buttons::Ok);
         return 1;

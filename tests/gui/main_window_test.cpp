@@ -30,7 +30,10 @@
 #include "platform/scripted_prompter.h"
 #include "records/control_file.h"
 #include "shell/ui/about_box.h"
+#include "settings/ui/frm_file_sel.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/qt_prompter.h"
+#include "shell/ui/shell_windows.h"
 #include "shell/ui/single_instance.h"
 #include "shell/window_settings.h"
 
@@ -280,6 +283,24 @@ TEST_F(MainWindowTest, ClosingWritesThePlacementOfEveryTrackedWindow) {
     EXPECT_EQ(written.positions["Main"], (WindowPlace{55, 66, 222, 333}));
     EXPECT_EQ(written.positions["Edit"], (WindowPlace{7, 8, 110, 140}));
     EXPECT_EQ(written.widths["DEdit_M"][0], 77);
+}
+
+TEST_F(MainWindowTest, TheFileChooserTakesItsPlacementAndGivesItBackAtClosing) {
+    writeControl(1);
+    WindowSettings s;
+    s.positions["FileSel"] = WindowPlace{30, 40, 380, 560};
+    writeSettings(s);
+    auto w = start();
+    QtPrompter qt;
+    const ShellWindows shell = createShellWindows(*w, qt);
+    ASSERT_NE(shell.chooser, nullptr);
+    EXPECT_EQ(shell.chooser->pos(), QPoint(30, 40));
+    EXPECT_EQ(shell.chooser->size(), QSize(560, 380));
+
+    shell.chooser->move(12, 34);
+    shell.chooser->resize(700, 450);
+    child<QAction>(w.get(), "MFileExit")->trigger();
+    EXPECT_EQ(readSettings().positions["FileSel"], (WindowPlace{12, 34, 450, 700}));
 }
 
 TEST_F(MainWindowTest, WithoutASettingsFileEveryKeyIsWrittenAtClosing) {
