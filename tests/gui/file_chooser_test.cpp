@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
@@ -492,11 +493,26 @@ TEST_F(ChooserTest, AnUnreadableDriveGoesBackToTheLastGoodOne) {
     EXPECT_TRUE(child<QLineEdit>(chooser, "Edt_fn")->text().isEmpty());
 }
 
+TEST_F(ChooserTest, AtItsDesignSizeEveryColumnAndTheSidePanelAreInView) {
+    fillDataFolder();
+    TFrmFileSel chooser(ws, settings);
+    ASSERT_TRUE(chooser.setFolder(QString::fromStdString(data.string())));
+    chooser.show();
+    auto* grid = child<QTableWidget>(chooser, "StringGrid1");
+    EXPECT_LE(grid->horizontalHeader()->length(), grid->viewport()->width());
+    EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0);
+    for (const char* side : {"DriveComboBox1", "DirectoryListBox1", "FileListBox1"}) {
+        const QWidget* w = child<QWidget>(chooser, side);
+        EXPECT_GE(w->width(), 150) << side;
+        EXPECT_TRUE(chooser.rect().contains(QRect(w->mapTo(&chooser, QPoint(0, 0)), w->size()))) << side;
+    }
+}
+
 TEST_F(ChooserTest, PlacementAndColumnWidthsComeFromAndGoBackToTheSettings) {
     {
         TFrmFileSel chooser(ws, settings);  // nothing stored: top-left corner, design size
         EXPECT_EQ(chooser.pos(), QPoint(0, 0));
-        EXPECT_EQ(chooser.size(), QSize(640, 420));
+        EXPECT_EQ(chooser.size(), QSize(900, 480));
     }
     settings.positions["FileSel"] = zemo::WindowPlace{30, 40, 380, 560};
     settings.widths["FileSel_M"] = {100, -1, 70, -1, -1, -1};

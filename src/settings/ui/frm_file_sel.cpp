@@ -49,7 +49,7 @@ TFrmFileSel::TFrmFileSel(zemo::Workspace& ws, zemo::WindowSettings& settings, QW
     setObjectName("FrmFileSel");
     setWindowTitle(QStringLiteral("ファイル選択"));
     setModal(true);
-    resize(640, 420);
+    resize(900, 480);
 
     SpdBtnExit = new QToolButton(this);
     SpdBtnExit->setObjectName("SpdBtnExit");
