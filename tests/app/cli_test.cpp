@@ -111,7 +111,9 @@ protected:
         int loaded = 0, count = 0;
         skipKindCheckOnce(ws_);
         EXPECT_EQ(readDataFile(ws_, path.string(), 1, array, loaded, count, 1000), 0);
-        if (info != nullptr) EXPECT_EQ(readInfo(ws_, path.string(), true, *info), 0);
+        if (info != nullptr) {
+            EXPECT_EQ(readInfo(ws_, path.string(), true, *info), 0);
+        }
         return std::vector<CdRecord>(array.data(), array.data() + count);
     }
 

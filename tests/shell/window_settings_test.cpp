@@ -100,8 +100,11 @@ TEST_F(WindowSettingsFile, MissingFileGivesDefaultsAndSavingWritesEveryKey) {
                         "Widths05=-1\r\n\r\n[RefMd]"),
               std::string::npos);
     // Every line ends in CRLF, none with a bare LF.
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\n') ASSERT_EQ(text[i - 1], '\r') << "at " << i;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << "at " << i;
+        }
+    }
 }
 
 TEST_F(WindowSettingsFile, EveryKeySurvivesSaveAndLoadWithJapaneseTextsInCp932) {
