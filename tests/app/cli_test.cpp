@@ -20,6 +20,7 @@
 #include "records/control_file.h"
 #include "records/data_ops.h"
 #include "records/text.h"
+#include "support/temp_dir.h"
 
 namespace zemo {
 namespace {
@@ -43,11 +44,7 @@ std::vector<std::string> lines(const std::string& text) {
     return out;
 }
 
-fs::path makeTempDir() {
-    std::string tmpl = (fs::temp_directory_path() / "zemo-cli-XXXXXX").string();
-    if (::mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    return tmpl;
-}
+fs::path makeTempDir() { return testsupport::makeTempDir("zemo-cli"); }
 
 bool hasPrefix(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
 

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "settings/ui/top_level_error.h"
+#include "support/temp_dir.h"
 
 namespace zemo::guitest {
 
@@ -37,26 +38,10 @@ private:
 
 inline ::testing::Environment* const kAppEnvironment = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
 
-class TempDir {
-public:
-    TempDir() {
-        std::string tmpl = (fs::temp_directory_path() / "zemo-dialogs-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = tmpl;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const fs::path& path() const { return path_; }
-    std::string str(const std::string& rel = "") const { return rel.empty() ? path_.string() : (path_ / rel).string(); }
-    QString q(const std::string& rel = "") const { return QString::fromStdString(str(rel)); }
+using testsupport::TempDir;
 
-private:
-    fs::path path_;
-};
+// A path in a test folder as Qt takes it.
+inline QString qpath(const TempDir& dir, const std::string& rel = "") { return QString::fromStdString(dir.str(rel)); }
 
 // Runs act on the active modal window of type W as soon as it is up (polled from the event loop
 // that its exec() runs). Gives up after about five seconds, closing whatever modal window is up so

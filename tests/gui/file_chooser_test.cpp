@@ -36,6 +36,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using zemo::guitest::qpath;
 using zemo::guitest::TempDir;
 using zemo::guitest::whenModal;
 
@@ -143,7 +144,7 @@ protected:
         ASSERT_EQ(std::distance(fs::directory_iterator(data), fs::directory_iterator()), 23);
     }
 
-    TempDir tmp;
+    TempDir tmp{"zemo-dialogs"};
     zemo::ScriptedPrompter prompter;
     zemo::FixedClock clock{zemo::LocalTime{2024, 3, 5, 14, 7, 30}};
     zemo::Workspace ws{prompter, clock, tmp.path() / "prog"};
@@ -468,27 +469,27 @@ TEST_F(ChooserTest, AnUnreadableDriveGoesBackToTheLastGoodOne) {
     TFrmFileSel chooser(ws, settings);
     ASSERT_TRUE(chooser.setFolder(QString::fromStdString(data.string())));
     // Folders standing in for volumes: the temporary folder, one that has gone, and another.
-    chooser.setDrives({tmp.q(), tmp.q("gone"), tmp.q("other")});
+    chooser.setDrives({qpath(tmp), qpath(tmp, "gone"), qpath(tmp, "other")});
     chooser.show();
     auto* drives = child<QComboBox>(chooser, "DriveComboBox1");
-    ASSERT_EQ(drives->currentData().toString(), tmp.q());
-    ASSERT_EQ(chooser.lastGoodDrive(), tmp.q());
+    ASSERT_EQ(drives->currentData().toString(), qpath(tmp));
+    ASSERT_EQ(chooser.lastGoodDrive(), qpath(tmp));
 
-    drives->setCurrentIndex(drives->findData(tmp.q("gone")));
+    drives->setCurrentIndex(drives->findData(qpath(tmp, "gone")));
     ASSERT_EQ(prompter.boxes.size(), 1u);
     EXPECT_EQ(prompter.boxes[0].kind, zemo::BoxKind::Error);
     EXPECT_EQ(prompter.boxes[0].text, "ドライブにアクセスできません");
     EXPECT_EQ(prompter.boxes[0].buttons, zemo::Buttons::Ok);
-    EXPECT_EQ(drives->currentData().toString(), tmp.q());
-    EXPECT_EQ(chooser.lastGoodDrive(), tmp.q());
+    EXPECT_EQ(drives->currentData().toString(), qpath(tmp));
+    EXPECT_EQ(chooser.lastGoodDrive(), qpath(tmp));
     EXPECT_EQ(chooser.folder().toStdString(), data.string());
     EXPECT_EQ(chooser.listedCount(), 3);
 
     child<QLineEdit>(chooser, "Edt_fn")->setText("x");
-    drives->setCurrentIndex(drives->findData(tmp.q("other")));
+    drives->setCurrentIndex(drives->findData(qpath(tmp, "other")));
     EXPECT_EQ(prompter.boxes.size(), 1u);
-    EXPECT_EQ(chooser.lastGoodDrive(), tmp.q("other"));
-    EXPECT_EQ(chooser.folder(), tmp.q("other"));
+    EXPECT_EQ(chooser.lastGoodDrive(), qpath(tmp, "other"));
+    EXPECT_EQ(chooser.folder(), qpath(tmp, "other"));
     EXPECT_EQ(chooser.listedCount(), 1);
     EXPECT_TRUE(child<QLineEdit>(chooser, "Edt_fn")->text().isEmpty());
 }
@@ -648,20 +649,20 @@ TEST_F(ChooserTest, DirectoryChooser) {
     EXPECT_EQ(dlg.windowTitle(), "ディレクトリ名の取得");
     EXPECT_EQ(child<QPushButton>(dlg, "BtnOk")->text(), "ＯＫ");
     EXPECT_EQ(child<QPushButton>(dlg, "BtnCancel")->text(), "ｷｬﾝｾﾙ");
-    ASSERT_TRUE(dlg.setFolder(tmp.q("a")));
+    ASSERT_TRUE(dlg.setFolder(qpath(tmp, "a")));
     dlg.show();
     auto* name = child<QLineEdit>(dlg, "Edit_DirName");
     auto* folders = child<QListWidget>(dlg, "DirectoryListBox1");
-    EXPECT_EQ(name->text(), tmp.q("a"));
+    EXPECT_EQ(name->text(), qpath(tmp, "a"));
     ASSERT_EQ(folders->count(), 3);
     EXPECT_EQ(folders->item(0)->text(), "..");
     EXPECT_EQ(folders->item(1)->text(), "sub1");
     EXPECT_EQ(folders->item(2)->text(), "sub2");
 
     doubleClickItem(folders, "sub2");
-    EXPECT_EQ(name->text(), tmp.q("a/sub2"));
+    EXPECT_EQ(name->text(), qpath(tmp, "a/sub2"));
     doubleClickItem(folders, "..");
-    EXPECT_EQ(name->text(), tmp.q("a"));
+    EXPECT_EQ(name->text(), qpath(tmp, "a"));
 
     // The name may be edited; the caller takes the text.
     name->setText("/somewhere/else");
@@ -672,7 +673,7 @@ TEST_F(ChooserTest, DirectoryChooser) {
 
     dlg.show();
     EXPECT_FALSE(dlg.ok());
-    EXPECT_EQ(name->text(), tmp.q("a"));
+    EXPECT_EQ(name->text(), qpath(tmp, "a"));
     // Enter moves on instead of confirming, on the buttons as well.
     name->setFocus();
     QTest::keyClick(name, Qt::Key_Return);
@@ -693,16 +694,16 @@ TEST_F(ChooserTest, DirectoryChooser) {
 TEST_F(ChooserTest, DirectoryChooserGoesBackFromAnUnreadableDrive) {
     fs::create_directories(tmp.path() / "a");
     TFrmGetDir dlg;
-    ASSERT_TRUE(dlg.setFolder(tmp.q("a")));
-    dlg.setDrives({tmp.q(), tmp.q("gone")});
+    ASSERT_TRUE(dlg.setFolder(qpath(tmp, "a")));
+    dlg.setDrives({qpath(tmp), qpath(tmp, "gone")});
     dlg.show();
     auto* drives = child<QComboBox>(dlg, "DriveComboBox1");
-    drives->setCurrentIndex(drives->findData(tmp.q("gone")));
+    drives->setCurrentIndex(drives->findData(qpath(tmp, "gone")));
     ASSERT_EQ(prompter.texts(), std::vector<std::string>{"ドライブにアクセスできません"});
-    EXPECT_EQ(drives->currentData().toString(), tmp.q());
-    EXPECT_EQ(dlg.lastGoodDrive(), tmp.q());
-    EXPECT_EQ(dlg.folder(), tmp.q("a"));
-    EXPECT_EQ(child<QLineEdit>(dlg, "Edit_DirName")->text(), tmp.q("a"));
+    EXPECT_EQ(drives->currentData().toString(), qpath(tmp));
+    EXPECT_EQ(dlg.lastGoodDrive(), qpath(tmp));
+    EXPECT_EQ(dlg.folder(), qpath(tmp, "a"));
+    EXPECT_EQ(child<QLineEdit>(dlg, "Edit_DirName")->text(), qpath(tmp, "a"));
 }
 
 TEST_F(ChooserTest, TopLevelHandlerReportsOnlyDriveAndFileErrors) {

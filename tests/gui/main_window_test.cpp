@@ -36,6 +36,7 @@
 #include "shell/ui/shell_windows.h"
 #include "shell/ui/single_instance.h"
 #include "shell/window_settings.h"
+#include "support/temp_dir.h"
 
 namespace zemo::ui {
 namespace {
@@ -67,11 +68,7 @@ int runEventLoop() {
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string tmpl = (fs::temp_directory_path() / "zemo-mainwin-XXXXXX").string();
-        std::vector<char> buf(tmpl.begin(), tmpl.end());
-        buf.push_back('\0');
-        ASSERT_NE(::mkdtemp(buf.data()), nullptr);
-        dir_ = buf.data();
+        dir_ = testsupport::makeTempDir("zemo-mainwin");
     }
 
     void TearDown() override {

@@ -18,6 +18,7 @@
 #include "records/control_file.h"
 #include "records/data_ops.h"
 #include "records/text.h"
+#include "support/temp_dir.h"
 
 namespace zemo::test {
 namespace {
@@ -47,9 +48,7 @@ std::string spaces(int n) { return std::string(static_cast<std::size_t>(n), ' ')
 class PlanCli : public ::testing::Test {
 protected:
     PlanCli() {
-        std::string tmpl = (fs::temp_directory_path() / "zemo-plan-XXXXXX").string();
-        if (::mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        dir_ = tmpl;
+        dir_ = testsupport::makeTempDir("zemo-plan");
         world_.ws.programDir = dir_;
         initControlDefaults(world_.ws);
     }

@@ -16,6 +16,7 @@
 #include "platform/clock.h"
 #include "platform/scripted_prompter.h"
 #include "records/file_services.h"
+#include "support/temp_dir.h"
 
 namespace zemo {
 namespace {
@@ -28,11 +29,7 @@ const std::string kUnknownCode = "ファイルエラー番号エラー！";
 class FileServices : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string tmpl = (fs::temp_directory_path() / "zemo-files-XXXXXX").string();
-        std::vector<char> buf(tmpl.begin(), tmpl.end());
-        buf.push_back('\0');
-        ASSERT_NE(::mkdtemp(buf.data()), nullptr);
-        dir_ = buf.data();
+        dir_ = testsupport::makeTempDir("zemo-files");
     }
 
     void TearDown() override {

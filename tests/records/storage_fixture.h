@@ -18,35 +18,14 @@
 #include "records/control_file.h"
 #include "records/data_file.h"
 #include "records/workspace.h"
+#include "support/temp_dir.h"
 
 namespace zemo::testing {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-class TempDir {
-public:
-    TempDir() {
-        std::string tmpl = (fs::temp_directory_path() / "zemo-storage-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = tmpl;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        // Read-only folders made by a test must not stop the clean-up.
-        for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator();
-             it.increment(ec))
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const fs::path& path() const { return path_; }
-    std::string str(const std::string& rel = "") const { return rel.empty() ? path_.string() : (path_ / rel).string(); }
-
-private:
-    fs::path path_;
-};
+using testsupport::TempDir;
 
 inline Bytes readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -94,7 +73,7 @@ protected:
     std::vector<std::string> texts() const { return prompter.texts(); }
     std::string lastText() const { return prompter.boxes.empty() ? std::string() : prompter.boxes.back().text; }
 
-    TempDir dir;
+    TempDir dir{"zemo-storage"};
     ScriptedPrompter prompter;
     FixedClock clock{LocalTime{2024, 5, 6, 7, 8, 9}};
     Workspace ws{prompter, clock, dir.path()};

@@ -16,17 +16,14 @@
 #include "platform/clock.h"
 #include "platform/scripted_prompter.h"
 #include "platform/sjis.h"
+#include "support/temp_dir.h"
 
 namespace zemo {
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path makeTempDir() {
-    std::string tmpl = (fs::temp_directory_path() / "zemo-ini-XXXXXX").string();
-    if (::mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    return tmpl;
-}
+fs::path makeTempDir() { return testsupport::makeTempDir("zemo-ini"); }
 
 class WindowSettingsFile : public ::testing::Test {
 protected:
