@@ -67,16 +67,16 @@ std::optional<int> parseCommandLine(const CommandHelp& help, int argc, char** ar
             name = arg.substr(0, eq);
             inlineValue = arg.substr(eq + 1);
         }
-        const OptionSpec* spec = nullptr;
+        const OptionSpec* option = nullptr;
         for (const OptionSpec& s : known)
-            if (name == s.name) spec = &s;
-        if (spec == nullptr) return usageError(help, "unknown option '" + name + "'");
+            if (name == s.name) option = &s;
+        if (option == nullptr) return usageError(help, "unknown option '" + name + "'");
         if (name == "--help" || name == "-h") {
             printHelp(help, stdout);
             return kExitOk;
         }
         std::string value;
-        if (spec->takesValue) {
+        if (option->takesValue) {
             if (inlineValue) {
                 value = *inlineValue;
             } else if (i + 1 < argc) {
