@@ -8,6 +8,7 @@
 #include "planning/plan_engine.h"
 #include "platform/clock.h"
 #include "platform/scripted_prompter.h"
+#include "records/control_file.h"
 
 namespace zemo {
 namespace {
@@ -42,15 +43,6 @@ struct Bench {
     }
 };
 
-ShufControl baseSettings() {
-    ShufControl c{};
-    c.startA = 1;
-    c.startB = 1;
-    c.plusOnly = 1;
-    c.tolerance = 5;
-    return c;
-}
-
 void report(benchmark::State& state, std::uint64_t draws) {
     state.counters["draws/run"] = benchmark::Counter(static_cast<double>(draws), benchmark::Counter::kAvgIterations);
     state.counters["draws/s"] = benchmark::Counter(static_cast<double>(draws), benchmark::Counter::kIsRate);
@@ -61,7 +53,7 @@ void report(benchmark::State& state, std::uint64_t draws) {
 void BM_PlanWorstCase(benchmark::State& state) {
     std::vector<int> times;
     for (int i = 0; i < 30; ++i) times.push_back(180 + 7 * i);
-    ShufControl c = baseSettings();
+    ShufControl c = defaultShufControl();
     c.regOrderFirst = 1;
     c.targetSec = 599999;
     Bench b(times, c);
@@ -80,7 +72,7 @@ BENCHMARK(BM_PlanWorstCase)->Unit(benchmark::kMillisecond);
 void BM_PlanSideBWorstCase(benchmark::State& state) {
     std::vector<int> times(30, 1000);
     times[0] = 1500;
-    ShufControl c = baseSettings();
+    ShufControl c = defaultShufControl();
     c.targetSec = 1500;
     c.tolerance = 0;
     Bench b(times, c);

@@ -79,6 +79,15 @@ std::string removePathBlanks(const std::string& path) {
 
 std::string controlFilePath(const Workspace& ws) { return defaultFilePath(ws, kKindControl); }
 
+ShufControl defaultShufControl() {
+    ShufControl c{};
+    c.startA = 1;
+    c.startB = 1;
+    c.plusOnly = 1;
+    c.tolerance = 5;
+    return c;
+}
+
 void initControlDefaults(Workspace& ws) {
     SysControl& c = ws.control;
     std::memset(&c, 0, sizeof c);
@@ -95,10 +104,7 @@ void initControlDefaults(Workspace& ws) {
     c.misc[3] = 129;
     c.misc[4] = 1;
     c.misc[6] = 1;
-    c.shuffleBlock.startA = 1;
-    c.shuffleBlock.startB = 1;
-    c.shuffleBlock.plusOnly = 1;
-    c.shuffleBlock.tolerance = 5;
+    c.shuffleBlock = defaultShufControl();
     c.mode144 = 1;
     c.reviseRatio = 1.0;
     const LabelLayout layout = defaultLabelLayout();

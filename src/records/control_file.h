@@ -8,6 +8,9 @@ namespace zemo {
 
 std::string controlFilePath(const Workspace& ws);
 
+// The planning settings of a new control file: startA 1, startB 1, plusOnly 1, tolerance 5, the rest 0.
+ShufControl defaultShufControl();
+
 // Fills ws.control with the creation defaults (label block and presets included).
 void initControlDefaults(Workspace& ws);
 

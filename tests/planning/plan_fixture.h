@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/scripted_prompter.h"
 #include "platform/sjis.h"
+#include "records/control_file.h"
 #include "records/workspace.h"
 
 namespace zemo::test {
@@ -25,14 +26,7 @@ inline CdRecord makeCd(int time, const std::string& titleUtf8, const std::string
     return r;
 }
 
-inline ShufControl defaultShufControl() {
-    ShufControl c{};
-    c.startA = 1;
-    c.startB = 1;
-    c.plusOnly = 1;
-    c.tolerance = 5;
-    return c;
-}
+using zemo::defaultShufControl;
 
 struct PlanWorld {
     ScriptedPrompter prompter;
