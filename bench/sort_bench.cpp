@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/clock.h"
-#include "platform/scripted_prompter.h"
+#include "support/scripted_prompter.h"
 #include "records/record_access.h"
 
 namespace zemo {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "support/fixed_clock.h"
 #include "platform/prompter.h"
 #include "records/control_file.h"
 #include "records/data_ops.h"

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/clock.h"
+#include "support/fixed_clock.h"
 #include "platform/prompter.h"
 #include "records/workspace.h"
 

@@ -24,20 +24,6 @@ public:
     std::int64_t tickMs() const override;
 };
 
-// A clock standing still at a given moment (tests); tickMs advances only by advance().
-class FixedClock : public Clock {
-public:
-    explicit FixedClock(LocalTime t = {}) : t_(t) {}
-    LocalTime localNow() const override { return t_; }
-    std::int64_t tickMs() const override { return tick_; }
-    void set(LocalTime t) { t_ = t; }
-    void advance(std::int64_t ms) { tick_ += ms; }
-
-private:
-    LocalTime t_;
-    std::int64_t tick_ = 0;
-};
-
 // The process-wide system clock, for callers that are not given one.
 Clock& systemClock();
 

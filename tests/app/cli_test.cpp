@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "platform/clock.h"
-#include "platform/scripted_prompter.h"
+#include "support/scripted_prompter.h"
 #include "platform/sjis.h"
 #include "records/control_file.h"
 #include "records/data_ops.h"

@@ -20,7 +20,7 @@
 
 #include "gui/dialogs_support.h"
 #include "platform/clock.h"
-#include "platform/scripted_prompter.h"
+#include "support/scripted_prompter.h"
 #include "platform/sjis.h"
 #include "records/data_file.h"
 #include "records/data_ops.h"

@@ -27,7 +27,7 @@
 
 #include "gui/dialogs_support.h"
 #include "platform/clock.h"
-#include "platform/scripted_prompter.h"
+#include "support/scripted_prompter.h"
 #include "records/control_file.h"
 #include "shell/ui/about_box.h"
 #include "settings/ui/frm_file_sel.h"

@@ -7,7 +7,7 @@
 
 #include "planning/plan_engine.h"
 #include "platform/clock.h"
-#include "platform/scripted_prompter.h"
+#include "support/scripted_prompter.h"
 #include "platform/sjis.h"
 #include "records/control_file.h"
 #include "records/workspace.h"

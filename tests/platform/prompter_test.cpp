@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/scripted_prompter.h"
+#include "support/scripted_prompter.h"
 #include "platform/sjis.h"
 #include "records/file_services.h"
 
@@ -27,11 +27,6 @@ TEST(ScriptedPrompter, RefusesUnscriptedQuestionsButAnswersSingleButtonBoxes) {
     EXPECT_EQ(p.message(BoxKind::Error, "x", Buttons::Yes), Answer::Yes);
     EXPECT_THROW(p.message(BoxKind::Confirmation, "q", Buttons::YesNo), std::logic_error);
     EXPECT_THROW(p.askPassword(), std::logic_error);
-}
-
-TEST(BoxLine, WritesKindAndTextOnOneLine) {
-    EXPECT_EQ(boxLine(BoxKind::Warning, "a\nb\r\nc"), "warning: a | b | c");
-    EXPECT_EQ(boxLine(BoxKind::Information, ""), "information: ");
 }
 
 TEST(Sjis, ConvertsBothWaysAndReportsWhatCannotBeConverted) {

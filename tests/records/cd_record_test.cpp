@@ -8,7 +8,7 @@
 #include "records/cd_record.h"
 #include "records/data_file.h"
 #include "records/scramble.h"
-#include "platform/scripted_prompter.h"
+#include "support/scripted_prompter.h"
 
 namespace zemo {
 namespace {

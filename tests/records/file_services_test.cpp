@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/clock.h"
-#include "platform/scripted_prompter.h"
+#include "support/scripted_prompter.h"
 #include "records/file_services.h"
 #include "support/temp_dir.h"
 

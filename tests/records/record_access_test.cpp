@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/clock.h"
-#include "platform/scripted_prompter.h"
+#include "support/scripted_prompter.h"
 #include "platform/sjis.h"
 #include "records/record_access.h"
 

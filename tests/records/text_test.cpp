@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/clock.h"
-#include "platform/scripted_prompter.h"
+#include "support/scripted_prompter.h"
 #include "platform/sjis.h"
 #include "records/cd_record.h"
 #include "records/text.h"

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "platform/clock.h"
-#include "platform/scripted_prompter.h"
+#include "support/scripted_prompter.h"
 #include "platform/sjis.h"
 #include "support/temp_dir.h"
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/clock.h"
-#include "platform/scripted_prompter.h"
+#include "app/cli/stream_prompter.h"
 #include "records/cd_record.h"
 #include "records/record_array.h"
 #include "records/workspace.h"

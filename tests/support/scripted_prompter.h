@@ -1,12 +1,12 @@
 #pragma once
-// A Prompter for tests and headless runs: records every box and answers from queues.
-#include <cstdio>
+// A Prompter for tests: records every box and answers from queues.
 #include <deque>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/prompter.h"
+#include "support/fixed_clock.h"
 
 namespace zemo {
 
@@ -50,30 +50,5 @@ private:
     bool busy_ = false;
     int arrowDepth_ = 0;
 };
-
-// Writes every box to a stream as "KIND: TEXT" (line breaks as " | ") and answers with a fixed
-// answer per button set; used by the command-line tool.
-class StreamPrompter : public Prompter {
-public:
-    explicit StreamPrompter(std::FILE* out) : out_(out) {}
-    // The answer to every question with two or more buttons (Yes / OK when true, else No / Cancel).
-    bool affirmative = true;
-    std::optional<std::string> password;  // what the password prompt answers; nothing = cancel
-    int readWrite = kChoiceCancel;
-    FileChoice fileChoice;
-
-    Answer message(BoxKind kind, const std::string& text, Buttons buttons) override;
-    std::optional<std::string> askPassword() override { return password; }
-    int askReadWrite() override { return readWrite; }
-    FileChoice chooseDataFile(int, const std::string&) override { return fileChoice; }
-    void busyCursor(bool) override {}
-    void arrowCursor(bool) override {}
-
-private:
-    std::FILE* out_;
-};
-
-// "KIND: TEXT" with each line break in TEXT written as " | ".
-std::string boxLine(BoxKind kind, const std::string& text);
 
 }  // namespace zemo

@@ -1,29 +1,8 @@
-#include "platform/scripted_prompter.h"
+#include "support/scripted_prompter.h"
 
-#include <cstdio>
 #include <stdexcept>
 
 namespace zemo {
-
-const char* boxKindName(BoxKind kind) {
-    switch (kind) {
-        case BoxKind::Error: return "error";
-        case BoxKind::Warning: return "warning";
-        case BoxKind::Information: return "information";
-        case BoxKind::Confirmation: return "confirmation";
-    }
-    return "error";
-}
-
-std::string boxLine(BoxKind kind, const std::string& text) {
-    std::string line = boxKindName(kind);
-    line += ": ";
-    for (char c : text) {
-        if (c == '\n') line += " | ";
-        else if (c != '\r') line += c;
-    }
-    return line;
-}
 
 namespace {
 std::optional<Answer> singleButton(Buttons b) {
@@ -90,22 +69,6 @@ std::vector<std::string> ScriptedPrompter::texts() const {
 void ScriptedPrompter::clear() {
     boxes.clear();
     events.clear();
-}
-
-Answer StreamPrompter::message(BoxKind kind, const std::string& text, Buttons buttons) {
-    std::string line = boxLine(kind, text);
-    std::fprintf(out_, "%s\n", line.c_str());
-    std::fflush(out_);
-    switch (buttons) {
-        case Buttons::Ok: return Answer::Ok;
-        case Buttons::Yes: return Answer::Yes;
-        case Buttons::OkCancel: return affirmative ? Answer::Ok : Answer::Cancel;
-        case Buttons::YesNo: return affirmative ? Answer::Yes : Answer::No;
-        case Buttons::YesCancel: return affirmative ? Answer::Yes : Answer::Cancel;
-        case Buttons::YesNoCancel: return affirmative ? Answer::Yes : Answer::Cancel;
-        case Buttons::AbortRetryIgnore: return affirmative ? Answer::Ignore : Answer::Abort;
-    }
-    return Answer::Cancel;
 }
 
 }  // namespace zemo
