@@ -16,9 +16,9 @@
 #include "platform/clock.h"
 #include "records/data_file.h"
 #include "settings/ui/frm_file_sel.h"
-#include "settings/ui/top_level_error.h"
+#include "ui/application.h"
 #include "shell/ui/main_window.h"
-#include "shell/ui/qt_prompter.h"
+#include "ui/qt_prompter.h"
 #include "shell/ui/shell_windows.h"
 #include "shell/ui/single_instance.h"
 
@@ -61,7 +61,7 @@ fs::path programFolder(const Options& options) {
 
 // With ZEMOPLAN_SCREENSHOT_DIR set, the program saves pictures of its main window and of the
 // file chooser there and ends (used to make the README's screenshots under Xvfb).
-void takeScreenshots(const QString& dir, zemo::ui::TFrmMain& main, TFrmFileSel& chooser) {
+void takeScreenshots(const QString& dir, zemo::ui::TFrmMain& main, zemo::ui::TFrmFileSel& chooser) {
     const std::string folder = zemo::kindDir(main.workspace(), zemo::kKindCatalogue);
     QTimer::singleShot(300, &main, [&main, &chooser, dir, folder] {
         main.grab().save(QDir(dir).filePath("main-window.png"));
@@ -115,25 +115,32 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    zemo::QtPrompter prompter;
-    zemo::ui::setTopLevelPrompter(&prompter);
+    zemo::ui::QtPrompter prompter;
+    zemo::ui::ShellPromptDialogs dialogs;
+    prompter.setDialogs(&dialogs);
+    app.setPrompter(&prompter);
 
     std::unique_ptr<zemo::ui::TFrmMain> main;
-    TFrmFileSel* chooser = nullptr;
+    zemo::ui::TFrmFileSel* chooser = nullptr;
     try {
         main = std::make_unique<zemo::ui::TFrmMain>(prompter, zemo::systemClock(), start);
-        chooser = zemo::ui::createShellWindows(*main, prompter).chooser;
-    } catch (const std::exception&) {
+        chooser = zemo::ui::createShellWindows(*main, dialogs).chooser;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zemoplan: start-up failed: %s\n", zemo::ui::describeException(e).c_str());
         prompter.message(zemo::BoxKind::Error, "システムリソースが足りません！", zemo::Buttons::Ok);
         return 1;
     }
     QObject::connect(&instance, &zemo::ui::SingleInstance::activationRequested, main.get(),
                      &zemo::ui::TFrmMain::bringToFront);
+    app.watchTerminationSignals();
+    QObject::connect(&app, &zemo::ui::ZemoApplication::terminationRequested, main.get(),
+                     &zemo::ui::TFrmMain::closeOnRequest);
 
     main->show();
     if (const char* dir = std::getenv("ZEMOPLAN_SCREENSHOT_DIR"); dir && *dir && !main->fatal())
         takeScreenshots(QString::fromLocal8Bit(dir), *main, *chooser);
     int status = app.exec();
-    zemo::ui::setTopLevelPrompter(nullptr);
+    app.setPrompter(nullptr);
+    prompter.setDialogs(nullptr);
     return status;
 }

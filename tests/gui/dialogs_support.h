@@ -12,8 +12,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "settings/ui/top_level_error.h"
 #include "support/temp_dir.h"
+#include "ui/application.h"
 
 namespace zemo::guitest {
 

@@ -28,12 +28,17 @@
 #include "records/text.h"
 #include "settings/ui/frm_file_sel.h"
 #include "settings/ui/frm_get_dir.h"
-#include "settings/ui/top_level_error.h"
+#include "ui/application.h"
 #include "shell/ui/frm_frdwt.h"
-#include "shell/ui/qt_prompter.h"
+#include "shell/ui/shell_windows.h"
+#include "ui/qt_prompter.h"
 #include "shell/window_settings.h"
 
 namespace {
+
+using zemo::ui::TFrmFileSel;
+using zemo::ui::TFrmGetDir;
+using zemo::ui::TFrmFrdwt;
 
 namespace fs = std::filesystem;
 using zemo::guitest::qpath;
@@ -94,10 +99,10 @@ protected:
         ws.executablePath = tmp.path() / "prog" / "zemoplan";
         ws.createArrays(1);
         zemo::setField(ws.control.creatorId, "CREATOR1");
-        zemo::ui::setTopLevelPrompter(&prompter);
+        zemo::ui::ZemoApplication::current()->setPrompter(&prompter);
     }
     void TearDown() override {
-        zemo::ui::setTopLevelPrompter(nullptr);
+        zemo::ui::ZemoApplication::current()->setPrompter(nullptr);
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     }
 
@@ -544,7 +549,8 @@ protected:
     void SetUp() override {
         ChooserTest::SetUp();
         qws.createArrays(1);
-        qprompter.setFileChooser(&chooser);
+        dialogs.setFileChooser(&chooser);
+        qprompter.setDialogs(&dialogs);
         qws.openDialogDir = qws.saveDialogDir = data.string();
         // Any message box that comes up is a failure; close it so the test goes on.
         connect = new QTimer;
@@ -562,7 +568,8 @@ protected:
         ChooserTest::TearDown();
     }
 
-    zemo::QtPrompter qprompter;
+    zemo::ui::ShellPromptDialogs dialogs;
+    zemo::ui::QtPrompter qprompter;
     zemo::Workspace qws{qprompter, clock, tmp.path() / "prog"};
     TFrmFileSel chooser{qws, settings};
     QTimer* connect = nullptr;
@@ -622,7 +629,7 @@ TEST_F(ChooserTransferTest, SavingWritesTheTypedMemoUnderTheBlankFreeName) {
 
 TEST_F(ChooserTransferTest, ClosingTheReadWriteChoiceNeverShowsTheChooser) {
     TFrmFrdwt readWrite;
-    qprompter.setReadWriteDialog(&readWrite);
+    dialogs.setReadWriteDialog(&readWrite);
     int chooserShown = 0;
     QTimer guard;
     QObject::connect(&guard, &QTimer::timeout, [&] {

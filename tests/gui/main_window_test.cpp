@@ -32,7 +32,7 @@
 #include "shell/ui/about_box.h"
 #include "settings/ui/frm_file_sel.h"
 #include "shell/ui/main_window.h"
-#include "shell/ui/qt_prompter.h"
+#include "ui/qt_prompter.h"
 #include "shell/ui/shell_windows.h"
 #include "shell/ui/single_instance.h"
 #include "shell/window_settings.h"
@@ -288,8 +288,8 @@ TEST_F(MainWindowTest, TheFileChooserTakesItsPlacementAndGivesItBackAtClosing) {
     s.positions["FileSel"] = WindowPlace{30, 40, 380, 560};
     writeSettings(s);
     auto w = start();
-    QtPrompter qt;
-    const ShellWindows shell = createShellWindows(*w, qt);
+    ShellPromptDialogs dialogs;
+    const ShellWindows shell = createShellWindows(*w, dialogs);
     ASSERT_NE(shell.chooser, nullptr);
     EXPECT_EQ(shell.chooser->pos(), QPoint(30, 40));
     EXPECT_EQ(shell.chooser->size(), QSize(560, 380));

@@ -14,7 +14,8 @@
 #include "platform/sjis.h"
 #include "shell/ui/frm_frdwt.h"
 #include "shell/ui/frm_pass_inp.h"
-#include "shell/ui/qt_prompter.h"
+#include "shell/ui/shell_windows.h"
+#include "ui/qt_prompter.h"
 
 namespace {
 
@@ -22,6 +23,10 @@ using zemo::Answer;
 using zemo::BoxKind;
 using zemo::Buttons;
 using zemo::guitest::whenModal;
+using zemo::ui::QtPrompter;
+using zemo::ui::ShellPromptDialogs;
+using zemo::ui::TFrmFrdwt;
+using zemo::ui::TFrmPassInp;
 
 QStringList buttonTexts(QMessageBox* box) {
     QStringList texts;
@@ -69,7 +74,7 @@ TEST_F(QtPrompterTest, EveryButtonSetWithItsTextsAndAnswers) {
         {Buttons::AbortRetryIgnore, {"中止", "再試行", "無視"}, "再試行", Answer::Retry, Answer::Abort},
         {Buttons::AbortRetryIgnore, {"中止", "再試行", "無視"}, "無視", Answer::Ignore, Answer::Abort},
     };
-    zemo::QtPrompter prompter;
+    QtPrompter prompter;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pressed.toStdString());
         QStringList expected = c.texts;
@@ -104,7 +109,7 @@ TEST_F(QtPrompterTest, KindsShowTheirIconAndTheExactPlainText) {
                           {BoxKind::Information, QMessageBox::Information},
                           {BoxKind::Confirmation, QMessageBox::Question}};
     const std::string text = "/data/CD_DATA.ZMO\n< ZEMO ｼｽﾃﾑﾌｧｲﾙ > <b>x</b>";
-    zemo::QtPrompter prompter;
+    QtPrompter prompter;
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.kind));
         QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -124,7 +129,7 @@ TEST_F(QtPrompterTest, KindsShowTheirIconAndTheExactPlainText) {
 }
 
 TEST_F(QtPrompterTest, BoxesShowTheArrowAndPutTheBusyCursorBack) {
-    zemo::QtPrompter prompter;
+    QtPrompter prompter;
     prompter.busyCursor(true);
     EXPECT_EQ(overrideShape(), Qt::WaitCursor);
 
@@ -156,8 +161,10 @@ TEST_F(QtPrompterTest, BoxesShowTheArrowAndPutTheBusyCursorBack) {
 
 TEST_F(QtPrompterTest, PasswordThroughTheHandedOverPrompt) {
     TFrmPassInp dialog;
-    zemo::QtPrompter prompter;
-    prompter.setPasswordDialog(&dialog);
+    ShellPromptDialogs dialogs;
+    dialogs.setPasswordDialog(&dialog);
+    QtPrompter prompter;
+    prompter.setDialogs(&dialogs);
 
     whenModal<TFrmPassInp>([](TFrmPassInp* d) {
         EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::ArrowCursor);
@@ -176,15 +183,19 @@ TEST_F(QtPrompterTest, PasswordThroughTheHandedOverPrompt) {
 
 TEST_F(QtPrompterTest, ReadWriteChoiceThroughTheHandedOverDialogOrItsOwn) {
     TFrmFrdwt dialog;
-    zemo::QtPrompter prompter;
-    prompter.setReadWriteDialog(&dialog);
+    ShellPromptDialogs dialogs;
+    dialogs.setReadWriteDialog(&dialog);
+    QtPrompter prompter;
+    prompter.setDialogs(&dialogs);
     whenModal<TFrmFrdwt>([&](TFrmFrdwt* d) {
         EXPECT_EQ(d, &dialog);
         d->close();
     });
     EXPECT_EQ(prompter.askReadWrite(), zemo::kChoiceCancel);
 
-    zemo::QtPrompter own;
+    ShellPromptDialogs ownDialogs;
+    QtPrompter own;
+    own.setDialogs(&ownDialogs);
     whenModal<TFrmFrdwt>([&](TFrmFrdwt* d) {
         EXPECT_NE(d, &dialog);
         QTest::mouseClick(d->findChild<QPushButton*>("BtnWrite"), Qt::LeftButton);
@@ -193,10 +204,20 @@ TEST_F(QtPrompterTest, ReadWriteChoiceThroughTheHandedOverDialogOrItsOwn) {
 }
 
 TEST_F(QtPrompterTest, WithoutChooserOrContextNothingIsChosen) {
-    zemo::QtPrompter prompter;
+    ShellPromptDialogs dialogs;
+    QtPrompter prompter;
+    prompter.setDialogs(&dialogs);
     const zemo::FileChoice c = prompter.chooseDataFile(0, "/");
     EXPECT_FALSE(c.chosen);
     EXPECT_TRUE(c.path.empty());
+}
+
+TEST_F(QtPrompterTest, WithoutDialogsEveryQuestionAnswersCancelled) {
+    QtPrompter prompter;
+    EXPECT_FALSE(prompter.askPassword().has_value());
+    EXPECT_EQ(prompter.askReadWrite(), zemo::kChoiceCancel);
+    EXPECT_FALSE(prompter.chooseDataFile(1, "/").chosen);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace

@@ -14,6 +14,10 @@
 
 namespace {
 
+using zemo::ui::TFrmFrdwt;
+using zemo::ui::TFrmPassInp;
+using zemo::ui::TWinCrt;
+
 template <typename T>
 T* child(QWidget& w, const char* name) {
     T* c = w.findChild<T*>(name);

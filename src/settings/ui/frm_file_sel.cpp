@@ -21,11 +21,11 @@
 #include "records/scramble.h"
 #include "records/text.h"
 #include "settings/ui/file_controls.h"
-#include "shell/ui/dialog_keys.h"
-#include "shell/ui/window_place.h"
+#include "ui/dialog_keys.h"
+#include "ui/window_place.h"
 #include "shell/window_settings.h"
 
-using zemo::ui::guarded;
+namespace zemo::ui {
 
 namespace {
 
@@ -403,3 +403,5 @@ void TFrmFileSel::clearChoiceFields() {
     Edt_fn->clear();
     Edt_memo->clear();
 }
+
+}  // namespace zemo::ui

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "platform/prompter.h"
-#include "settings/ui/top_level_error.h"
+#include "ui/application.h"
 
 class QLabel;
 class QLineEdit;
@@ -23,6 +23,8 @@ class DriveBox;
 class FileList;
 class FolderList;
 }  // namespace zemo::ui
+
+namespace zemo::ui {
 
 class TFrmFileSel : public QDialog, public zemo::ui::DriveChooser {
     Q_OBJECT
@@ -111,3 +113,5 @@ private:
     int listed_ = 0;
     std::function<void()> shareHandler_;
 };
+
+}  // namespace zemo::ui

@@ -8,9 +8,9 @@
 #include <QVBoxLayout>
 
 #include "settings/ui/file_controls.h"
-#include "shell/ui/dialog_keys.h"
+#include "ui/dialog_keys.h"
 
-using zemo::ui::guarded;
+namespace zemo::ui {
 
 TFrmGetDir::TFrmGetDir(QWidget* parent) : QDialog(parent) {
     setObjectName("FrmGetDir");
@@ -118,3 +118,5 @@ void TFrmGetDir::restoreLastGoodDrive() {
         DirectoryListBox1Change();
     }
 }
+
+}  // namespace zemo::ui

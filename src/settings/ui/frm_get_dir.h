@@ -2,7 +2,7 @@
 // The directory chooser used by the "参照" buttons of the system paths dialog.
 #include <QDialog>
 
-#include "settings/ui/top_level_error.h"
+#include "ui/application.h"
 
 class QLineEdit;
 class QPushButton;
@@ -11,6 +11,8 @@ namespace zemo::ui {
 class DriveBox;
 class FolderList;
 }  // namespace zemo::ui
+
+namespace zemo::ui {
 
 class TFrmGetDir : public QDialog, public zemo::ui::DriveChooser {
     Q_OBJECT
@@ -51,3 +53,5 @@ private:
     bool customDrives_ = false;
     bool ok_ = false;
 };
+
+}  // namespace zemo::ui

@@ -5,8 +5,10 @@
 #include <QPushButton>
 
 #include "platform/prompter.h"
-#include "shell/ui/dialog_keys.h"
-#include "shell/ui/window_place.h"
+#include "ui/dialog_keys.h"
+#include "ui/window_place.h"
+
+namespace zemo::ui {
 
 TFrmFrdwt::TFrmFrdwt(QWidget* parent) : QDialog(parent) {
     setObjectName("FrmFrdwt");
@@ -48,3 +50,5 @@ void TFrmFrdwt::choose(int mode) {
     if (mode == zemo::kChoiceCancel) reject();
     else accept();
 }
+
+}  // namespace zemo::ui

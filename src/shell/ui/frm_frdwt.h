@@ -4,6 +4,8 @@
 
 class QPushButton;
 
+namespace zemo::ui {
+
 class TFrmFrdwt : public QDialog {
     Q_OBJECT
 public:
@@ -24,3 +26,5 @@ private:
     QPushButton* BtnCancel;
     int mode_ = 3;
 };
+
+}  // namespace zemo::ui

@@ -8,8 +8,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/ui/dialog_keys.h"
-#include "shell/ui/window_place.h"
+#include "ui/dialog_keys.h"
+#include "ui/window_place.h"
+
+namespace zemo::ui {
 
 TFrmPassInp::TFrmPassInp(QWidget* parent) : QDialog(parent) {
     setObjectName("FrmPassInp");
@@ -76,3 +78,5 @@ void TFrmPassInp::BtnExitClick() {
     confirmed_ = false;
     reject();
 }
+
+}  // namespace zemo::ui

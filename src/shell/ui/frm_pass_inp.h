@@ -6,6 +6,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace zemo::ui {
+
 class TFrmPassInp : public QDialog {
     Q_OBJECT
 public:
@@ -30,3 +32,5 @@ private:
     QPushButton* BtnExit;
     bool confirmed_ = false;
 };
+
+}  // namespace zemo::ui

@@ -1,6 +1,7 @@
 #include "shell/ui/main_window.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -17,7 +18,7 @@
 
 #include "shell/startup.h"
 #include "shell/ui/about_box.h"
-#include "shell/ui/window_place.h"
+#include "ui/window_place.h"
 
 namespace zemo::ui {
 
@@ -247,6 +248,17 @@ void TFrmMain::bringToFront() {
         modal->activateWindow();
     }
     emit broughtToFront();
+}
+
+void TFrmMain::closeOnRequest() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == this) {
+        MFileExitClick();
+        return;
+    }
+    bringToFront();
+    // A message box is an answer the user still owes; it stays, and its window asks later.
+    if (!qobject_cast<QMessageBox*>(modal)) modal->close();
 }
 
 void TFrmMain::setVisible(bool visible) {

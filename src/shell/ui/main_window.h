@@ -81,6 +81,10 @@ public slots:
     void MHelpAboutClick();
     // A second start asked this copy to come to the front.
     void bringToFront();
+    // The session asks the program to end (SIGTERM, SIGINT): with only this window open it
+    // closes as 終了 does; otherwise the open window comes to the front and asks its close
+    // question, which the user answers.
+    void closeOnRequest();
 
 signals:
     void broughtToFront();

@@ -1,16 +1,60 @@
 #include "shell/ui/shell_windows.h"
 
+#include "platform/sjis.h"
 #include "settings/ui/frm_file_sel.h"
 #include "settings/ui/frm_get_dir.h"
 #include "shell/ui/frm_frdwt.h"
 #include "shell/ui/frm_pass_inp.h"
 #include "shell/ui/main_window.h"
-#include "shell/ui/qt_prompter.h"
 #include "shell/ui/win_crt.h"
 
 namespace zemo::ui {
 
-ShellWindows createShellWindows(TFrmMain& main, QtPrompter& prompter) {
+ShellPromptDialogs::ShellPromptDialogs() = default;
+ShellPromptDialogs::~ShellPromptDialogs() = default;
+
+void ShellPromptDialogs::setChooserContext(Workspace* ws, WindowSettings* settings) {
+    ws_ = ws;
+    settings_ = settings;
+}
+
+std::optional<std::string> ShellPromptDialogs::askPassword() {
+    TFrmPassInp* dialog = password_;
+    if (!dialog) {
+        if (!ownPassword_) ownPassword_ = std::make_unique<TFrmPassInp>();
+        dialog = ownPassword_.get();
+    }
+    dialog->exec();
+    if (!dialog->confirmed()) return std::nullopt;
+    return utf8ToSjis(dialog->password().toStdString());
+}
+
+int ShellPromptDialogs::askReadWrite() {
+    TFrmFrdwt* dialog = readWrite_;
+    if (!dialog) {
+        if (!ownReadWrite_) ownReadWrite_ = std::make_unique<TFrmFrdwt>();
+        dialog = ownReadWrite_.get();
+    }
+    dialog->exec();
+    return dialog->mode();
+}
+
+FileChoice ShellPromptDialogs::chooseDataFile(int mode, const std::string& initialDir) {
+    TFrmFileSel* chooser = chooser_;
+    if (!chooser) {
+        if (!ownChooser_) {
+            if (!ws_ || !settings_) return {};
+            ownChooser_ = std::make_unique<TFrmFileSel>(*ws_, *settings_);
+        }
+        chooser = ownChooser_.get();
+    }
+    chooser->setMode(mode);
+    if (!initialDir.empty()) chooser->setFolder(QString::fromStdString(initialDir));
+    chooser->exec();
+    return chooser->choice();
+}
+
+ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
     ShellWindows w;
     w.readWrite = new TFrmFrdwt(&main);
     w.getDir = new TFrmGetDir(&main);
@@ -18,10 +62,10 @@ ShellWindows createShellWindows(TFrmMain& main, QtPrompter& prompter) {
     w.password = new TFrmPassInp(&main);
     w.chooser = new TFrmFileSel(main.workspace(), main.windowSettings(), &main);
     main.addPlacedWindow(w.chooser, "FileSel");
-    prompter.setReadWriteDialog(w.readWrite);
-    prompter.setPasswordDialog(w.password);
-    prompter.setFileChooser(w.chooser);
-    prompter.setChooserContext(&main.workspace(), &main.windowSettings());
+    dialogs.setReadWriteDialog(w.readWrite);
+    dialogs.setPasswordDialog(w.password);
+    dialogs.setFileChooser(w.chooser);
+    dialogs.setChooserContext(&main.workspace(), &main.windowSettings());
     return w;
 }
 

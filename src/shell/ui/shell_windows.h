@@ -1,19 +1,54 @@
 #pragma once
 // The shell's own dialogs beside the main window: created once at start-up, owned by the main
-// window, handed to the prompter that shows them.
-class TFrmFileSel;
-class TFrmFrdwt;
-class TFrmGetDir;
-class TFrmPassInp;
-class TWinCrt;
+// window, and installed in the prompter as the dialogs behind its password prompt, read/write
+// choice and data-file chooser.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "ui/qt_prompter.h"
 
 namespace zemo {
-class QtPrompter;
-}
+class Workspace;
+struct WindowSettings;
+}  // namespace zemo
 
 namespace zemo::ui {
 
+class TFrmFileSel;
+class TFrmFrdwt;
+class TFrmGetDir;
 class TFrmMain;
+class TFrmPassInp;
+class TWinCrt;
+
+// The prompter's dialogs. A dialog not handed over is created on first use; the chooser then
+// needs the workspace and the window settings it remembers its placement in, and without them
+// nothing is chosen.
+class ShellPromptDialogs : public PromptDialogs {
+public:
+    ShellPromptDialogs();
+    ~ShellPromptDialogs() override;
+
+    void setPasswordDialog(TFrmPassInp* dialog) { password_ = dialog; }
+    void setReadWriteDialog(TFrmFrdwt* dialog) { readWrite_ = dialog; }
+    void setFileChooser(TFrmFileSel* chooser) { chooser_ = chooser; }
+    void setChooserContext(Workspace* ws, WindowSettings* settings);
+
+    std::optional<std::string> askPassword() override;
+    int askReadWrite() override;
+    FileChoice chooseDataFile(int mode, const std::string& initialDir) override;
+
+private:
+    TFrmPassInp* password_ = nullptr;
+    TFrmFrdwt* readWrite_ = nullptr;
+    TFrmFileSel* chooser_ = nullptr;
+    std::unique_ptr<TFrmPassInp> ownPassword_;
+    std::unique_ptr<TFrmFrdwt> ownReadWrite_;
+    std::unique_ptr<TFrmFileSel> ownChooser_;
+    Workspace* ws_ = nullptr;
+    WindowSettings* settings_ = nullptr;
+};
 
 struct ShellWindows {
     TFrmFrdwt* readWrite = nullptr;
@@ -23,8 +58,9 @@ struct ShellWindows {
     TFrmFileSel* chooser = nullptr;
 };
 
-// Creates the dialogs in start-up order and wires them to the prompter. The chooser's placement
-// goes back into the window settings when the main window closes.
-ShellWindows createShellWindows(TFrmMain& main, QtPrompter& prompter);
+// Creates the dialogs in start-up order and hands them to the prompt dialogs, which the caller
+// installs in its prompter. The chooser's placement goes back into the window settings when the
+// main window closes.
+ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs);
 
 }  // namespace zemo::ui

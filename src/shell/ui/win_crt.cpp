@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace zemo::ui {
+
 TWinCrt::TWinCrt(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("WinCrt");
     setWindowTitle(QStringLiteral("デバッグ"));
@@ -53,3 +55,5 @@ void TWinCrt::writeLine(const QString& line) {
 }
 
 void TWinCrt::updateCaption() { ButtonStop->setText(running_ ? QStringLiteral("Stop") : QStringLiteral("Start")); }
+
+}  // namespace zemo::ui

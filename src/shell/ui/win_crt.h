@@ -5,6 +5,8 @@
 class QPlainTextEdit;
 class QPushButton;
 
+namespace zemo::ui {
+
 class TWinCrt : public QWidget {
     Q_OBJECT
 public:
@@ -26,3 +28,5 @@ private:
     QPlainTextEdit* Memo1;
     bool running_ = false;
 };
+
+}  // namespace zemo::ui

@@ -1,4 +1,4 @@
-#include "shell/ui/dialog_keys.h"
+#include "ui/dialog_keys.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

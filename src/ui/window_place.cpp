@@ -1,4 +1,4 @@
-#include "shell/ui/window_place.h"
+#include "ui/window_place.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>

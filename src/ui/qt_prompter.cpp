@@ -1,4 +1,4 @@
-#include "shell/ui/qt_prompter.h"
+#include "ui/qt_prompter.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -7,12 +7,8 @@
 #include <QPushButton>
 #include <vector>
 
-#include "platform/sjis.h"
-#include "settings/ui/frm_file_sel.h"
-#include "shell/ui/frm_frdwt.h"
-#include "shell/ui/frm_pass_inp.h"
 
-namespace zemo {
+namespace zemo::ui {
 
 namespace {
 
@@ -85,15 +81,6 @@ QtPrompter::~QtPrompter() {
     if (overrideSet_ && QGuiApplication::instance()) QGuiApplication::restoreOverrideCursor();
 }
 
-void QtPrompter::setPasswordDialog(TFrmPassInp* dialog) { password_ = dialog; }
-void QtPrompter::setReadWriteDialog(TFrmFrdwt* dialog) { readWrite_ = dialog; }
-void QtPrompter::setFileChooser(TFrmFileSel* chooser) { chooser_ = chooser; }
-
-void QtPrompter::setChooserContext(Workspace* ws, WindowSettings* settings) {
-    ws_ = ws;
-    settings_ = settings;
-}
-
 Answer QtPrompter::message(BoxKind kind, const std::string& text, Buttons buttons) {
     QWidget* owner = QApplication::activeModalWidget();
     if (!owner) owner = parent_;
@@ -126,45 +113,27 @@ Answer QtPrompter::message(BoxKind kind, const std::string& text, Buttons button
 }
 
 std::optional<std::string> QtPrompter::askPassword() {
-    TFrmPassInp* dialog = password_;
-    if (!dialog) {
-        if (!ownPassword_) ownPassword_ = std::make_unique<TFrmPassInp>();
-        dialog = ownPassword_.get();
-    }
+    if (!dialogs_) return std::nullopt;
     arrowCursor(true);
-    dialog->exec();
+    std::optional<std::string> typed = dialogs_->askPassword();
     arrowCursor(false);
-    if (!dialog->confirmed()) return std::nullopt;
-    return utf8ToSjis(dialog->password().toStdString());
+    return typed;
 }
 
 int QtPrompter::askReadWrite() {
-    TFrmFrdwt* dialog = readWrite_;
-    if (!dialog) {
-        if (!ownReadWrite_) ownReadWrite_ = std::make_unique<TFrmFrdwt>();
-        dialog = ownReadWrite_.get();
-    }
+    if (!dialogs_) return kChoiceCancel;
     arrowCursor(true);
-    dialog->exec();
+    const int choice = dialogs_->askReadWrite();
     arrowCursor(false);
-    return dialog->mode();
+    return choice;
 }
 
 FileChoice QtPrompter::chooseDataFile(int mode, const std::string& initialDir) {
-    TFrmFileSel* chooser = chooser_;
-    if (!chooser) {
-        if (!ownChooser_) {
-            if (!ws_ || !settings_) return {};
-            ownChooser_ = std::make_unique<TFrmFileSel>(*ws_, *settings_);
-        }
-        chooser = ownChooser_.get();
-    }
-    chooser->setMode(mode);
-    if (!initialDir.empty()) chooser->setFolder(QString::fromStdString(initialDir));
+    if (!dialogs_) return {};
     arrowCursor(true);
-    chooser->exec();
+    FileChoice choice = dialogs_->chooseDataFile(mode, initialDir);
     arrowCursor(false);
-    return chooser->choice();
+    return choice;
 }
 
 void QtPrompter::busyCursor(bool on) {
@@ -197,4 +166,4 @@ void QtPrompter::applyCursor() {
 
 void QtPrompter::processEvents() { QCoreApplication::processEvents(); }
 
-}  // namespace zemo
+}  // namespace zemo::ui
