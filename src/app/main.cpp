@@ -90,6 +90,8 @@ int main(int argc, char** argv) {
     }
 
     zemo::ui::ZemoApplication app(argc, argv);
+    // From here on a SIGTERM or SIGINT waits in the event loop for the main window to handle it.
+    app.watchTerminationSignals();
     QCoreApplication::setApplicationName("Zemoplan");
     QGuiApplication::setDesktopFileName("zemoplan");
     // The installed icon; beside an uninstalled build there is none.
@@ -132,7 +134,6 @@ int main(int argc, char** argv) {
     }
     QObject::connect(&instance, &zemo::ui::SingleInstance::activationRequested, main.get(),
                      &zemo::ui::TFrmMain::bringToFront);
-    app.watchTerminationSignals();
     QObject::connect(&app, &zemo::ui::ZemoApplication::terminationRequested, main.get(),
                      &zemo::ui::TFrmMain::closeOnRequest);
 

@@ -713,19 +713,22 @@ TEST_F(ChooserTest, DirectoryChooserGoesBackFromAnUnreadableDrive) {
     EXPECT_EQ(child<QLineEdit>(dlg, "Edit_DirName")->text(), qpath(tmp, "a"));
 }
 
-TEST_F(ChooserTest, TopLevelHandlerReportsOnlyDriveAndFileErrors) {
+TEST_F(ChooserTest, TopLevelHandlerReportsOnlyDriveAndFileErrorsAndNamesEveryOtherOnStderr) {
     struct Case {
         const char* name;
         std::function<void()> raise;
         bool reported;
+        const char* onStderr;  // what the handler writes for the terminal; "" for nothing
     };
     const Case cases[] = {
         {"filesystem_error",
-         [] { throw fs::filesystem_error("x", std::make_error_code(std::errc::no_such_device)); }, true},
-        {"ios_base::failure", [] { throw std::ios_base::failure("read"); }, true},
-        {"runtime_error", [] { throw std::runtime_error("other"); }, false},
-        {"logic_error", [] { throw std::logic_error("other"); }, false},
-        {"not an exception class", [] { throw 42; }, false},
+         [] { throw fs::filesystem_error("x", std::make_error_code(std::errc::no_such_device)); }, true, ""},
+        {"ios_base::failure", [] { throw std::ios_base::failure("read"); }, true, ""},
+        {"runtime_error", [] { throw std::runtime_error("other"); }, false,
+         "zemoplan: unhandled std::runtime_error: other\n"},
+        {"logic_error", [] { throw std::logic_error("bad index"); }, false,
+         "zemoplan: unhandled std::logic_error: bad index\n"},
+        {"not an exception class", [] { throw 42; }, false, "zemoplan: unhandled an exception of unknown type\n"},
     };
 
     // Thrown from an event handler, through the application object.
@@ -743,14 +746,35 @@ TEST_F(ChooserTest, TopLevelHandlerReportsOnlyDriveAndFileErrors) {
         Thrower t;
         t.raise = c.raise;
         QEvent e(QEvent::User);
+        ::testing::internal::CaptureStderr();
         QCoreApplication::sendEvent(&t, &e);
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), c.onStderr);
         EXPECT_EQ(prompter.texts(), c.reported ? std::vector<std::string>{"ドライブにアクセスできません"}
                                                : std::vector<std::string>{});
 
         prompter.clear();
+        ::testing::internal::CaptureStderr();
         zemo::ui::guarded(c.raise);
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), c.onStderr);
         EXPECT_EQ(prompter.boxes.size(), c.reported ? 1u : 0u);
     }
+}
+
+TEST_F(ChooserTest, ChoosersBelongToTheApplicationObjectOnlyWhileTheyExist) {
+    fs::create_directories(tmp.path() / "a");
+    auto dlg = std::make_unique<TFrmGetDir>();
+    ASSERT_TRUE(dlg->setFolder(qpath(tmp, "a")));
+    dlg->setDrives({qpath(tmp)});
+    dlg->show();
+    // A drive error raised outside any chooser puts the one on screen back on its good drive.
+    auto* drives = child<QComboBox>(*dlg, "DriveComboBox1");
+    EXPECT_TRUE(zemo::ui::handleTopLevelError(fs::filesystem_error("x", std::make_error_code(std::errc::io_error))));
+    EXPECT_EQ(drives->currentData().toString(), qpath(tmp));
+    dlg.reset();
+    // With the chooser gone the box still comes, and nothing touches the destroyed window.
+    prompter.clear();
+    EXPECT_TRUE(zemo::ui::handleTopLevelError(fs::filesystem_error("x", std::make_error_code(std::errc::io_error))));
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"ドライブにアクセスできません"});
 }
 
 }  // namespace

@@ -8,6 +8,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QTest>
+#include <csignal>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
@@ -495,6 +499,75 @@ TEST_F(SingleInstanceTest, ARealSecondStartExitsAndRaisesTheFirstWindow) {
     EXPECT_TRUE(raised.wait(10000));
     EXPECT_FALSE(w->isMinimized());
     EXPECT_TRUE(w->isVisible());
+}
+
+TEST_F(MainWindowTest, ATerminationRequestClosesAsEndWhenOnlyTheMainWindowIsOpen) {
+    writeControl(1);
+    auto w = start();
+    w->show();
+    w->move(21, 43);
+    w->closeOnRequest();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(readSettings().positions["Main"].left, 21);
+    EXPECT_EQ(readSettings().positions["Main"].top, 43);
+}
+
+TEST_F(MainWindowTest, ATerminationRequestOverAnOpenWindowRunsThatWindowsCloseQuestion) {
+    writeControl(1);
+    auto w = start();
+    w->show();
+    // A window that owns a file: its close question keeps it open until the user answers.
+    class Asking : public QDialog {
+    public:
+        using QDialog::QDialog;
+        int asked = 0;
+
+    protected:
+        void closeEvent(QCloseEvent* e) override {
+            ++asked;
+            e->ignore();
+        }
+    };
+    Asking open(w.get());
+    bool stillOpen = false;
+    QTimer::singleShot(0, &open, [&] {
+        w->closeOnRequest();
+        stillOpen = open.isVisible();
+        open.done(0);
+    });
+    open.exec();
+    EXPECT_EQ(open.asked, 1);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(fs::exists(dir_ / "WZEMO.INI"));  // the main window never closed
+}
+
+TEST_F(MainWindowTest, TheProgramEndsOnSigtermAndSigintAsEndDoesKeepingItsSettings) {
+    const QString program = QCoreApplication::applicationDirPath() + "/zemoplan";
+    ASSERT_TRUE(QFile::exists(program)) << "build the zemoplan target first";
+    for (int sig : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(sig);
+        writeControl(1);
+        fs::remove(dir_ / "WZEMO.INI");
+        const fs::path tmp = dir_ / ("tmp" + std::to_string(sig));
+        fs::create_directory(tmp);
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TMPDIR", QString::fromStdString(tmp.string()));  // its own single-instance socket
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        run.setProcessEnvironment(env);
+        run.start(program, {"--home", QString::fromStdString(dir_.string())});
+        ASSERT_TRUE(run.waitForStarted(30000));
+        // Up once its single-instance socket exists; signals are watched from before that.
+        for (int i = 0; i < 600 && fs::is_empty(tmp); ++i) QTest::qWait(50);
+        ASSERT_FALSE(fs::is_empty(tmp));
+        ::kill(static_cast<pid_t>(run.processId()), sig);
+        ASSERT_TRUE(run.waitForFinished(60000));
+        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+        EXPECT_TRUE(fs::exists(dir_ / "WZEMO.INI"));
+        EXPECT_EQ(readSettings().positions.count("Main"), 1u);
+    }
 }
 
 }  // namespace
