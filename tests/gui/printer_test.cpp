@@ -1,0 +1,62 @@
+// The program's one printer: kept for the run, chosen once, and printing into a PDF when asked to.
+#include <gtest/gtest.h>
+
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <cstdio>
+#include <string>
+
+#include "gui/dialogs_support.h"
+#include "ui/application.h"
+#include "ui/printer.h"
+
+namespace {
+
+using zemo::guitest::TempDir;
+using zemo::guitest::whenModal;
+using zemo::ui::ProgramPrinter;
+using zemo::ui::ZemoApplication;
+
+std::string pdfText(const std::string& pdf) {
+    std::string text;
+    if (FILE* p = ::popen(("pdftotext -layout '" + pdf + "' -").c_str(), "r")) {
+        char buf[4096];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) text.append(buf, n);
+        ::pclose(p);
+    }
+    return text;
+}
+
+TEST(ProgramPrinter, TheApplicationKeepsOnePrinterForTheWholeRun) {
+    ZemoApplication* app = ZemoApplication::current();
+    ASSERT_NE(app, nullptr);
+    EXPECT_EQ(&app->printer(), &app->printer());
+    EXPECT_EQ(&app->printer().printer(), &app->printer().printer());
+}
+
+TEST(ProgramPrinter, CancellingThePrintDialogChoosesNothing) {
+    ProgramPrinter printer;
+    EXPECT_FALSE(printer.chosen());
+    whenModal<QPrintDialog>([](QPrintDialog* d) { d->reject(); });
+    EXPECT_FALSE(printer.ensureChosen(nullptr));
+    EXPECT_FALSE(printer.chosen());
+}
+
+TEST(ProgramPrinter, PrintsJapaneseTextIntoAPdfThatReadsBack) {
+    TempDir dir("zemo-printer");
+    const std::string pdf = dir.str("out.pdf");
+    ProgramPrinter printer;
+    printer.printToPdf(QString::fromStdString(pdf));
+    EXPECT_TRUE(printer.chosen());
+    EXPECT_TRUE(printer.ensureChosen(nullptr));  // no dialog once chosen
+    {
+        QPainter painter(&printer.printer());
+        painter.setFont(QFont(QStringLiteral("ＭＳ 明朝"), 12));
+        painter.drawText(QPoint(200, 400), QStringLiteral("データ一覧 CD-0001"));
+    }
+    EXPECT_NE(pdfText(pdf).find("データ一覧 CD-0001"), std::string::npos) << pdfText(pdf);
+}
+
+}  // namespace
