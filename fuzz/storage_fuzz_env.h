@@ -37,8 +37,9 @@ public:
     void arrowCursor(bool) override {}
 };
 
-// libFuzzer ends with _Exit, so no destructor removes the folder: each run names its folder after
-// its process and sweeps away the folders of runs that are no longer alive.
+// libFuzzer ends with _Exit, so the destructor does not run there: each run names its folder
+// after its process and sweeps away the folders of runs that are no longer alive. A replay of the
+// seeds ends normally and removes its own folder.
 class FuzzFolder {
 public:
     FuzzFolder() {
@@ -56,6 +57,14 @@ public:
         fs::remove_all(path, ec);
         if (!fs::create_directory(path, ec)) ::abort();
     }
+
+    FuzzFolder(const FuzzFolder&) = delete;
+    FuzzFolder& operator=(const FuzzFolder&) = delete;
+    ~FuzzFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+
     std::filesystem::path path;
 };
 

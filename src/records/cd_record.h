@@ -80,7 +80,7 @@ struct DataFileInfo {
     std::int32_t savedAt;
     std::int16_t keyIndex;
     std::int16_t scrambled;
-    std::uint8_t zero1[2];
+    std::int16_t wFlag;  // the flag the file chooser shows as "W"; this system writes 0
     char creatorId[16];
     std::int16_t hasPassword;
     char password[16];
@@ -91,6 +91,7 @@ static_assert(offsetof(DataFileInfo, recordCount) == 62);
 static_assert(offsetof(DataFileInfo, savedAt) == 64);
 static_assert(offsetof(DataFileInfo, keyIndex) == 68);
 static_assert(offsetof(DataFileInfo, scrambled) == 70);
+static_assert(offsetof(DataFileInfo, wFlag) == 72);
 static_assert(offsetof(DataFileInfo, creatorId) == 74);
 static_assert(offsetof(DataFileInfo, hasPassword) == 90);
 static_assert(offsetof(DataFileInfo, password) == 92);

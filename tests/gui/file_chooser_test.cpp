@@ -237,7 +237,7 @@ TEST_F(ChooserTest, WhichHeadersAreListed) {
 }
 
 TEST_F(ChooserTest, InfoColumnsOfShareFormFilesAndUnsetTimes) {
-    // A share-form file: creator scrambled on disk, a password, and a value at offset 72.
+    // A share-form file: creator scrambled on disk, a password, and a W flag.
     auto h = zemo::buildHeader(true, true, zemo::kindName(2), 2, "");
     zemo::DataFileInfo info{};
     zemo::setField(info.memo, zemo::sj("共有ファイル"));
@@ -248,8 +248,7 @@ TEST_F(ChooserTest, InfoColumnsOfShareFormFilesAndUnsetTimes) {
     info.savedAt = zemo::stampOf(zemo::LocalTime{2023, 12, 31, 23, 59, 59});
     info.scrambled = 1;
     info.keyIndex = 1;
-    const std::int16_t w = 7;
-    std::memcpy(info.zero1, &w, sizeof w);
+    info.wFlag = 7;
     zemo::scrambleInfo(info, zemo::kScrambleApply, info.keyIndex);
     ASSERT_NE(zemo::fieldText(info.creatorId), "ABCD1234");
     writeRaw(inData("SHARE.ZMO"), h, &info, 192);

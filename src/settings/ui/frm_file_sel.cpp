@@ -12,7 +12,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cstring>
 
 #include "platform/sjis.h"
 #include "records/control_file.h"
@@ -374,11 +373,9 @@ void TFrmFileSel::fillGrid() {
         zemo::DataFileInfo info{};
         if (!zemo::fileExists(ws_, p) || zemo::readInfo(ws_, p, false, info) != 0) continue;
         if (info.scrambled == 1) zemo::scrambleInfo(info, zemo::kScrambleUndo, info.keyIndex);
-        std::int16_t w = 0;
-        std::memcpy(&w, info.zero1, sizeof w);  // the 16-bit value at offset 72
         setCell(row, 2, textOf(zemo::fieldText(info.memo)));
         setCell(row, 3, textOf(zemo::fieldText(info.creatorId)));
-        setCell(row, 4, QString::number(w));
+        setCell(row, 4, QString::number(info.wFlag));
         setCell(row, 5, QString::number(info.hasPassword));
         setCell(row, 6, QString::fromStdString(zemo::formatStamp(info.savedAt)));
     }
