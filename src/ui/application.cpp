@@ -14,6 +14,7 @@
 #include <ios>
 #include <typeinfo>
 
+#include "ui/fonts.h"
 #include "ui/printer.h"
 #include "ui/qt_prompter.h"
 
@@ -72,7 +73,7 @@ bool handleTopLevelError(const std::exception& e, DriveChooser* where) {
     return true;
 }
 
-ZemoApplication::ZemoApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+ZemoApplication::ZemoApplication(int& argc, char** argv) : QApplication(argc, argv) { installFontSubstitutes(); }
 
 ZemoApplication::~ZemoApplication() {
     if (signalNotifier_) {

@@ -1,6 +1,7 @@
 // The program's one printer: kept for the run, chosen once, and printing into a PDF when asked to.
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -9,6 +10,7 @@
 
 #include "gui/dialogs_support.h"
 #include "ui/application.h"
+#include "ui/fonts.h"
 #include "ui/printer.h"
 
 namespace {
@@ -57,6 +59,13 @@ TEST(ProgramPrinter, PrintsJapaneseTextIntoAPdfThatReadsBack) {
         painter.drawText(QPoint(200, 400), QStringLiteral("データ一覧 CD-0001"));
     }
     EXPECT_NE(pdfText(pdf).find("データ一覧 CD-0001"), std::string::npos) << pdfText(pdf);
+}
+
+TEST(Fonts, TheWindowsMinchoResolvesToAnInstalledJapaneseFace) {
+    const QFontInfo info(zemo::ui::minchoPixelFont(16));
+    EXPECT_TRUE(info.family().contains(QStringLiteral("Mincho")) || info.family().contains(QStringLiteral("明朝")))
+        << info.family().toStdString();
+    EXPECT_EQ(info.pixelSize(), 16);
 }
 
 }  // namespace
