@@ -1,7 +1,6 @@
 #pragma once
 // A clock for tests: standing still at a given moment.
 #include "platform/clock.h"
-#include "support/fixed_clock.h"
 
 namespace zemo {
 
