@@ -14,7 +14,6 @@
 #include "records/data_file.h"
 #include "records/file_services.h"
 #include "records/record_access.h"
-#include "records/safe_write.h"
 #include "records/scramble.h"
 #include "records/text.h"
 
@@ -212,6 +211,11 @@ int readDataFile(Workspace& ws, const std::string& userPath, int kind, TCddataAr
 
 int writeDataFile(Workspace& ws, bool shareForm, const std::string& path, int kind, const TCddataArray& array,
                   int capacity) {
+    return writeDataFileWithBackup(ws, shareForm, path, kind, array, capacity, false);
+}
+
+int writeDataFileWithBackup(Workspace& ws, bool shareForm, const std::string& path, int kind,
+                            const TCddataArray& array, int capacity, bool keepBackup) {
     const std::string p = shareForm ? nativePath(path) : defaultFilePath(ws, kind);
     const int cap = slotLimit(array, capacity);
     const bool scramble = shareForm && ws.shareFlag;
@@ -246,9 +250,9 @@ int writeDataFile(Workspace& ws, bool shareForm, const std::string& path, int ki
     std::memcpy(bytes.data(), &header, sizeof header);
     std::memcpy(bytes.data() + sizeof header, &info, sizeof info);
     if (!body.empty()) std::memcpy(bytes.data() + kDataStart, body.data(), body.size() * sizeof(CdRecord));
-    if (!replaceFile(p, bytes.data(), bytes.size())) return failWrite(ws, p);
-    setLastError(ws, kErrNone);
-    return 0;
+    const int result = saveFile(ws, p, bytes.data(), bytes.size(), keepBackup);
+    if (result == -1) return failWrite(ws, p);
+    return result;
 }
 
 int writeEmptyFile(Workspace& ws, int kind, int capacity, TCddataArray& array) {
@@ -263,25 +267,15 @@ int writeEmptyFile(Workspace& ws, int kind, int capacity, TCddataArray& array) {
     for (int i = 0; i < cap; ++i)
         std::memcpy(bytes.data() + kDataStart + static_cast<std::size_t>(i) * sizeof(CdRecord), &cleared,
                     sizeof cleared);
-    if (!replaceFile(p, bytes.data(), bytes.size())) return failWrite(ws, p);
-    setLastError(ws, kErrNone);
+    if (saveFile(ws, p, bytes.data(), bytes.size(), false) != 0) return failWrite(ws, p);
     return 0;
 }
 
 int saveKind(Workspace& ws, int backupMode, int kind, int capacity, TCddataArray& array) {
-    if (backupMode == 1) return writeDataFile(ws, false, "", kind, array, capacity);
-    const std::string path = defaultFilePath(ws, kind);
-    // A file that is not there yet has nothing to guard; refusing the save would lose the work.
-    const bool guarded = fileExists(ws, path);
-    if (guarded) {
-        int code = makeBackup(ws, path);
-        if (code != 0) {
-            reportError(ws, kind + 25);
-            return code;
-        }
-    }
-    int result = writeDataFile(ws, false, "", kind, array, capacity);
-    if (result != 0 && guarded && restoreBackup(ws, path) != 0) reportError(ws, kind + 26);
+    // The backup is replaced only once the new file is written, and a failed save changes
+    // nothing on the disk: the file and its .BAK stay as they were, with nothing to restore.
+    const int result = writeDataFileWithBackup(ws, false, "", kind, array, capacity, backupMode != 1);
+    if (result > 0) reportError(ws, kind + 25);
     return result;
 }
 

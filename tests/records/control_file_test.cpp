@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "records/control_file.h"
 #include "records/file_services.h"
@@ -316,6 +317,54 @@ TEST_F(ControlFileTest, FailedWriteIsReportedAndKeepsMemoryPlain) {
     EXPECT_EQ(ws.control.runtime138, 6);
     EXPECT_TRUE(fs::is_directory(ctl()));
 }
+
+struct FailedControlSave {
+    const char* name;
+    std::size_t fileSize;  // of the control file on disk: longer files are read up to their record
+    rlim_t sizeLimit;
+    int result;
+    const char* report;
+};
+
+void PrintTo(const FailedControlSave& c, std::ostream* os) { *os << c.name; }
+
+class ControlFileFailedSave : public ControlFileTest, public ::testing::WithParamInterface<FailedControlSave> {};
+
+// Whether the new record or the backup copy cannot be written, the file and its backup stay as
+// they were; a failed backup leaves the record in memory as it was, too.
+TEST_P(ControlFileFailedSave, LeavesTheFileAndItsBackup) {
+    const FailedControlSave& c = GetParam();
+    Bytes file = freshFile();
+    file.resize(c.fileSize, 0);
+    writeBytes(ctl(), file);
+    writeBytes(dir.str("ZEMOCTRL.BAK"), Bytes(100, 0xBB));
+    ASSERT_EQ(loadControl(ws, false), 0);
+    ws.control.sortMode = 1;
+    ws.control.mode136 = 3;
+    const Bytes memory = bytesOf(ws.control);
+    const auto entriesBefore = std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator());
+
+    int result;
+    {
+        FileSizeLimit limit(c.sizeLimit);
+        result = saveControlWithBackup(ws, 0);
+    }
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(texts(), std::vector<std::string>{ctl() + "\n" + c.report});
+    EXPECT_EQ(readBytes(ctl()), file);
+    EXPECT_EQ(readBytes(dir.str("ZEMOCTRL.BAK")), Bytes(100, 0xBB));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), entriesBefore);
+    if (c.result > 0) {
+        EXPECT_EQ(bytesOf(ws.control), memory);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ControlFileFailedSave,
+    ::testing::Values(FailedControlSave{"RecordNotWritten", 2048, 1000, -1, "ファイル書込みエラーです！\ndno=[    4]"},
+                      FailedControlSave{"BackupNotWritten", 4096, 3000, kErrBackup,
+                                        "バックアップファイル作成エラーです！\ndno=[    6]"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ControlFileTest, FailedSaveInReadOnlyFolderLeavesThePreviousFile) {
     if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";

@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <optional>
@@ -546,33 +545,50 @@ TEST_F(DataOpsTest, SaveKeepsThePreviousCatalogueInItsBak) {
     EXPECT_EQ(at<std::int32_t>(now, 128 + 64), stampOf(LocalTime{2024, 6, 1, 12, 0, 0}));
 }
 
-// Lowers the file size limit of this process for one test, so that a write fails part-way
-// even for root.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = ::signal(SIGXFSZ, SIG_IGN);
-        rlimit lim = old_;
-        lim.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        ::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int);
+struct FailedSaveCase {
+    const char* name;
+    int backupMode;
+    bool olderBak;  // a .BAK from the save before is there
 };
 
-class FailedSave : public DataOpsTest, public ::testing::WithParamInterface<int> {};
+void PrintTo(const FailedSaveCase& c, std::ostream* os) { *os << c.name; }
 
+class FailedSave : public DataOpsTest, public ::testing::WithParamInterface<FailedSaveCase> {
+protected:
+    std::string bak() const { return dir.str("CD_SYS/CD_DATA.BAK"); }
+    fs::file_time_type bakTime() const { return fs::file_time_type::clock::now() - std::chrono::hours(24 * 30); }
+
+    // The catalogue on disk holds records 0 .. n-1; the older backup, when asked for, holds junk.
+    void saved(int n) {
+        for (int i = 0; i < n; ++i) arr(1).put(i, sample(i));
+        ASSERT_EQ(saveKind(ws, 1, 1, cap(1), arr(1)), 0);
+        if (GetParam().olderBak) {
+            writeBytes(bak(), Bytes(700, 0xBB));
+            fs::last_write_time(bak(), olderTime_);
+        }
+    }
+
+    // The file and its backup as they were, and nothing else beside them.
+    void expectDiskAsBefore(const Bytes& file) const {
+        EXPECT_EQ(readBytes(path(1)), file);
+        std::vector<std::string> left;
+        for (const auto& e : fs::directory_iterator(dir.path() / "CD_SYS")) left.push_back(e.path().filename());
+        std::sort(left.begin(), left.end());
+        if (GetParam().olderBak) {
+            EXPECT_EQ(left, (std::vector<std::string>{"CD_DATA.BAK", "CD_DATA.ZMO"}));
+            EXPECT_EQ(readBytes(bak()), Bytes(700, 0xBB));
+            EXPECT_EQ(fs::last_write_time(bak()), olderTime_);
+        } else {
+            EXPECT_EQ(left, std::vector<std::string>{"CD_DATA.ZMO"});
+        }
+    }
+
+    const fs::file_time_type olderTime_ = bakTime();
+};
+
+// The new contents cannot be written: the old file stays, and so does its backup.
 TEST_P(FailedSave, LeavesThePreviousFileWhole) {
-    const int backupMode = GetParam();
-    arr(1).put(0, sample(0));
-    ASSERT_EQ(saveKind(ws, 1, 1, cap(1), arr(1)), 0);
+    saved(1);
     const Bytes before = readBytes(path(1));
     ASSERT_EQ(before.size(), 576u);
 
@@ -580,17 +596,56 @@ TEST_P(FailedSave, LeavesThePreviousFileWhole) {
     int result;
     {
         FileSizeLimit limit(1500);
-        result = saveKind(ws, backupMode, 1, cap(1), arr(1));
+        result = saveKind(ws, GetParam().backupMode, 1, cap(1), arr(1));
     }
     EXPECT_EQ(result, -1);
     EXPECT_EQ(texts(), std::vector<std::string>{path(1) + kFileError});
-    EXPECT_EQ(readBytes(path(1)), before);
-    std::vector<std::string> left;
-    for (const auto& e : fs::directory_iterator(dir.path() / "CD_SYS")) left.push_back(e.path().filename());
-    EXPECT_EQ(left, std::vector<std::string>{"CD_DATA.ZMO"});  // no .BAK after the restore, no temporary file
+    expectDiskAsBefore(before);
 }
 
-INSTANTIATE_TEST_SUITE_P(BackupOnAndOff, FailedSave, ::testing::Values(0, 1));
+INSTANTIATE_TEST_SUITE_P(BackupOnAndOff, FailedSave,
+                         ::testing::Values(FailedSaveCase{"BackupOn", 0, false}, FailedSaveCase{"BackupOff", 1, false},
+                                           FailedSaveCase{"BackupOnOlderBak", 0, true},
+                                           FailedSaveCase{"BackupOffOlderBak", 1, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class FailedBackup : public FailedSave {};
+
+// The new contents are written but the backup copy of the file cannot be: nothing changes on the
+// disk and the backup failure is reported.
+TEST_P(FailedBackup, KeepsTheFileAndTheOlderBak) {
+    saved(10);
+    const Bytes before = readBytes(path(1));
+    ASSERT_EQ(before.size(), 2304u);
+    for (int i = 1; i < 10; ++i) arr(1).put(i, clearedRecord());  // 576 bytes to write
+    int result;
+    {
+        FileSizeLimit limit(1500);  // enough for the new file, too little for the copy of the old one
+        result = saveKind(ws, 0, 1, cap(1), arr(1));
+    }
+    EXPECT_EQ(result, kErrBackup);
+    EXPECT_EQ(texts(), std::vector<std::string>{path(1) + "\nバックアップファイル作成エラーです！\ndno=[   26]"});
+    expectDiskAsBefore(before);
+}
+
+// The very last step, putting the new file in place, fails after the backup was replaced: the
+// older backup is put back.
+TEST_P(FailedBackup, LastRenameFailingPutsTheOlderBakBack) {
+    saved(1);
+    const Bytes before = readBytes(path(1));
+    arr(1).put(1, sample(1));
+    int renames = 0;
+    ws.saveHook = [&](SaveStep s) { return s != SaveStep::Rename || ++renames != 2; };
+    EXPECT_EQ(saveKind(ws, 0, 1, cap(1), arr(1)), -1);
+    ws.saveHook = {};
+    EXPECT_EQ(renames, 2);
+    EXPECT_EQ(texts(), std::vector<std::string>{path(1) + kFileError});
+    expectDiskAsBefore(before);
+}
+
+INSTANTIATE_TEST_SUITE_P(OlderBak, FailedBackup,
+                         ::testing::Values(FailedSaveCase{"None", 0, false}, FailedSaveCase{"Present", 0, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DataOpsTest, SaveOntoADirectoryFails) {
     fs::create_directory(path(1));
