@@ -82,17 +82,15 @@ int failWrite(Workspace& ws, const std::string& path) {
     return -1;
 }
 
-}  // namespace
-
-int readHeader(Workspace& ws, const std::string& path, bool report, DataFileHeader& out) {
-    return readHead(ws, nativePath(path), report, 0, &out, sizeof out);
+// Takes the one-shot kind-check switch for the transfer that starts now and re-arms it at once,
+// so that it covers this transfer only, however it ends. true: compare the kind.
+bool takeKindCheck(Workspace& ws) {
+    const bool compare = ws.checkKindSwitch;
+    ws.checkKindSwitch = true;
+    return compare;
 }
 
-int readInfo(Workspace& ws, const std::string& path, bool report, DataFileInfo& out) {
-    return readHead(ws, nativePath(path), report, sizeof(DataFileHeader), &out, sizeof out);
-}
-
-int checkHeader(Workspace& ws, const std::string& path, int expectedKind) {
+int checkHeaderAs(Workspace& ws, const std::string& path, int expectedKind, bool compareKind) {
     const std::string p = nativePath(path);
     DataFileHeader h;
     if (readHeader(ws, p, true, h) != 0) return -1;
@@ -106,12 +104,22 @@ int checkHeader(Workspace& ws, const std::string& path, int expectedKind) {
         showVersionError(ws, h.formatLevel);
         return -1;
     }
-    if (!ws.checkKindSwitch) {
-        ws.checkKindSwitch = true;
-        return 0;
-    }
-    if (h.fileKind != expectedKind) showError(ws, std::string("ﾃﾞｰﾀの種類が違います！\n") + p);
+    if (compareKind && h.fileKind != expectedKind) showError(ws, std::string("ﾃﾞｰﾀの種類が違います！\n") + p);
     return 0;
+}
+
+}  // namespace
+
+int readHeader(Workspace& ws, const std::string& path, bool report, DataFileHeader& out) {
+    return readHead(ws, nativePath(path), report, 0, &out, sizeof out);
+}
+
+int readInfo(Workspace& ws, const std::string& path, bool report, DataFileInfo& out) {
+    return readHead(ws, nativePath(path), report, sizeof(DataFileHeader), &out, sizeof out);
+}
+
+int checkHeader(Workspace& ws, const std::string& path, int expectedKind) {
+    return checkHeaderAs(ws, path, expectedKind, takeKindCheck(ws));
 }
 
 int checkControlHeader(Workspace& ws, const std::string& path) {
@@ -132,11 +140,13 @@ int checkControlHeader(Workspace& ws, const std::string& path) {
     return result;
 }
 
-int readDataFile(Workspace& ws, const std::string& userPath, int kind, TCddataArray& array, int& loadedFlag,
-                 int& count, int capacity) {
+namespace {
+
+int readDataFileAs(Workspace& ws, const std::string& userPath, int kind, TCddataArray& array, int& loadedFlag,
+                   int& count, int capacity, bool compareKind) {
     const std::string path = userPath.empty() ? defaultFilePath(ws, kind) : nativePath(userPath);
     count = 0;
-    int r = checkHeader(ws, path, kind);
+    int r = checkHeaderAs(ws, path, kind, compareKind);
     if (r != 0) return r;
     loadedFlag = 0;
     setLastError(ws, kErrRead);
@@ -207,6 +217,13 @@ int readDataFile(Workspace& ws, const std::string& userPath, int kind, TCddataAr
     loadedFlag = 1;
     count = m;
     return 0;
+}
+
+}  // namespace
+
+int readDataFile(Workspace& ws, const std::string& userPath, int kind, TCddataArray& array, int& loadedFlag,
+                 int& count, int capacity) {
+    return readDataFileAs(ws, userPath, kind, array, loadedFlag, count, capacity, takeKindCheck(ws));
 }
 
 int writeDataFile(Workspace& ws, bool shareForm, const std::string& path, int kind, const TCddataArray& array,
@@ -313,6 +330,8 @@ int loadKind(Workspace& ws, int kind, int capacity, int& count, TCddataArray& ar
 
 int chooseAndTransfer(Workspace& ws, bool askMode, int mode, int kind, TCddataArray& array, int& done,
                       int& loadedFlag, int capacity) {
+    // A skipped kind check belongs to this transfer, also when it is cancelled.
+    const bool compareKind = takeKindCheck(ws);
     done = 0;
     if (askMode) {
         arrowCursor(ws, true);
@@ -335,7 +354,7 @@ int chooseAndTransfer(Workspace& ws, bool askMode, int mode, int kind, TCddataAr
     if (mode == kChoiceRead) {
         int count = 0;
         busyCursor(ws, true);
-        result = readDataFile(ws, path, kind, array, loadedFlag, count, capacity);
+        result = readDataFileAs(ws, path, kind, array, loadedFlag, count, capacity, compareKind);
         busyCursor(ws, false);
     } else if (checkSaveName(ws, path, true, true) == 0) {
         busyCursor(ws, true);

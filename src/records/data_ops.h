@@ -29,6 +29,8 @@ int saveKind(Workspace& ws, int backupMode, int kind, int capacity, TCddataArray
 int loadKind(Workspace& ws, int kind, int capacity, int& count, TCddataArray& array, int& loadedFlag);
 int chooseAndTransfer(Workspace& ws, bool askMode, int mode, int kind, TCddataArray& array, int& done,
                       int& loadedFlag, int capacity);
+// Skips the kind comparison of the next transfer only (checkHeader, readDataFile, loadKind or
+// chooseAndTransfer), however that transfer ends; every later one compares again.
 void skipKindCheckOnce(Workspace& ws);
 
 }  // namespace zemo

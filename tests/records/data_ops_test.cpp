@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <optional>
 
 #include "records/data_ops.h"
@@ -239,6 +240,77 @@ TEST_F(DataOpsTest, SkippedKindCheckAppliesToOneCheckOnly) {
     EXPECT_TRUE(ws.checkKindSwitch);
     EXPECT_EQ(checkHeader(ws, path(1), 1), 0);
     EXPECT_EQ(prompter.boxes.size(), 1u);
+}
+
+// A skipped kind check belongs to the transfer it was set for, however that transfer ends; the
+// next, unrelated read compares the kind again.
+TEST_F(DataOpsTest, SkippedKindCheckEndsWithItsTransfer) {
+    const std::string foreign = dir.str("foreign.zmo");  // kind 9, read as kind 1 below
+    writeBytes(foreign, FileImage(9, 2).bytes());
+    FileImage locked(9, 1);
+    locked.info.hasPassword = 1;
+    setField(locked.info.password, "pw");
+    writeBytes(dir.str("locked.zmo"), locked.bytes());
+    Bytes torn = FileImage(9, 3).bytes();
+    torn.resize(384 + 192);
+    writeBytes(dir.str("torn.zmo"), torn);
+
+    int done = 0;
+    auto chooseRead = [&](const std::string& p) {
+        prompter.fileChoices = {FileChoice{true, p, ""}};
+        return chooseAndTransfer(ws, false, kChoiceRead, 1, arr(1), done, loaded, cap(1));
+    };
+    struct Case {
+        const char* name;
+        std::function<int()> transfer;
+        int result;
+    } cases[] = {
+        {"ModeCancelled",
+         [&] {
+             prompter.readWriteChoices = {kChoiceCancel};
+             return chooseAndTransfer(ws, true, kChoiceRead, 1, arr(1), done, loaded, cap(1));
+         },
+         -1},
+        {"ChooserCancelled",
+         [&] {
+             prompter.fileChoices = {FileChoice{false, "", ""}};
+             return chooseAndTransfer(ws, false, kChoiceRead, 1, arr(1), done, loaded, cap(1));
+         },
+         -1},
+        {"PasswordCancelled",
+         [&] {
+             prompter.passwords = {std::nullopt};
+             return chooseRead(dir.str("locked.zmo"));
+         },
+         kErrRead},
+        {"WrongPassword",
+         [&] {
+             prompter.passwords = {std::string("no")};
+             return chooseRead(dir.str("locked.zmo"));
+         },
+         kErrRead},
+        {"ChosenFileMissing", [&] { return chooseRead(dir.str("none.zmo")); }, -1},
+        {"ReadOfAMissingFile", [&] { return read(1, dir.str("none.zmo")); }, -1},
+        {"ReadOfATornFile", [&] { return read(1, dir.str("torn.zmo")); }, -1},
+        {"HeaderOfAMissingFile", [&] { return checkHeader(ws, dir.str("none.zmo"), 1); }, -1},
+        {"Saved",
+         [&] {
+             prompter.fileChoices = {FileChoice{true, dir.str("out.zmo"), ""}};
+             return chooseAndTransfer(ws, false, kChoiceWrite, 1, arr(1), done, loaded, cap(1));
+         },
+         0},
+        {"ReadWithoutWarning", [&] { return chooseRead(foreign); }, 0},
+    };
+    for (const auto& c : cases) {
+        fs::remove(dir.str("out.zmo"));
+        prompter.clear();
+        skipKindCheckOnce(ws);
+        EXPECT_EQ(c.transfer(), c.result) << c.name;
+        for (const std::string& t : texts()) EXPECT_EQ(t.find("ﾃﾞｰﾀの種類が違います！"), std::string::npos) << c.name;
+        prompter.clear();
+        EXPECT_EQ(read(1, foreign), 0) << c.name;
+        EXPECT_EQ(texts(), std::vector<std::string>{"ﾃﾞｰﾀの種類が違います！\n" + foreign}) << c.name;
+    }
 }
 
 // --- damaged files never touch the array ---
