@@ -2,6 +2,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 
@@ -130,6 +132,13 @@ struct DamagedCase {
     int result;
     std::vector<std::string> boxes;  // "%P" stands for the file's path
 };
+
+void PrintTo(const DamagedCase& c, std::ostream* os) {
+    char line[96];
+    std::snprintf(line, sizeof line, "%s (size %d, magic %04X, level %04X: %d)", c.name, c.size, c.magic, c.level,
+                  c.result);
+    *os << line;
+}
 
 class ControlFileDamaged : public ControlFileTest, public ::testing::WithParamInterface<DamagedCase> {};
 
@@ -384,6 +393,12 @@ struct DirCase {
     std::vector<const char*> made;  // folders that exist afterwards
 };
 
+void PrintTo(const DirCase& c, std::ostream* os) {
+    *os << c.name << " (answers";
+    for (Answer a : c.answers) *os << (a == Answer::Ok ? " Ok" : " Cancel");
+    *os << ")";
+}
+
 class CheckDataDirs : public ControlFileTest, public ::testing::WithParamInterface<DirCase> {};
 
 TEST_P(CheckDataDirs, AsksForEachMissingFolderAndCreatesOnOk) {
@@ -439,6 +454,16 @@ struct NameCase {
     const char* message;  // "%N" stands for the file name as checked
 };
 
+void PrintTo(const NameCase& c, std::ostream* os) { *os << "\"" << c.path << "\" -> " << c.result; }
+
+// The path with every character a test name cannot hold written as "_".
+std::string nameCaseName(const ::testing::TestParamInfo<NameCase>& info) {
+    std::string name = info.param.path;
+    for (char& ch : name)
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+    return name;
+}
+
 class CheckSaveName : public ControlFileTest, public ::testing::WithParamInterface<NameCase> {};
 
 TEST_P(CheckSaveName, RefusesReservedAndInvalidNames) {
@@ -470,7 +495,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"sub\\cd_shuf.zmo", -1, kReservedMsg}, NameCase{"memo", -1, kInvalidMsg},
                       NameCase{".zmo", -1, kInvalidMsg}, NameCase{"folder.d/memo", -1, kInvalidMsg},
                       NameCase{"my cds.zmo", 0, ""}, NameCase{"cd_data.bak", 0, ""},
-                      NameCase{"cd_data.zmo.txt", 0, ""}));
+                      NameCase{"cd_data.zmo.txt", 0, ""}),
+    nameCaseName);
 
 TEST_F(ControlFileTest, OverwritingAnExistingFileAsksFirst) {
     const std::string path = dir.str("mine.zmo");

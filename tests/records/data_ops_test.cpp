@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -156,6 +157,13 @@ struct HeaderCase {
     int result;
     const char* box;  // "" none; "%P" is the path
 };
+
+void PrintTo(const HeaderCase& c, std::ostream* os) {
+    char line[96];
+    std::snprintf(line, sizeof line, "%s (size %d, magic %04X, level %04X, kind %u: %d)", c.name, c.size, c.magic,
+                  c.level, c.kind, c.result);
+    *os << line;
+}
 
 class CheckHeader : public DataOpsTest, public ::testing::WithParamInterface<HeaderCase> {};
 
@@ -346,6 +354,11 @@ struct CountCase {
     int recordsInFile;
 };
 
+void PrintTo(const CountCase& c, std::ostream* os) {
+    *os << c.name << " (kind " << c.kind << ", count " << c.recordCount << ", " << c.recordsInFile
+        << " records in the file)";
+}
+
 class BadRecordCount : public DataOpsTest, public ::testing::WithParamInterface<CountCase> {};
 
 TEST_P(BadRecordCount, IsAReadErrorWithoutTouchingTheArray) {
@@ -489,6 +502,11 @@ struct PasswordCase {
     bool opens;
     bool wrongMessage;
 };
+
+void PrintTo(const PasswordCase& c, std::ostream* os) {
+    *os << c.name << " (stored \"" << c.stored << "\", typed "
+        << (c.typed ? "\"" + *c.typed + "\"" : std::string("nothing")) << ")";
+}
 
 class Password : public ShareForm, public ::testing::WithParamInterface<PasswordCase> {};
 
