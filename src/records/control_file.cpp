@@ -10,7 +10,6 @@
 #include "records/data_ops.h"
 #include "records/file_services.h"
 #include "records/label_layout.h"
-#include "records/safe_write.h"
 #include "records/scramble.h"
 #include "records/text.h"
 
@@ -23,7 +22,6 @@ constexpr std::uint16_t kShareMarker = 0x0303;
 constexpr int kReportWrite = 4;
 constexpr int kReportRead = 5;
 constexpr int kReportBackup = 6;
-constexpr int kReportRestore = 7;
 constexpr int kReportMakeDir = 11;
 
 constexpr const char* kFatalText =
@@ -139,7 +137,13 @@ int loadControl(Workspace& ws, bool showFatal) {
     return result;
 }
 
-int saveControl(Workspace& ws) {
+namespace {
+
+// saveControl with an optional ".BAK" guard: 0, -1 (reported with number 4), or the failed
+// backup's code (reported with number 6, the record in memory left as it was).
+int writeControl(Workspace& ws, bool keepBackup) {
+    const SysControl before = ws.control;
+    const bool shareFlagBefore = ws.shareFlag;
     const std::int16_t keep138 = ws.control.runtime138;
     const std::int16_t keep140 = ws.control.runtime140;
     const std::string path = controlFilePath(ws);
@@ -159,14 +163,21 @@ int saveControl(Workspace& ws) {
         c.scrambledNow = 0;
     }
 
-    int result = 0;
-    if (!replaceFile(path, &image, sizeof image)) {
+    // The backup is replaced only once the new record is written; a failed save leaves the file
+    // and its backup as they were.
+    int result = saveFile(ws, path, &image, sizeof image, keepBackup);
+    if (result > 0) {
+        // The backup failed before anything was written: as if the save had not been tried.
+        ws.control = before;
+        ws.shareFlag = shareFlagBefore;
+        reportError(ws, kReportBackup);
+        return result;
+    }
+    if (result != 0) {
         setLastError(ws, kErrWrite);
         setErrorName(ws, path);
         result = -1;
         reportError(ws, kReportWrite);
-    } else {
-        setLastError(ws, kErrNone);
     }
     c.runtime138 = keep138;
     c.runtime140 = keep140;
@@ -174,22 +185,11 @@ int saveControl(Workspace& ws) {
     return result;
 }
 
-int saveControlWithBackup(Workspace& ws, int backupMode) {
-    if (backupMode == 1) return saveControl(ws);
-    const std::string path = controlFilePath(ws);
-    // Nothing to guard before the first save: the backup would only fail and block the save.
-    const bool guarded = fileExists(ws, path);
-    if (guarded) {
-        int code = makeBackup(ws, path);
-        if (code != 0) {
-            reportError(ws, kReportBackup);
-            return code;
-        }
-    }
-    int result = saveControl(ws);
-    if (result != 0 && guarded && restoreBackup(ws, path) != 0) reportError(ws, kReportRestore);
-    return result;
-}
+}  // namespace
+
+int saveControl(Workspace& ws) { return writeControl(ws, false); }
+
+int saveControlWithBackup(Workspace& ws, int backupMode) { return writeControl(ws, backupMode != 1); }
 
 int startControl(Workspace& ws) {
     const std::string path = controlFilePath(ws);

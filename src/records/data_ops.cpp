@@ -14,7 +14,6 @@
 #include "records/data_file.h"
 #include "records/file_services.h"
 #include "records/record_access.h"
-#include "records/safe_write.h"
 #include "records/scramble.h"
 #include "records/text.h"
 
@@ -83,17 +82,15 @@ int failWrite(Workspace& ws, const std::string& path) {
     return -1;
 }
 
-}  // namespace
-
-int readHeader(Workspace& ws, const std::string& path, bool report, DataFileHeader& out) {
-    return readHead(ws, nativePath(path), report, 0, &out, sizeof out);
+// Takes the one-shot kind-check switch for the transfer that starts now and re-arms it at once,
+// so that it covers this transfer only, however it ends. true: compare the kind.
+bool takeKindCheck(Workspace& ws) {
+    const bool compare = ws.checkKindSwitch;
+    ws.checkKindSwitch = true;
+    return compare;
 }
 
-int readInfo(Workspace& ws, const std::string& path, bool report, DataFileInfo& out) {
-    return readHead(ws, nativePath(path), report, sizeof(DataFileHeader), &out, sizeof out);
-}
-
-int checkHeader(Workspace& ws, const std::string& path, int expectedKind) {
+int checkHeaderAs(Workspace& ws, const std::string& path, int expectedKind, bool compareKind) {
     const std::string p = nativePath(path);
     DataFileHeader h;
     if (readHeader(ws, p, true, h) != 0) return -1;
@@ -107,12 +104,22 @@ int checkHeader(Workspace& ws, const std::string& path, int expectedKind) {
         showVersionError(ws, h.formatLevel);
         return -1;
     }
-    if (!ws.checkKindSwitch) {
-        ws.checkKindSwitch = true;
-        return 0;
-    }
-    if (h.fileKind != expectedKind) showError(ws, std::string("ﾃﾞｰﾀの種類が違います！\n") + p);
+    if (compareKind && h.fileKind != expectedKind) showError(ws, std::string("ﾃﾞｰﾀの種類が違います！\n") + p);
     return 0;
+}
+
+}  // namespace
+
+int readHeader(Workspace& ws, const std::string& path, bool report, DataFileHeader& out) {
+    return readHead(ws, nativePath(path), report, 0, &out, sizeof out);
+}
+
+int readInfo(Workspace& ws, const std::string& path, bool report, DataFileInfo& out) {
+    return readHead(ws, nativePath(path), report, sizeof(DataFileHeader), &out, sizeof out);
+}
+
+int checkHeader(Workspace& ws, const std::string& path, int expectedKind) {
+    return checkHeaderAs(ws, path, expectedKind, takeKindCheck(ws));
 }
 
 int checkControlHeader(Workspace& ws, const std::string& path) {
@@ -133,11 +140,13 @@ int checkControlHeader(Workspace& ws, const std::string& path) {
     return result;
 }
 
-int readDataFile(Workspace& ws, const std::string& userPath, int kind, TCddataArray& array, int& loadedFlag,
-                 int& count, int capacity) {
+namespace {
+
+int readDataFileAs(Workspace& ws, const std::string& userPath, int kind, TCddataArray& array, int& loadedFlag,
+                   int& count, int capacity, bool compareKind) {
     const std::string path = userPath.empty() ? defaultFilePath(ws, kind) : nativePath(userPath);
     count = 0;
-    int r = checkHeader(ws, path, kind);
+    int r = checkHeaderAs(ws, path, kind, compareKind);
     if (r != 0) return r;
     loadedFlag = 0;
     setLastError(ws, kErrRead);
@@ -210,8 +219,20 @@ int readDataFile(Workspace& ws, const std::string& userPath, int kind, TCddataAr
     return 0;
 }
 
+}  // namespace
+
+int readDataFile(Workspace& ws, const std::string& userPath, int kind, TCddataArray& array, int& loadedFlag,
+                 int& count, int capacity) {
+    return readDataFileAs(ws, userPath, kind, array, loadedFlag, count, capacity, takeKindCheck(ws));
+}
+
 int writeDataFile(Workspace& ws, bool shareForm, const std::string& path, int kind, const TCddataArray& array,
                   int capacity) {
+    return writeDataFileWithBackup(ws, shareForm, path, kind, array, capacity, false);
+}
+
+int writeDataFileWithBackup(Workspace& ws, bool shareForm, const std::string& path, int kind,
+                            const TCddataArray& array, int capacity, bool keepBackup) {
     const std::string p = shareForm ? nativePath(path) : defaultFilePath(ws, kind);
     const int cap = slotLimit(array, capacity);
     const bool scramble = shareForm && ws.shareFlag;
@@ -246,9 +267,9 @@ int writeDataFile(Workspace& ws, bool shareForm, const std::string& path, int ki
     std::memcpy(bytes.data(), &header, sizeof header);
     std::memcpy(bytes.data() + sizeof header, &info, sizeof info);
     if (!body.empty()) std::memcpy(bytes.data() + kDataStart, body.data(), body.size() * sizeof(CdRecord));
-    if (!replaceFile(p, bytes.data(), bytes.size())) return failWrite(ws, p);
-    setLastError(ws, kErrNone);
-    return 0;
+    const int result = saveFile(ws, p, bytes.data(), bytes.size(), keepBackup);
+    if (result == -1) return failWrite(ws, p);
+    return result;
 }
 
 int writeEmptyFile(Workspace& ws, int kind, int capacity, TCddataArray& array) {
@@ -263,25 +284,15 @@ int writeEmptyFile(Workspace& ws, int kind, int capacity, TCddataArray& array) {
     for (int i = 0; i < cap; ++i)
         std::memcpy(bytes.data() + kDataStart + static_cast<std::size_t>(i) * sizeof(CdRecord), &cleared,
                     sizeof cleared);
-    if (!replaceFile(p, bytes.data(), bytes.size())) return failWrite(ws, p);
-    setLastError(ws, kErrNone);
+    if (saveFile(ws, p, bytes.data(), bytes.size(), false) != 0) return failWrite(ws, p);
     return 0;
 }
 
 int saveKind(Workspace& ws, int backupMode, int kind, int capacity, TCddataArray& array) {
-    if (backupMode == 1) return writeDataFile(ws, false, "", kind, array, capacity);
-    const std::string path = defaultFilePath(ws, kind);
-    // A file that is not there yet has nothing to guard; refusing the save would lose the work.
-    const bool guarded = fileExists(ws, path);
-    if (guarded) {
-        int code = makeBackup(ws, path);
-        if (code != 0) {
-            reportError(ws, kind + 25);
-            return code;
-        }
-    }
-    int result = writeDataFile(ws, false, "", kind, array, capacity);
-    if (result != 0 && guarded && restoreBackup(ws, path) != 0) reportError(ws, kind + 26);
+    // The backup is replaced only once the new file is written, and a failed save changes
+    // nothing on the disk: the file and its .BAK stay as they were, with nothing to restore.
+    const int result = writeDataFileWithBackup(ws, false, "", kind, array, capacity, backupMode != 1);
+    if (result > 0) reportError(ws, kind + 25);
     return result;
 }
 
@@ -319,6 +330,8 @@ int loadKind(Workspace& ws, int kind, int capacity, int& count, TCddataArray& ar
 
 int chooseAndTransfer(Workspace& ws, bool askMode, int mode, int kind, TCddataArray& array, int& done,
                       int& loadedFlag, int capacity) {
+    // A skipped kind check belongs to this transfer, also when it is cancelled.
+    const bool compareKind = takeKindCheck(ws);
     done = 0;
     if (askMode) {
         arrowCursor(ws, true);
@@ -341,7 +354,7 @@ int chooseAndTransfer(Workspace& ws, bool askMode, int mode, int kind, TCddataAr
     if (mode == kChoiceRead) {
         int count = 0;
         busyCursor(ws, true);
-        result = readDataFile(ws, path, kind, array, loadedFlag, count, capacity);
+        result = readDataFileAs(ws, path, kind, array, loadedFlag, count, capacity, compareKind);
         busyCursor(ws, false);
     } else if (checkSaveName(ws, path, true, true) == 0) {
         busyCursor(ws, true);

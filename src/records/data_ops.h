@@ -19,11 +19,18 @@ int readDataFile(Workspace& ws, const std::string& userPath, int kind, TCddataAr
                  int& count, int capacity);
 int writeDataFile(Workspace& ws, bool shareForm, const std::string& path, int kind, const TCddataArray& array,
                   int capacity);
+// writeDataFile that, with keepBackup and an existing file, keeps its previous contents as its
+// ".BAK" copy, replaced only once the new file is written (saveFile, file_services.h). 0; -1 after
+// the "ファイルエラー！" box; or the failed backup's code, not reported, with nothing changed.
+int writeDataFileWithBackup(Workspace& ws, bool shareForm, const std::string& path, int kind,
+                            const TCddataArray& array, int capacity, bool keepBackup);
 int writeEmptyFile(Workspace& ws, int kind, int capacity, TCddataArray& array);
 int saveKind(Workspace& ws, int backupMode, int kind, int capacity, TCddataArray& array);
 int loadKind(Workspace& ws, int kind, int capacity, int& count, TCddataArray& array, int& loadedFlag);
 int chooseAndTransfer(Workspace& ws, bool askMode, int mode, int kind, TCddataArray& array, int& done,
                       int& loadedFlag, int capacity);
+// Skips the kind comparison of the next transfer only (checkHeader, readDataFile, loadKind or
+// chooseAndTransfer), however that transfer ends; every later one compares again.
 void skipKindCheckOnce(Workspace& ws);
 
 }  // namespace zemo

@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
-#include <vector>
 
 #include "records/data_file.h"
 #include "records/safe_write.h"
@@ -77,8 +76,6 @@ constexpr std::array<const char*, 51> kErrorTexts = {
     "ファイルコピーエラー！",  // 50
 };
 
-constexpr std::size_t kCopyBlock = 8192;
-
 int fail(Workspace& ws, int code, const std::string& name) {
     ws.lastErr.code = code;
     ws.lastErr.name = name;
@@ -117,43 +114,6 @@ bool sameFile(const std::string& a, const std::string& b) {
     if (equalIgnoringCase(a, b)) return true;
     struct stat sa, sb;
     return statPath(a, sa) && statPath(b, sb) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
-// Copies an open regular file into a fresh temporary file beside the target and renames it over
-// the target, so a failure at any point leaves the old target (or none) rather than a torn copy.
-bool copyContents(int in, const struct stat& sst, const std::string& dst) {
-    fs::path dstPath(dst);
-    fs::path dir = dstPath.parent_path();
-    if (dir.empty()) dir = ".";
-    std::string tmpl = (dir / ("." + dstPath.filename().string() + ".XXXXXX")).string();
-    std::vector<char> tmpName(tmpl.begin(), tmpl.end());
-    tmpName.push_back('\0');
-    int out = ::mkostemp(tmpName.data(), O_CLOEXEC);
-    if (out < 0) return false;
-
-    bool ok = true;
-    std::vector<char> buf(kCopyBlock);
-    for (;;) {
-        ssize_t n = ::read(in, buf.data(), buf.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        if (n == 0) break;
-        if (!writeAll(out, buf.data(), static_cast<std::size_t>(n))) {
-            ok = false;
-            break;
-        }
-    }
-    const struct timespec times[2] = {sst.st_atim, sst.st_mtim};
-    ok = ok && ::fchmod(out, sst.st_mode & 0777) == 0;
-    ok = ok && ::futimens(out, times) == 0;
-    ok = ok && ::fsync(out) == 0;
-    ok = (::close(out) == 0) && ok;
-    ok = ok && ::rename(tmpName.data(), dst.c_str()) == 0;
-    if (!ok) ::unlink(tmpName.data());
-    return ok;
 }
 
 }  // namespace
@@ -267,7 +227,12 @@ int copyFile(Workspace& ws, const std::string& source, const std::string& target
     int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return fail(ws, kErrCopy, dst);
     struct stat sst;
-    bool ok = ::fstat(in, &sst) == 0 && S_ISREG(sst.st_mode) && copyContents(in, sst, dst);
+    bool ok = ::fstat(in, &sst) == 0 && S_ISREG(sst.st_mode);
+    if (ok) {
+        // A new target gets the source's mode; an existing one keeps its own.
+        StagedFile out(dst, ws.saveHook);
+        ok = out.open(sst.st_mode & 07777) && out.copyFrom(in) && out.setTimes(sst) && out.flush() && out.commit();
+    }
     ::close(in);
     if (!ok) return fail(ws, kErrCopy, dst);
     return succeed(ws);
@@ -301,6 +266,58 @@ int restoreBackup(Workspace& ws, const std::string& path) {
     if (!fileExists(ws, bak)) return fail(ws, kErrNotFound, bak);
     if (entryExists(nativePath(path)) && deleteFile(ws, path) != kErrNone) return lastError(ws);
     if (::rename(nativePath(bak).c_str(), nativePath(path).c_str()) != 0) return fail(ws, kErrRestore, path);
+    return succeed(ws);
+}
+
+int saveFile(Workspace& ws, const std::string& path, const void* data, std::size_t size, bool keepBackup) {
+    const std::string native = nativePath(path);
+    const std::string bak = backupPath(native);
+    auto writeFailed = [&] {
+        fail(ws, kErrWrite, path);
+        return -1;
+    };
+
+    StagedFile file(native, ws.saveHook);
+    if (!file.open() || !file.write(data, size) || !file.flush()) return writeFailed();
+    // What an interrupted backup left goes with the next save, whether or not it keeps one.
+    const std::string bakTarget = resolveLinks(bak);
+    if (!bakTarget.empty()) removeLeftovers(bakTarget);
+    if (!keepBackup || !file.targetExisted()) {
+        if (!file.commit()) return writeFailed();
+        return succeed(ws);
+    }
+
+    // The new contents are on the disk: only now is the backup replaced, by a copy of the file
+    // as it still is (its contents and time stamp).
+    if (driveReady(ws, bak) != kErrNone) return lastError(ws);
+    // A file that is its own backup name ("X.BAK") cannot keep a backup.
+    if (sameFile(native, bak)) return fail(ws, kErrBackup, path);
+    int in = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return fail(ws, kErrBackup, path);
+    struct stat sst;
+    StagedFile copy(bak, ws.saveHook);
+    bool ok = ::fstat(in, &sst) == 0 && copy.open(sst.st_mode & 07777) && copy.copyFrom(in) && copy.setTimes(sst) &&
+              copy.flush();
+    ::close(in);
+    if (!ok) return fail(ws, kErrBackup, path);
+
+    // The generation before stays reachable until the new file is in place, so that a failed
+    // last rename can put it back.
+    struct stat bst;
+    const bool hadBackup = ::lstat(copy.target().c_str(), &bst) == 0;
+    const std::string aside = hadBackup ? linkAside(copy.target()) : std::string();
+    if (!copy.commit()) {
+        if (!aside.empty()) ::unlink(aside.c_str());
+        return fail(ws, kErrBackup, path);
+    }
+    if (!file.commit()) {
+        if (!aside.empty())
+            ::rename(aside.c_str(), copy.target().c_str());
+        else if (!hadBackup)
+            ::unlink(copy.target().c_str());
+        return writeFailed();
+    }
+    if (!aside.empty()) ::unlink(aside.c_str());
     return succeed(ws);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // File services and error reporting. The services never show anything: each records its outcome
 // in the workspace's last-error slot and returns the code; callers decide whether to report.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -57,5 +58,12 @@ int copyFile(Workspace& ws, const std::string& source, const std::string& target
 std::string backupPath(const std::string& path);
 int makeBackup(Workspace& ws, const std::string& path);
 int restoreBackup(Workspace& ws, const std::string& path);
+
+// Replaces path (through its links) with size bytes, never leaving a torn file. With keepBackup
+// and an existing file, its previous contents and time stamp become backupPath(path) only once the
+// new bytes are on the disk, and a failed save leaves both the file and its backup as they were.
+// 0; -1 when the new bytes could not be put in place (last error 27 with the path); otherwise the
+// code of the failed backup (42 with the path, or 3), nothing written. Shows nothing.
+int saveFile(Workspace& ws, const std::string& path, const void* data, std::size_t size, bool keepBackup);
 
 }  // namespace zemo

@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/prompter.h"
 #include "records/record_array.h"
+#include "records/safe_write.h"
 #include "records/sys_control.h"
 
 namespace zemo {
@@ -41,7 +42,8 @@ public:
     TLongintArray indexList;
     std::array<int, kArrayKinds + 1> loaded{};         // per-kind loaded flags
 
-    bool checkKindSwitch = true;  // off for exactly one header check
+    bool checkKindSwitch = true;  // off for the one transfer it was turned off for
+    SaveStepHook saveHook;        // runs before each step of every file save (tests fail or interrupt saves)
     std::string nextMemo;         // memo typed into the chooser, for the next save (CP932)
     std::string openDialogDir, saveDialogDir;    // initial folders of the chooser
     std::string openDialogFile, saveDialogFile;  // last chosen paths

@@ -2,7 +2,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "records/control_file.h"
 #include "records/file_services.h"
@@ -129,6 +132,13 @@ struct DamagedCase {
     int result;
     std::vector<std::string> boxes;  // "%P" stands for the file's path
 };
+
+void PrintTo(const DamagedCase& c, std::ostream* os) {
+    char line[96];
+    std::snprintf(line, sizeof line, "%s (size %d, magic %04X, level %04X: %d)", c.name, c.size, c.magic, c.level,
+                  c.result);
+    *os << line;
+}
 
 class ControlFileDamaged : public ControlFileTest, public ::testing::WithParamInterface<DamagedCase> {};
 
@@ -317,6 +327,54 @@ TEST_F(ControlFileTest, FailedWriteIsReportedAndKeepsMemoryPlain) {
     EXPECT_TRUE(fs::is_directory(ctl()));
 }
 
+struct FailedControlSave {
+    const char* name;
+    std::size_t fileSize;  // of the control file on disk: longer files are read up to their record
+    rlim_t sizeLimit;
+    int result;
+    const char* report;
+};
+
+void PrintTo(const FailedControlSave& c, std::ostream* os) { *os << c.name; }
+
+class ControlFileFailedSave : public ControlFileTest, public ::testing::WithParamInterface<FailedControlSave> {};
+
+// Whether the new record or the backup copy cannot be written, the file and its backup stay as
+// they were; a failed backup leaves the record in memory as it was, too.
+TEST_P(ControlFileFailedSave, LeavesTheFileAndItsBackup) {
+    const FailedControlSave& c = GetParam();
+    Bytes file = freshFile();
+    file.resize(c.fileSize, 0);
+    writeBytes(ctl(), file);
+    writeBytes(dir.str("ZEMOCTRL.BAK"), Bytes(100, 0xBB));
+    ASSERT_EQ(loadControl(ws, false), 0);
+    ws.control.sortMode = 1;
+    ws.control.mode136 = 3;
+    const Bytes memory = bytesOf(ws.control);
+    const auto entriesBefore = std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator());
+
+    int result;
+    {
+        FileSizeLimit limit(c.sizeLimit);
+        result = saveControlWithBackup(ws, 0);
+    }
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(texts(), std::vector<std::string>{ctl() + "\n" + c.report});
+    EXPECT_EQ(readBytes(ctl()), file);
+    EXPECT_EQ(readBytes(dir.str("ZEMOCTRL.BAK")), Bytes(100, 0xBB));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), entriesBefore);
+    if (c.result > 0) {
+        EXPECT_EQ(bytesOf(ws.control), memory);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ControlFileFailedSave,
+    ::testing::Values(FailedControlSave{"RecordNotWritten", 2048, 1000, -1, "ファイル書込みエラーです！\ndno=[    4]"},
+                      FailedControlSave{"BackupNotWritten", 4096, 3000, kErrBackup,
+                                        "バックアップファイル作成エラーです！\ndno=[    6]"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(ControlFileTest, FailedSaveInReadOnlyFolderLeavesThePreviousFile) {
     if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     const Bytes before = freshFile();
@@ -334,6 +392,12 @@ struct DirCase {
     std::vector<Answer> answers;    // to the four questions, in the order sys, add, txt, lib
     std::vector<const char*> made;  // folders that exist afterwards
 };
+
+void PrintTo(const DirCase& c, std::ostream* os) {
+    *os << c.name << " (answers";
+    for (Answer a : c.answers) *os << (a == Answer::Ok ? " Ok" : " Cancel");
+    *os << ")";
+}
 
 class CheckDataDirs : public ControlFileTest, public ::testing::WithParamInterface<DirCase> {};
 
@@ -390,6 +454,16 @@ struct NameCase {
     const char* message;  // "%N" stands for the file name as checked
 };
 
+void PrintTo(const NameCase& c, std::ostream* os) { *os << "\"" << c.path << "\" -> " << c.result; }
+
+// The path with every character a test name cannot hold written as "_".
+std::string nameCaseName(const ::testing::TestParamInfo<NameCase>& info) {
+    std::string name = info.param.path;
+    for (char& ch : name)
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+    return name;
+}
+
 class CheckSaveName : public ControlFileTest, public ::testing::WithParamInterface<NameCase> {};
 
 TEST_P(CheckSaveName, RefusesReservedAndInvalidNames) {
@@ -421,7 +495,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NameCase{"sub\\cd_shuf.zmo", -1, kReservedMsg}, NameCase{"memo", -1, kInvalidMsg},
                       NameCase{".zmo", -1, kInvalidMsg}, NameCase{"folder.d/memo", -1, kInvalidMsg},
                       NameCase{"my cds.zmo", 0, ""}, NameCase{"cd_data.bak", 0, ""},
-                      NameCase{"cd_data.zmo.txt", 0, ""}));
+                      NameCase{"cd_data.zmo.txt", 0, ""}),
+    nameCaseName);
 
 TEST_F(ControlFileTest, OverwritingAnExistingFileAsksFirst) {
     const std::string path = dir.str("mine.zmo");

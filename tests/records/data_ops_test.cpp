@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <functional>
 #include <optional>
 
 #include "records/data_ops.h"
@@ -157,6 +158,13 @@ struct HeaderCase {
     const char* box;  // "" none; "%P" is the path
 };
 
+void PrintTo(const HeaderCase& c, std::ostream* os) {
+    char line[96];
+    std::snprintf(line, sizeof line, "%s (size %d, magic %04X, level %04X, kind %u: %d)", c.name, c.size, c.magic,
+                  c.level, c.kind, c.result);
+    *os << line;
+}
+
 class CheckHeader : public DataOpsTest, public ::testing::WithParamInterface<HeaderCase> {};
 
 TEST_P(CheckHeader, RefusesWithItsReport) {
@@ -242,6 +250,77 @@ TEST_F(DataOpsTest, SkippedKindCheckAppliesToOneCheckOnly) {
     EXPECT_EQ(prompter.boxes.size(), 1u);
 }
 
+// A skipped kind check belongs to the transfer it was set for, however that transfer ends; the
+// next, unrelated read compares the kind again.
+TEST_F(DataOpsTest, SkippedKindCheckEndsWithItsTransfer) {
+    const std::string foreign = dir.str("foreign.zmo");  // kind 9, read as kind 1 below
+    writeBytes(foreign, FileImage(9, 2).bytes());
+    FileImage locked(9, 1);
+    locked.info.hasPassword = 1;
+    setField(locked.info.password, "pw");
+    writeBytes(dir.str("locked.zmo"), locked.bytes());
+    Bytes torn = FileImage(9, 3).bytes();
+    torn.resize(384 + 192);
+    writeBytes(dir.str("torn.zmo"), torn);
+
+    int done = 0;
+    auto chooseRead = [&](const std::string& p) {
+        prompter.fileChoices = {FileChoice{true, p, ""}};
+        return chooseAndTransfer(ws, false, kChoiceRead, 1, arr(1), done, loaded, cap(1));
+    };
+    struct Case {
+        const char* name;
+        std::function<int()> transfer;
+        int result;
+    } cases[] = {
+        {"ModeCancelled",
+         [&] {
+             prompter.readWriteChoices = {kChoiceCancel};
+             return chooseAndTransfer(ws, true, kChoiceRead, 1, arr(1), done, loaded, cap(1));
+         },
+         -1},
+        {"ChooserCancelled",
+         [&] {
+             prompter.fileChoices = {FileChoice{false, "", ""}};
+             return chooseAndTransfer(ws, false, kChoiceRead, 1, arr(1), done, loaded, cap(1));
+         },
+         -1},
+        {"PasswordCancelled",
+         [&] {
+             prompter.passwords = {std::nullopt};
+             return chooseRead(dir.str("locked.zmo"));
+         },
+         kErrRead},
+        {"WrongPassword",
+         [&] {
+             prompter.passwords = {std::string("no")};
+             return chooseRead(dir.str("locked.zmo"));
+         },
+         kErrRead},
+        {"ChosenFileMissing", [&] { return chooseRead(dir.str("none.zmo")); }, -1},
+        {"ReadOfAMissingFile", [&] { return read(1, dir.str("none.zmo")); }, -1},
+        {"ReadOfATornFile", [&] { return read(1, dir.str("torn.zmo")); }, -1},
+        {"HeaderOfAMissingFile", [&] { return checkHeader(ws, dir.str("none.zmo"), 1); }, -1},
+        {"Saved",
+         [&] {
+             prompter.fileChoices = {FileChoice{true, dir.str("out.zmo"), ""}};
+             return chooseAndTransfer(ws, false, kChoiceWrite, 1, arr(1), done, loaded, cap(1));
+         },
+         0},
+        {"ReadWithoutWarning", [&] { return chooseRead(foreign); }, 0},
+    };
+    for (const auto& c : cases) {
+        fs::remove(dir.str("out.zmo"));
+        prompter.clear();
+        skipKindCheckOnce(ws);
+        EXPECT_EQ(c.transfer(), c.result) << c.name;
+        for (const std::string& t : texts()) EXPECT_EQ(t.find("ﾃﾞｰﾀの種類が違います！"), std::string::npos) << c.name;
+        prompter.clear();
+        EXPECT_EQ(read(1, foreign), 0) << c.name;
+        EXPECT_EQ(texts(), std::vector<std::string>{"ﾃﾞｰﾀの種類が違います！\n" + foreign}) << c.name;
+    }
+}
+
 // --- damaged files never touch the array ---
 
 TEST_F(DataOpsTest, TruncatedFileAtEveryLengthLeavesTheArrayAsItWas) {
@@ -274,6 +353,11 @@ struct CountCase {
     int recordCount;
     int recordsInFile;
 };
+
+void PrintTo(const CountCase& c, std::ostream* os) {
+    *os << c.name << " (kind " << c.kind << ", count " << c.recordCount << ", " << c.recordsInFile
+        << " records in the file)";
+}
 
 class BadRecordCount : public DataOpsTest, public ::testing::WithParamInterface<CountCase> {};
 
@@ -419,6 +503,11 @@ struct PasswordCase {
     bool wrongMessage;
 };
 
+void PrintTo(const PasswordCase& c, std::ostream* os) {
+    *os << c.name << " (stored \"" << c.stored << "\", typed "
+        << (c.typed ? "\"" + *c.typed + "\"" : std::string("nothing")) << ")";
+}
+
 class Password : public ShareForm, public ::testing::WithParamInterface<PasswordCase> {};
 
 TEST_P(Password, IsComparedIgnoringCase) {
@@ -546,33 +635,50 @@ TEST_F(DataOpsTest, SaveKeepsThePreviousCatalogueInItsBak) {
     EXPECT_EQ(at<std::int32_t>(now, 128 + 64), stampOf(LocalTime{2024, 6, 1, 12, 0, 0}));
 }
 
-// Lowers the file size limit of this process for one test, so that a write fails part-way
-// even for root.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = ::signal(SIGXFSZ, SIG_IGN);
-        rlimit lim = old_;
-        lim.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        ::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int);
+struct FailedSaveCase {
+    const char* name;
+    int backupMode;
+    bool olderBak;  // a .BAK from the save before is there
 };
 
-class FailedSave : public DataOpsTest, public ::testing::WithParamInterface<int> {};
+void PrintTo(const FailedSaveCase& c, std::ostream* os) { *os << c.name; }
 
+class FailedSave : public DataOpsTest, public ::testing::WithParamInterface<FailedSaveCase> {
+protected:
+    std::string bak() const { return dir.str("CD_SYS/CD_DATA.BAK"); }
+    fs::file_time_type bakTime() const { return fs::file_time_type::clock::now() - std::chrono::hours(24 * 30); }
+
+    // The catalogue on disk holds records 0 .. n-1; the older backup, when asked for, holds junk.
+    void saved(int n) {
+        for (int i = 0; i < n; ++i) arr(1).put(i, sample(i));
+        ASSERT_EQ(saveKind(ws, 1, 1, cap(1), arr(1)), 0);
+        if (GetParam().olderBak) {
+            writeBytes(bak(), Bytes(700, 0xBB));
+            fs::last_write_time(bak(), olderTime_);
+        }
+    }
+
+    // The file and its backup as they were, and nothing else beside them.
+    void expectDiskAsBefore(const Bytes& file) const {
+        EXPECT_EQ(readBytes(path(1)), file);
+        std::vector<std::string> left;
+        for (const auto& e : fs::directory_iterator(dir.path() / "CD_SYS")) left.push_back(e.path().filename());
+        std::sort(left.begin(), left.end());
+        if (GetParam().olderBak) {
+            EXPECT_EQ(left, (std::vector<std::string>{"CD_DATA.BAK", "CD_DATA.ZMO"}));
+            EXPECT_EQ(readBytes(bak()), Bytes(700, 0xBB));
+            EXPECT_EQ(fs::last_write_time(bak()), olderTime_);
+        } else {
+            EXPECT_EQ(left, std::vector<std::string>{"CD_DATA.ZMO"});
+        }
+    }
+
+    const fs::file_time_type olderTime_ = bakTime();
+};
+
+// The new contents cannot be written: the old file stays, and so does its backup.
 TEST_P(FailedSave, LeavesThePreviousFileWhole) {
-    const int backupMode = GetParam();
-    arr(1).put(0, sample(0));
-    ASSERT_EQ(saveKind(ws, 1, 1, cap(1), arr(1)), 0);
+    saved(1);
     const Bytes before = readBytes(path(1));
     ASSERT_EQ(before.size(), 576u);
 
@@ -580,17 +686,56 @@ TEST_P(FailedSave, LeavesThePreviousFileWhole) {
     int result;
     {
         FileSizeLimit limit(1500);
-        result = saveKind(ws, backupMode, 1, cap(1), arr(1));
+        result = saveKind(ws, GetParam().backupMode, 1, cap(1), arr(1));
     }
     EXPECT_EQ(result, -1);
     EXPECT_EQ(texts(), std::vector<std::string>{path(1) + kFileError});
-    EXPECT_EQ(readBytes(path(1)), before);
-    std::vector<std::string> left;
-    for (const auto& e : fs::directory_iterator(dir.path() / "CD_SYS")) left.push_back(e.path().filename());
-    EXPECT_EQ(left, std::vector<std::string>{"CD_DATA.ZMO"});  // no .BAK after the restore, no temporary file
+    expectDiskAsBefore(before);
 }
 
-INSTANTIATE_TEST_SUITE_P(BackupOnAndOff, FailedSave, ::testing::Values(0, 1));
+INSTANTIATE_TEST_SUITE_P(BackupOnAndOff, FailedSave,
+                         ::testing::Values(FailedSaveCase{"BackupOn", 0, false}, FailedSaveCase{"BackupOff", 1, false},
+                                           FailedSaveCase{"BackupOnOlderBak", 0, true},
+                                           FailedSaveCase{"BackupOffOlderBak", 1, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class FailedBackup : public FailedSave {};
+
+// The new contents are written but the backup copy of the file cannot be: nothing changes on the
+// disk and the backup failure is reported.
+TEST_P(FailedBackup, KeepsTheFileAndTheOlderBak) {
+    saved(10);
+    const Bytes before = readBytes(path(1));
+    ASSERT_EQ(before.size(), 2304u);
+    for (int i = 1; i < 10; ++i) arr(1).put(i, clearedRecord());  // 576 bytes to write
+    int result;
+    {
+        FileSizeLimit limit(1500);  // enough for the new file, too little for the copy of the old one
+        result = saveKind(ws, 0, 1, cap(1), arr(1));
+    }
+    EXPECT_EQ(result, kErrBackup);
+    EXPECT_EQ(texts(), std::vector<std::string>{path(1) + "\nバックアップファイル作成エラーです！\ndno=[   26]"});
+    expectDiskAsBefore(before);
+}
+
+// The very last step, putting the new file in place, fails after the backup was replaced: the
+// older backup is put back.
+TEST_P(FailedBackup, LastRenameFailingPutsTheOlderBakBack) {
+    saved(1);
+    const Bytes before = readBytes(path(1));
+    arr(1).put(1, sample(1));
+    int renames = 0;
+    ws.saveHook = [&](SaveStep s) { return s != SaveStep::Rename || ++renames != 2; };
+    EXPECT_EQ(saveKind(ws, 0, 1, cap(1), arr(1)), -1);
+    ws.saveHook = {};
+    EXPECT_EQ(renames, 2);
+    EXPECT_EQ(texts(), std::vector<std::string>{path(1) + kFileError});
+    expectDiskAsBefore(before);
+}
+
+INSTANTIATE_TEST_SUITE_P(OlderBak, FailedBackup,
+                         ::testing::Values(FailedSaveCase{"None", 0, false}, FailedSaveCase{"Present", 0, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DataOpsTest, SaveOntoADirectoryFails) {
     fs::create_directory(path(1));

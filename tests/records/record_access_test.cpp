@@ -480,6 +480,8 @@ struct RandomCase {
     bool full;  // every slot up to the capacity in use: the sentinel takes the last slot
 };
 
+void PrintTo(const RandomCase& c, std::ostream* os) { *os << "seed " << c.seed << (c.full ? ", full" : ", partly used"); }
+
 class SortMatchesInsertionSort : public RecordAccess, public ::testing::WithParamInterface<RandomCase> {
 protected:
     // Fills the catalogue array, returns the model holding the same slots.
@@ -535,7 +537,10 @@ TEST_P(SortMatchesInsertionSort, CatalogueThreePasses) {
 
 INSTANTIATE_TEST_SUITE_P(RandomArrays, SortMatchesInsertionSort,
                          ::testing::Values(RandomCase{1, false}, RandomCase{2, false}, RandomCase{3, true},
-                                           RandomCase{4, true}));
+                                           RandomCase{4, true}),
+                         [](const auto& info) {
+                             return "Seed" + std::to_string(info.param.seed) + (info.param.full ? "Full" : "PartlyUsed");
+                         });
 
 }  // namespace
 }  // namespace zemo

@@ -1,7 +1,9 @@
 #pragma once
 // A workspace in a fresh temporary program folder, with a scripted prompter and a fixed clock.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 
 #include <cstdint>
 #include <cstring>
@@ -54,6 +56,29 @@ Bytes bytesOf(const T& v) {
     const auto* p = reinterpret_cast<const std::uint8_t*>(&v);
     return Bytes(p, p + sizeof v);
 }
+
+// Lowers the file size limit of this process for one test, so that a write fails part-way
+// even for root.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = ::signal(SIGXFSZ, SIG_IGN);
+        rlimit lim = old_;
+        lim.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &lim);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        ::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int);
+};
 
 class StorageTest : public ::testing::Test {
 protected:

@@ -182,6 +182,8 @@ struct TolerantCase {
     std::string art;
 };
 
+void PrintTo(const TolerantCase& c, std::ostream* os) { *os << c.name << " (" << c.file.size() << " bytes)"; }
+
 class TolerantReading : public ::testing::TestWithParam<TolerantCase> {};
 
 TEST_P(TolerantReading, ReadsWhatItCanAndDefaultsTheRest) {
