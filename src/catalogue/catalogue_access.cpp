@@ -245,7 +245,16 @@ int checkBarcodeMatch(Workspace& ws, BarcodeAgreement& window, const CdRecord& r
     initFindSpec(spec);
     int count = 0;
     if (collectBarcodeMatches(ws, record, spec, count) != 0) return -1;
-    if (count >= barcodeAgreeArray(ws).capacity()) showBox(ws, BoxKind::Error, kTooManyMatches, Buttons::Ok);
+    // Exactly a full list loses nothing; only a further hit beyond it is "too many".
+    if (count >= barcodeAgreeArray(ws).capacity()) {
+        CdRecord last;
+        if (barcodeAgreeArray(ws).get(count - 1, last) != 0) return -1;
+        FindSpec beyond;
+        initFindSpec(beyond);
+        beyond.startIndex = last.catalogueIndex + 1;
+        if (findCdRecord(ws, record, beyond) != 0) return -1;
+        if (beyond.found) showBox(ws, BoxKind::Error, kTooManyMatches, Buttons::Ok);
+    }
 
     if (count == 0) {
         result = kAgreeAdd;

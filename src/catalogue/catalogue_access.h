@@ -149,8 +149,8 @@ int collectBarcodeMatches(Workspace& ws, const CdRecord& key, FindSpec& spec, in
 
 // Decides where a record to be registered goes. result kAgreeAdd with index = first free slot
 // (the capacity when full), kAgreeReplace with index = the catalogue slot to overwrite, or
-// kAgreeCancelled (index -1). A full barcode-agreement list shows its two-line error and goes on
-// with the records collected.
+// kAgreeCancelled (index -1). More matches than the barcode-agreement list holds: its two-line
+// error, then the window with the records collected.
 int checkBarcodeMatch(Workspace& ws, BarcodeAgreement& window, const CdRecord& record, int& index, int& result);
 
 // registerCdRecord's result when the barcode-agreement window was cancelled: nothing registered,
