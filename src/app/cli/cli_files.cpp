@@ -130,9 +130,12 @@ std::optional<int> checkOutput(const CommandHelp& help, const std::string& path,
                                const std::vector<ProtectedFile>& forBackup) {
     if (auto refused = refuseNonRegular(help, path)) return refused;
     const FileIdentity out = identify(path);
+    auto named = [](const ProtectedFile& p, const std::string& spelling) {
+        return p.path == spelling ? p.role : p.role + " (" + p.path + ")";
+    };
     for (const ProtectedFile& p : direct)
         if (sameFile(out, identify(p.path)))
-            return failure(help, path + " is " + p.role + " (" + p.path + "); nothing written, choose another output");
+            return failure(help, path + " is " + named(p, path) + "; nothing written, choose another output");
     const std::string bak = backupPath(nativePath(path));
     const FileIdentity bakId = identify(bak);
     if (sameFile(out, bakId))
@@ -143,8 +146,8 @@ std::optional<int> checkOutput(const CommandHelp& help, const std::string& path,
         return failure(help, bak + " is " + kind + ", so " + path + " cannot be kept as its backup; nothing written");
     for (const ProtectedFile& p : forBackup)
         if (sameFile(bakId, identify(p.path)))
-            return failure(help, "keeping " + path + " as " + bak + " would replace " + p.role + " (" + p.path +
-                                     "); nothing written, choose another output");
+            return failure(help, "keeping " + path + " as " + bak + " would replace " + named(p, bak) +
+                                     "; nothing written, choose another output");
     return std::nullopt;
 }
 
