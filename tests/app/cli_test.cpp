@@ -2,13 +2,18 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -54,13 +59,11 @@ protected:
         fs::create_directory(home_);
         initControlDefaults(ws_);
     }
-    ~Cli() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
+    ~Cli() override { testsupport::removeTempDir(dir_); }
 
     // Runs zemo in the test folder with the given arguments; env entries replace the environment
-    // (ZEMOPLAN_HOME is never inherited).
+    // (ZEMOPLAN_HOME is never inherited). A run that hangs is killed by its alarm and fails with
+    // status -1. childSetup_, when set, runs in the child before the program starts.
     Result zemo(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
         const fs::path outFile = dir_ / ".stdout", errFile = dir_ / ".stderr";
         std::vector<std::string> argStore{ZEMO_CLI_PATH};
@@ -79,6 +82,8 @@ protected:
             int o = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             int e = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             if (o < 0 || e < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0 || ::chdir(dir_.c_str()) != 0) ::_exit(127);
+            if (childSetup_) childSetup_();
+            ::alarm(kWatchdogSeconds);  // kept across exec
             ::execve(argv[0], argv.data(), envp.data());
             ::_exit(127);
         }
@@ -114,6 +119,8 @@ protected:
         return std::vector<CdRecord>(array.data(), array.data() + count);
     }
 
+    static constexpr unsigned kWatchdogSeconds = 60;
+    std::function<void()> childSetup_;
     fs::path dir_ = makeTempDir();
     fs::path home_ = dir_ / "home";
     ScriptedPrompter prompter_;
@@ -393,9 +400,9 @@ TEST_F(Cli, ImportListsEveryBadRowAndWritesNothing) {
                   "bad.csv:3: trackCount: CD内登録曲数が異常です！",
                   "bad.csv:3: kind: 種類が異常です！",
                   "bad.csv:3: infoKind: 情報種別が異常です！",
-                  "bad.csv:3: saleDate: 発売日が異常です！",
-                  "bad.csv:3: entryDate: ﾃﾞｰﾀ登録日が異常です！",
-                  "bad.csv:3: openDate: ﾚﾝﾀﾙ開始日が異常です！",
+                  "bad.csv:3: saleDate: 存在しない日付です!",
+                  "bad.csv:3: entryDate: 存在しない日付です!",
+                  "bad.csv:3: openDate: 存在しない日付です!",
                   "bad.csv:4: title: line break or NUL in the text",
                   "bad.csv:4: timeSec: not a whole number",
                   "bad.csv:6: barcode: 15 bytes in Shift-JIS, at most 14",
@@ -423,6 +430,393 @@ TEST_F(Cli, ImportRefusesAnUnusableHeaderOrBrokenQuoting) {
     EXPECT_EQ(q.status, 1);
     EXPECT_EQ(q.err, "zemo import: q.csv: line 3: quoted field not closed\n");
     EXPECT_FALSE(fs::exists(dir_ / "o.zmo"));
+}
+
+// --- what the tool refuses ---
+
+// Every entry below the folder: a regular file by its contents, anything else by its type, so that
+// a refused command is seen to have written, created and removed nothing.
+std::map<std::string, std::string> folderState(const fs::path& dir) {
+    std::map<std::string, std::string> state;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(dir, fs::directory_options::skip_permission_denied, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        const std::string name = fs::relative(it->path(), dir).string();
+        if (name == ".stdout" || name == ".stderr") continue;
+        const fs::file_status st = it->symlink_status();
+        if (fs::is_symlink(st)) state[name] = "link to " + fs::read_symlink(it->path()).string();
+        else if (fs::is_regular_file(st)) state[name] = "file " + slurp(it->path());
+        else if (fs::is_directory(st)) state[name] = "folder";
+        else state[name] = "other";
+    }
+    return state;
+}
+
+// The entries that differ between two states, by name ("" when none do).
+std::string changedEntries(const std::map<std::string, std::string>& before,
+                           const std::map<std::string, std::string>& after) {
+    std::string out;
+    for (const auto& [name, what] : before) {
+        auto it = after.find(name);
+        if (it == after.end()) out += " removed " + name;
+        else if (it->second != what) out += " changed " + name;
+    }
+    for (const auto& [name, what] : after)
+        if (before.count(name) == 0) out += " created " + name;
+    return out;
+}
+
+std::string joined(const std::vector<std::string>& args) {
+    std::string out;
+    for (const std::string& a : args) out += a + " ";
+    return out;
+}
+
+// A command that must be refused: its arguments (the program folder "home" is added), the exit
+// status and the texts its stderr must hold.
+struct Refusal {
+    const char* what;
+    std::vector<std::string> args;
+    int status;
+    std::vector<std::string> says;
+    std::vector<std::string> env = {};
+    bool addHome = true;
+    bool needsNonRoot = false;  // permissions do not hold for root
+};
+
+class CliRefuses : public Cli {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(saveControl(ws_), 0);
+        put("home/ZEMOCTRL.BAK", "the control file's previous generation");
+        writeFile(home_ / "ZEMOCTRL.ZMO", 1, {record("C", "c", "c")}, "");
+        put("a.csv", "barcode,title\r\n1,one\r\n");
+        put("a.BAK", "the backup name of a.csv");
+        fs::create_symlink("a.csv", dir_ / "link.csv");
+        fs::create_hard_link(dir_ / "a.csv", dir_ / "hard.csv");
+        fs::create_directory(dir_ / "sub");
+        fs::create_directory_symlink("home", dir_ / "homelink");
+        ASSERT_EQ(::mkfifo((dir_ / "fifo").c_str(), 0644), 0);
+        fs::create_symlink("fifo", dir_ / "fifolink");
+        writeFile(dir_ / "d.zmo", 1, {record("D1", "d", "d")}, "");
+        put("d.BAK", "the backup of d.zmo");
+        put("d.csv", "an earlier export");
+        fs::create_symlink("d.zmo", dir_ / "dlink.zmo");
+        writeFile(dir_ / "e.zmo", 1, {record("E1", "e", "e")}, "");
+        ASSERT_EQ(::mkfifo((dir_ / "e.BAK").c_str(), 0644), 0);
+        put("k.BAK", "barcode\r\n1\r\n");  // a CSV under a backup's name
+        writeFile(dir_ / "k.zmo", 1, {record("K1", "k", "k")}, "");
+        fs::create_directory(dir_ / "fifohome");
+        ASSERT_EQ(::mkfifo((dir_ / "fifohome" / "ZEMOCTRL.DAT").c_str(), 0644), 0);
+
+        put("sjis.csv", "barcode,title\r\n1," + sj("ブルー・ホライズン") + "\r\n");
+        put("a-bom.csv", "\xEF\xBB\xBF" "barcode\r\n1\r\n");
+        put("long.csv", "barcode,title\r\n1," + std::string(121, 'x') + "\r\n");
+        put("wide.csv", "barcode\r\n1" + std::string(16, ',') + "\r\n");
+        put("time.csv", "barcode,timeSec\r\n1,-2147483648\r\n");
+        put("date.csv", "barcode,saleDate\r\n1,100000000\r\n");
+        put("locked.csv", "barcode\r\n1\r\n");
+        fs::permissions(dir_ / "locked.csv", fs::perms::none);
+        writeFile(dir_ / "locked.zmo", 1, {record("L1", "l", "l")}, "");
+        fs::permissions(dir_ / "locked.zmo", fs::perms::none);
+        fs::create_directory(dir_ / "ro");
+        fs::permissions(dir_ / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+    }
+
+    void put(const std::string& name, const std::string& bytes) {
+        std::ofstream(dir_ / name, std::ios::binary | std::ios::trunc) << bytes;
+    }
+};
+
+TEST_F(CliRefuses, BadInputsFailWithTheirReasonAndTouchNothing) {
+    const std::string absInput = (dir_ / "a.csv").string();
+    const std::vector<Refusal> cases = {
+        // Never onto what is being read or the program's own files, under any spelling or link.
+        {"import onto its input", {"import", "a.csv", "-o", "a.csv"}, 1, {"a.csv is the input;"}},
+        {"... spelled otherwise", {"import", "a.csv", "-o", "sub/../a.csv"}, 1, {"is the input"}},
+        {"... spelled absolutely", {"import", "a.csv", "-o", absInput}, 1, {"is the input"}},
+        {"... through a link", {"import", "a.csv", "-o", "link.csv"}, 1, {"is the input"}},
+        {"... through a hard link", {"import", "a.csv", "-o", "hard.csv"}, 1, {"is the input"}},
+        {"... read through a link", {"import", "link.csv", "-o", "a.csv"}, 1, {"is the input"}},
+        {"import onto the control file", {"import", "a.csv", "-o", "home/ZEMOCTRL.DAT"}, 1,
+         {"is the program's control file"}},
+        {"... through a linked folder", {"import", "a.csv", "-o", "homelink/ZEMOCTRL.DAT"}, 1,
+         {"is the program's control file"}},
+        {"... in other letters", {"import", "a.csv", "-o", "home/zemoctrl.dat"}, 1, {"is the program's control file"}},
+        {"import onto the control file's backup", {"import", "a.csv", "-o", "home/ZEMOCTRL.BAK"}, 1,
+         {"is the control file's backup"}},
+        {"import onto the input's backup", {"import", "a.csv", "-o", "a.BAK"}, 1, {"is the input's backup"}},
+        {"import whose kept output would replace the control file's backup",
+         {"import", "a.csv", "-o", "home/ZEMOCTRL.ZMO"}, 1, {"would replace the control file's backup"}},
+        {"import whose kept output would replace the input", {"import", "k.BAK", "-o", "k.zmo"}, 1,
+         {"would replace the input"}},
+        {"export onto its input", {"export", "d.zmo", "-o", "d.zmo"}, 1, {"d.zmo is the input;"}},
+        {"... through a link", {"export", "d.zmo", "-o", "dlink.zmo"}, 1, {"is the input"}},
+        {"export onto the input's backup", {"export", "d.zmo", "-o", "d.BAK"}, 1, {"is the input's backup"}},
+        {"export whose kept output would replace the input's backup", {"export", "d.zmo", "-o", "d.csv"}, 1,
+         {"keeping d.csv as d.BAK would replace the input's backup"}},
+        {"export onto the control file", {"export", "d.zmo", "-o", "home/ZEMOCTRL.DAT"}, 1,
+         {"is the program's control file"}},
+        {"export onto a backup name", {"export", "d.zmo", "-o", "list.bak"}, 1, {"a .BAK name is kept for backups"}},
+
+        // Only regular files, looked at without blocking.
+        {"import from a FIFO", {"import", "fifo", "-o", "x.zmo"}, 1, {"fifo is a FIFO (named pipe), not a regular file"}},
+        {"import into a FIFO", {"import", "a.csv", "-o", "fifo"}, 1, {"fifo is a FIFO"}},
+        {"import into a link to a FIFO", {"import", "a.csv", "-o", "fifolink"}, 1, {"fifolink is a FIFO"}},
+        {"import whose output's backup is a FIFO", {"import", "a.csv", "-o", "e.zmo"}, 1,
+         {"e.BAK is a FIFO (named pipe), so e.zmo cannot be kept"}},
+        {"import with a FIFO as the control file", {"import", "a.csv", "-o", "x.zmo", "--home", "fifohome"}, 1,
+         {"ZEMOCTRL.DAT is a FIFO"}, {}, false},
+        {"init with a FIFO as the control file", {"init", "--home", "fifohome"}, 1, {"ZEMOCTRL.DAT is a FIFO"}, {},
+         false},
+        {"import from a device", {"import", "/dev/zero", "-o", "x.zmo"}, 1, {"/dev/zero is a character device"}},
+        {"import from a folder", {"import", "sub", "-o", "x.zmo"}, 1, {"sub is a folder, not a regular file"}},
+        {"import into a folder", {"import", "a.csv", "-o", "sub"}, 1, {"sub is a folder, not a regular file"}},
+        {"show a FIFO", {"show", "fifo"}, 1, {"fifo is a FIFO"}},
+        {"show a device", {"show", "/dev/zero"}, 1, {"is a character device"}},
+        {"show a folder", {"show", "sub"}, 1, {"sub is a folder"}},
+        {"export a FIFO", {"export", "fifo", "-o", "x.csv"}, 1, {"fifo is a FIFO"}},
+        {"export into a device", {"export", "d.zmo", "-o", "/dev/null"}, 1, {"/dev/null is a character device"}},
+        {"plan a FIFO", {"plan", "fifo"}, 1, {"fifo is a FIFO"}},
+        {"plan with a FIFO as the control file", {"plan", "d.zmo", "--control", "fifo"}, 1, {"fifo is a FIFO"}},
+
+        // Bounded work.
+        {"a field longer than any record field", {"import", "long.csv", "-o", "x.zmo"}, 1,
+         {"long.csv: line 2: a field longer than 120 bytes"}},
+        {"a row of more fields than a record has", {"import", "wide.csv", "-o", "x.zmo"}, 1,
+         {"wide.csv: line 2: more than 16 fields"}},
+        {"a run number beyond five digits", {"plan", "d.zmo", "--run", "100000"}, 2, {"--run takes a run number 1..99999"}},
+
+        // A program folder that is not a usable folder.
+        {"show with a missing program folder", {"show", "d.zmo", "--home", "nowhere"}, 2, {"--home nowhere: no such folder"},
+         {}, false},
+        {"show with a file as the program folder", {"show", "d.zmo", "--home", "a.csv"}, 2, {"--home a.csv: not a folder"},
+         {}, false},
+        {"export with a file as the program folder", {"export", "d.zmo", "--home", "a.csv"}, 2, {"not a folder"}, {}, false},
+        {"import with a missing program folder", {"import", "a.csv", "-o", "x.zmo", "--home", "nowhere"}, 2,
+         {"no such folder"}, {}, false},
+        {"plan with a file as the program folder", {"plan", "d.zmo", "--home", "a.csv"}, 2, {"not a folder"}, {}, false},
+        {"init with a file as the program folder", {"init", "--home", "a.csv"}, 2, {"not a folder"}, {}, false},
+        {"show with a missing ZEMOPLAN_HOME", {"show", "d.zmo"}, 2, {"ZEMOPLAN_HOME=nowhere: no such folder"},
+         {"ZEMOPLAN_HOME=nowhere"}, false},
+
+        // The encoding of the CSV.
+        {"a Shift-JIS file read as UTF-8", {"import", "sjis.csv", "-o", "x.zmo"}, 1,
+         {"sjis.csv: line 2: not UTF-8", "--encoding cp932"}},
+        {"a UTF-8 file read as CP932", {"import", "a-bom.csv", "-o", "x.zmo", "--encoding", "cp932"}, 1,
+         {"UTF-8 byte order mark"}},
+        {"an unknown encoding", {"import", "a.csv", "-o", "x.zmo", "--encoding", "latin1"}, 2,
+         {"--encoding takes utf-8 or cp932"}},
+
+        // File errors give the system's reason after the stored message.
+        {"show in a missing folder", {"show", "nowhere/x.zmo"}, 1,
+         {"nowhere/x.zmo | ファイルが見つかりません！", "zemo show: nowhere/x.zmo: no such folder"}},
+        {"plan in a missing folder", {"plan", "nowhere/x.zmo"}, 1, {"ファイルが見つかりません！", "no such folder"}},
+        {"import into a missing folder", {"import", "a.csv", "-o", "nowhere/x.zmo"}, 1,
+         {"nowhere/x.zmo | ファイルエラー！", "zemo import: nowhere/x.zmo: no such folder"}},
+        {"import from a missing folder", {"import", "nowhere/a.csv", "-o", "x.zmo"}, 1,
+         {"nowhere/a.csv: cannot be read: no such folder"}},
+        {"export into a missing folder", {"export", "d.zmo", "-o", "nowhere/x.csv"}, 1,
+         {"nowhere/x.csv: cannot write", "nowhere/x.csv: no such folder"}},
+        {"import into a folder it may not write", {"import", "a.csv", "-o", "ro/x.zmo"}, 1,
+         {"ファイルエラー！", "ro/x.zmo: permission denied"}, {}, true, true},
+        {"show a file it may not read", {"show", "locked.zmo"}, 1,
+         {"ファイル読み込エラーです！", "locked.zmo: permission denied"}, {}, true, true},
+        {"import a file it may not read", {"import", "locked.csv", "-o", "x.zmo"}, 1,
+         {"locked.csv: cannot be read: permission denied"}, {}, true, true},
+
+        // Times and dates are checked as the record editor's fields check them.
+        {"a play time of -2147483648 seconds", {"import", "time.csv", "-o", "x.zmo"}, 1,
+         {"time.csv:2: timeSec: 入力範囲が不正です！ | 最小[ 0 ] 最大[ 999959 ]です。"}},
+        {"a date 100000000", {"import", "date.csv", "-o", "x.zmo"}, 1,
+         {"date.csv:2: saleDate: 入力範囲が不正です！ | 最小[ 0 ] 最大[ 99999999 ]です。"}},
+    };
+    const bool root = ::geteuid() == 0;
+    for (const Refusal& c : cases) {
+        if (c.needsNonRoot && root) {
+            std::printf("[ skipped ] %s: permissions do not bind root\n", c.what);
+            continue;
+        }
+        std::vector<std::string> args = c.args;
+        if (c.addHome && c.env.empty()) args.insert(args.end(), {"--home", "home"});
+        const auto before = folderState(dir_);
+        const Result r = zemo(args, c.env);
+        EXPECT_EQ(r.status, c.status) << c.what << ": " << joined(args) << "\n" << r.err;
+        for (const std::string& text : c.says)
+            EXPECT_NE(r.err.find(text), std::string::npos) << c.what << ": expected \"" << text << "\" in\n" << r.err;
+        EXPECT_EQ(r.out, "") << c.what;
+        EXPECT_EQ(changedEntries(before, folderState(dir_)), "") << c.what;
+    }
+}
+
+TEST_F(Cli, ImportStopsAtTheRowCapBeforeReadingOn) {
+    std::string rows = "barcode\r\n";
+    for (int i = 1; i <= 32767; ++i) rows += std::to_string(i) + "\r\n";
+    std::ofstream(dir_ / "full.csv", std::ios::binary) << rows;
+    Result full = zemo({"import", "full.csv", "-o", "full.zmo", "--home", home_.string()});
+    ASSERT_EQ(full.status, 0) << full.err;
+    EXPECT_EQ(full.out, "full.zmo\t32767 records\n");
+    EXPECT_EQ(fs::file_size(dir_ / "full.zmo"), 384u + 32767u * 192u);
+
+    // One row more, then a quote that is never closed: the reading stops at the row cap, so the
+    // quote further on is never reached.
+    std::ofstream(dir_ / "over.csv", std::ios::binary) << rows << "32768\r\n\"never closed";
+    Result over = zemo({"import", "over.csv", "-o", "over.zmo", "--home", home_.string()});
+    EXPECT_EQ(over.status, 1);
+    EXPECT_EQ(over.err, "zemo import: over.csv: line 32769: more than 32767 rows; a data file holds at most 32767; "
+                        "nothing written\n");
+    EXPECT_FALSE(fs::exists(dir_ / "over.zmo"));
+}
+
+TEST_F(Cli, ImportTakesAFieldAsWideAsTheWidestRecordFieldAndNoWider) {
+    std::string widest;
+    for (int i = 0; i < 40; ++i) widest += "ｱ";  // 40 bytes in Shift-JIS, 120 in UTF-8
+    ASSERT_EQ(widest.size(), 120u);
+    std::ofstream(dir_ / "w.csv", std::ios::binary) << "barcode,title\r\n1," << widest << "\r\n";
+    Result ok = zemo({"import", "w.csv", "-o", "w.zmo", "--home", home_.string()});
+    ASSERT_EQ(ok.status, 0) << ok.err;
+    EXPECT_EQ(fieldText(readFile(dir_ / "w.zmo")[0].title), sj(widest));
+
+    // One byte more stops the reading there: the unclosed quote after it is never reached.
+    std::ofstream(dir_ / "w1.csv", std::ios::binary) << "barcode,title\r\n1," << widest << "x\r\n2,\"open";
+    Result over = zemo({"import", "w1.csv", "-o", "w1.zmo", "--home", home_.string()});
+    EXPECT_EQ(over.status, 1);
+    EXPECT_EQ(over.err, "zemo import: w1.csv: line 2: a field longer than 120 bytes, more than any field of a record "
+                        "holds\n");
+    EXPECT_FALSE(fs::exists(dir_ / "w1.zmo"));
+}
+
+TEST_F(Cli, ImportChecksTimesAndDatesAsTheEditorsFieldsDo) {
+    const std::string timeRange = "入力範囲が不正です！ | 最小[ 0 ] 最大[ 999959 ]です。";
+    const std::string dateRange = "入力範囲が不正です！ | 最小[ 0 ] 最大[ 99999999 ]です。";
+    const struct {
+        const char* column;
+        const char* value;
+        std::string message;  // "" when the row is taken
+    } cases[] = {
+        {"timeSec", "0", ""},
+        {"timeSec", "599999", ""},  // 9999:59, the editor's 999959
+        {"timeSec", "600000", timeRange + " (600000 seconds are 1000000 as MMMMSS)"},
+        {"timeSec", "-1", timeRange + " (-1 seconds are -1 as MMMMSS)"},
+        {"timeSec", "-2147483648", timeRange + " (-2147483648 seconds are -3579139408 as MMMMSS)"},
+        {"saleDate", "99991231", ""},
+        {"saleDate", "99999999", "存在しない日付です!"},
+        {"saleDate", "100000000", dateRange},
+        {"entryDate", "-1", dateRange},
+        {"entryDate", "20240229", ""},
+        {"entryDate", "20230229", "存在しない日付です!"},
+        {"openDate", "20240000", ""},
+        {"openDate", "20240132", "存在しない日付です!"},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(dir_ / "t.csv", std::ios::binary | std::ios::trunc)
+            << "barcode," << c.column << "\r\n1," << c.value << "\r\n";
+        fs::remove(dir_ / "t.zmo");
+        Result r = zemo({"import", "t.csv", "-o", "t.zmo", "--home", home_.string()});
+        if (c.message.empty()) {
+            EXPECT_EQ(r.status, 0) << c.column << " " << c.value << "\n" << r.err;
+            continue;
+        }
+        EXPECT_EQ(r.status, 1) << c.column << " " << c.value;
+        EXPECT_EQ(lines(r.err), (std::vector<std::string>{"t.csv:2: " + std::string(c.column) + ": " + c.message,
+                                                          "zemo import: 1 of 1 rows are bad; nothing written"}))
+            << c.column << " " << c.value;
+        EXPECT_FALSE(fs::exists(dir_ / "t.zmo"));
+    }
+}
+
+TEST_F(Cli, ImportReadsShiftJisWithTheEncodingOption) {
+    const std::string title = sj("ブルー・ホライズン"), artist = sj("ｱｵｲ ﾐｽﾞﾉ");
+    std::ofstream(dir_ / "sj.csv", std::ios::binary) << "barcode,title,artist\r\n1," << title << "," << artist << "\r\n";
+    Result r = zemo({"import", "sj.csv", "-o", "sj.zmo", "--encoding", "cp932", "--home", home_.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<CdRecord> back = readFile(dir_ / "sj.zmo");
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(fieldText(back[0].title), title);
+    EXPECT_EQ(fieldText(back[0].artist), artist);
+
+    // UTF-8 is the default, and may be named.
+    std::ofstream(dir_ / "u.csv", std::ios::binary) << "barcode,title\r\n1,ブルー\r\n";
+    Result u = zemo({"import", "u.csv", "-o", "u.zmo", "--encoding", "UTF-8", "--home", home_.string()});
+    ASSERT_EQ(u.status, 0) << u.err;
+    EXPECT_EQ(fieldText(readFile(dir_ / "u.zmo")[0].title), sj("ブルー"));
+
+    // A Shift-JIS text still has to fit its field.
+    std::ofstream(dir_ / "sjw.csv", std::ios::binary) << "barcode\r\n" << sj("一二三四五六七八") << "\r\n";
+    Result w = zemo({"import", "sjw.csv", "-o", "sjw.zmo", "--encoding", "cp932", "--home", home_.string()});
+    EXPECT_EQ(w.status, 1);
+    EXPECT_NE(w.err.find("sjw.csv:2: barcode: 16 bytes in Shift-JIS, at most 14"), std::string::npos) << w.err;
+}
+
+TEST_F(Cli, ShowEscapesControlCharactersAndExportWritesThemAsStored) {
+    CdRecord r = record("1", "", "");
+    setField(r.title, "\x1B[2JX\x07");
+    setField(r.artist, "A\tB");
+    writeFile(dir_ / "esc.zmo", 1, {r}, "memo\x1B]0;title\x07");
+    Result show = zemo({"show", "esc.zmo", "--home", home_.string()});
+    ASSERT_EQ(show.status, 0) << show.err;
+    EXPECT_EQ(show.out.find('\x1B'), std::string::npos);
+    EXPECT_EQ(show.out.find('\x07'), std::string::npos);
+    EXPECT_NE(show.out.find("memo\tmemo\\x1B]0;title\\x07\n"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("\t\\x1B[2JX\\x07\tA\\x09B\t"), std::string::npos) << show.out;
+    Result csv = zemo({"show", "--csv", "esc.zmo", "--home", home_.string()});
+    EXPECT_EQ(csv.out.find('\x1B'), std::string::npos);
+    EXPECT_NE(csv.out.find(",\\x1B[2JX\\x07,A\\x09B,"), std::string::npos) << csv.out;
+
+    Result ex = zemo({"export", "esc.zmo", "--home", home_.string()});
+    ASSERT_EQ(ex.status, 0) << ex.err;
+    EXPECT_NE(ex.out.find("\r\n1,,,\x1B[2JX\x07,A\tB,"), std::string::npos) << ex.out;
+}
+
+TEST_F(Cli, ExportKeepsTheCsvItReplacesAsBak) {
+    writeFile(dir_ / "one.zmo", 1, {record("1", "first", "a")}, "");
+    writeFile(dir_ / "two.zmo", 1, {record("2", "second", "b")}, "");
+    ASSERT_EQ(zemo({"export", "one.zmo", "-o", "list.csv", "--home", home_.string()}).status, 0);
+    const std::string first = slurp(dir_ / "list.csv");
+    EXPECT_FALSE(fs::exists(dir_ / "list.BAK"));
+    Result r = zemo({"export", "two.zmo", "-o", "list.csv", "--home", home_.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(slurp(dir_ / "list.BAK"), first);
+    EXPECT_NE(slurp(dir_ / "list.csv").find("second"), std::string::npos);
+}
+
+// A save that fails once the previous file is copied aside (here at the file size limit, as on a
+// full disk) leaves the file and its older .BAK as they were, and says why.
+TEST_F(Cli, AFailedSaveKeepsTheFileAndItsOlderBackup) {
+    writeFile(dir_ / "out.zmo", 1, {record("OLD", "old", "old")}, "");
+    std::ofstream(dir_ / "out.BAK", std::ios::binary) << "the generation before";
+    writeFile(dir_ / "out.csv", 1, {}, "");  // any small file will do as the CSV to replace
+    std::string rows = "barcode,title\r\n";
+    for (int i = 0; i < 30; ++i) rows += std::to_string(i) + ",a title long enough to need room\r\n";
+    std::ofstream(dir_ / "big.csv", std::ios::binary) << rows;
+    std::vector<CdRecord> many;  // about 5 KB as CSV
+    for (int i = 0; i < 100; ++i) many.push_back(record(std::to_string(i).c_str(), "a title long enough", "x"));
+    writeFile(dir_ / "big.zmo", 1, many, "");
+
+    childSetup_ = [] {
+        std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
+        const struct rlimit limit = {2000, 2000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    };
+    const struct {
+        std::vector<std::string> args;
+        const char* target;
+        const char* says;
+    } cases[] = {
+        {{"import", "big.csv", "-o", "out.zmo"}, "out.zmo", "out.zmo | ファイルエラー！"},
+        {{"export", "big.zmo", "-o", "out.csv"}, "out.csv", "zemo export: out.csv: cannot write"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--home", home_.string()});
+        const auto before = folderState(dir_);
+        Result r = zemo(args);
+        EXPECT_EQ(r.status, 1) << c.target;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(std::string(c.target) + ": file too large"), std::string::npos) << r.err;
+        // out.BAK is still the generation before, and no copy is left over.
+        EXPECT_EQ(changedEntries(before, folderState(dir_)), "") << c.target;
+    }
 }
 
 // --- usage ---

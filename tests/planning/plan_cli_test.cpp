@@ -250,6 +250,32 @@ TEST_F(PlanCli, Failures) {
     EXPECT_NE(r.err.find("holds no CD"), std::string::npos);
 }
 
+// A run number is reached by replaying every run before it; five digits are the most the results
+// window shows, and the most the tool replays.
+TEST_F(PlanCli, TheLastRunNumberIs99999) {
+    const std::string file = writeFile("R.ZMO", kKindShuffle, {100, 100});
+    const Outcome last = zemo({file, "--run", "99999"});
+    EXPECT_EQ(last.status, 0) << last.err;
+    EXPECT_NE(last.out.find("SHUFFLE No=[99999]"), std::string::npos) << last.out;
+    const Outcome over = zemo({file, "--run", "100000"});
+    EXPECT_EQ(over.status, 2);
+    EXPECT_NE(over.err.find("--run takes a run number 1..99999"), std::string::npos) << over.err;
+}
+
+TEST_F(PlanCli, ControlCharactersOfTheTitlesArePrintedAsEscapes) {
+    CdRecord cd = makeCd(300, "CD1");
+    setField(cd.title, "\x1B[2JX");
+    const std::string file = writeRecords("X.ZMO", kKindShuffle, {cd, makeCd(200, "CD2")});
+    for (const char* printout : {"", "--printout"}) {
+        Lines args = {file};
+        if (*printout != '\0') args.push_back(printout);
+        const Outcome r = zemo(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out.find('\x1B'), std::string::npos) << printout;
+        EXPECT_NE(r.out.find("\\x1B[2JX"), std::string::npos) << printout << "\n" << r.out;
+    }
+}
+
 TEST_F(PlanCli, UsageErrors) {
     const std::string file = writeFile("U.ZMO", kKindShuffle, {100});
     const Lines cases[] = {
@@ -265,6 +291,9 @@ TEST_F(PlanCli, UsageErrors) {
         {file, "--force-start", "yes"},
         {file, "--bogus"},
         {file, file},
+        {file, "--run", "100000"},
+        {file, "--home", (dir_ / "nowhere").string()},
+        {file, "--home", file},
     };
     for (const Lines& args : cases) {
         const Outcome r = zemo(args);

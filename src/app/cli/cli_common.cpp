@@ -1,5 +1,8 @@
 #include "app/cli/cli_common.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -7,6 +10,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "app/cli/cli_files.h"
 #include "platform/sjis.h"
 #include "records/control_file.h"
 #include "records/data_file.h"
@@ -110,6 +114,30 @@ std::filesystem::path programFolder(const Args& args) {
     std::error_code ec;
     std::filesystem::path abs = std::filesystem::absolute(dir, ec);
     return (ec ? dir : abs).lexically_normal();
+}
+
+std::optional<int> checkProgramFolder(const CommandHelp& help, const Args& args, bool create,
+                                      std::filesystem::path& out) {
+    out = programFolder(args);
+    std::string source = "the current folder " + out.string();
+    if (auto home = args.value("--home")) {
+        source = "--home " + *home;
+    } else if (const char* env = std::getenv("ZEMOPLAN_HOME"); env != nullptr && *env != '\0') {
+        source = std::string("ZEMOPLAN_HOME=") + env;
+    }
+    struct stat st;
+    if (::stat(out.c_str(), &st) != 0) {
+        const int err = errno;
+        if (err != ENOENT) return usageError(help, source + ": " + reasonOf(err));
+        if (!create) return usageError(help, source + ": no such folder");
+        std::error_code ec;
+        std::filesystem::create_directories(out, ec);
+        if (ec) return failure(help, out.string() + ": cannot make the program folder: " + reasonOf(ec.value()));
+        return std::nullopt;
+    }
+    if (!S_ISDIR(st.st_mode)) return usageError(help, source + ": not a folder");
+    if (::access(out.c_str(), R_OK | X_OK) != 0) return usageError(help, source + ": " + reasonOf(errno));
+    return std::nullopt;
 }
 
 Session::Session(const std::filesystem::path& home, const Clock& clock) : ws(prompter, clock, home) {
@@ -225,74 +253,62 @@ std::string tabLine(const std::vector<std::string>& fields) {
     return line;
 }
 
-bool parseCsv(std::string_view text, std::vector<CsvRow>& rows, std::string& error) {
-    rows.clear();
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+std::string visibleControls(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    char buf[8];
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x20 || c == 0x7F) {
+            std::snprintf(buf, sizeof buf, "\\x%02X", c);
+            out += buf;
+        } else if (c == 0xC2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(s[i + 1]) <= 0x9F) {  // U+0080..U+009F
+            std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned char>(s[++i]));
+            out += buf;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+bool isUtf8(std::string_view s, std::size_t& badOffset) {
     std::size_t i = 0;
-    int line = 1;
-    auto lineBreakAt = [&](std::size_t p) -> std::size_t {  // length of a line break at p, 0 if none
-        if (p >= text.size()) return 0;
-        if (text[p] == '\n') return 1;
-        if (text[p] == '\r') return (p + 1 < text.size() && text[p + 1] == '\n') ? 2 : 1;
-        return 0;
-    };
-    while (i < text.size()) {
-        if (std::size_t br = lineBreakAt(i)) {  // an empty line
-            i += br;
-            ++line;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        std::size_t n = 0;
+        std::uint32_t cp = 0, min = 0;
+        if (c < 0x80) {
+            ++i;
             continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            n = 1, cp = c & 0x1F, min = 0x80;
+        } else if ((c & 0xF0) == 0xE0) {
+            n = 2, cp = c & 0x0F, min = 0x800;
+        } else if ((c & 0xF8) == 0xF0) {
+            n = 3, cp = c & 0x07, min = 0x10000;
+        } else {
+            badOffset = i;
+            return false;
         }
-        CsvRow row;
-        row.line = line;
-        for (;;) {
-            std::string field;
-            if (i < text.size() && text[i] == '"') {
-                const int startLine = line;
-                ++i;
-                for (;;) {
-                    if (i >= text.size()) {
-                        error = "line " + std::to_string(startLine) + ": quoted field not closed";
-                        return false;
-                    }
-                    char c = text[i];
-                    if (c == '"') {
-                        if (i + 1 < text.size() && text[i + 1] == '"') {
-                            field += '"';
-                            i += 2;
-                            continue;
-                        }
-                        ++i;
-                        break;
-                    }
-                    if (c == '\n' || (c == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) ++line;
-                    field += c;
-                    ++i;
-                }
-                if (i < text.size() && text[i] != ',' && lineBreakAt(i) == 0) {
-                    error = "line " + std::to_string(line) + ": text after a closing quote";
-                    return false;
-                }
-            } else {
-                while (i < text.size() && text[i] != ',' && lineBreakAt(i) == 0) {
-                    if (text[i] == '"') {
-                        error = "line " + std::to_string(line) + ": quote inside an unquoted field";
-                        return false;
-                    }
-                    field += text[i++];
-                }
-            }
-            row.fields.push_back(std::move(field));
-            if (i < text.size() && text[i] == ',') {
-                ++i;
-                continue;
-            }
-            if (std::size_t br = lineBreakAt(i)) {
-                i += br;
-                ++line;
-            }
-            break;
+        if (i + n >= s.size()) {  // the sequence runs past the end
+            badOffset = i;
+            return false;
         }
-        rows.push_back(std::move(row));
+        for (std::size_t k = 1; k <= n; ++k) {
+            const auto t = static_cast<unsigned char>(s[i + k]);
+            if ((t & 0xC0) != 0x80) {
+                badOffset = i;
+                return false;
+            }
+            cp = (cp << 6) | (t & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            badOffset = i;
+            return false;
+        }
+        i += n + 1;
     }
     return true;
 }
@@ -300,25 +316,6 @@ bool parseCsv(std::string_view text, std::vector<CsvRow>& rows, std::string& err
 bool writeStdout(std::string_view bytes) {
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) return false;
     return std::fflush(stdout) == 0;
-}
-
-std::optional<std::string> readWholeFile(const std::string& path, std::string& error) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        error = path + ": is a folder";
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": " + std::strerror(errno);
-        return std::nullopt;
-    }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        error = path + ": read error";
-        return std::nullopt;
-    }
-    return bytes;
 }
 
 }  // namespace zemo::cli

@@ -58,6 +58,11 @@ void printHelp(const CommandHelp& help, std::FILE* out);
 
 // The program folder: --home DIR, else $ZEMOPLAN_HOME, else the current directory; absolute.
 std::filesystem::path programFolder(const Args& args);
+// The program folder when it is a usable folder (there, a folder, readable). A missing one is made
+// when `create` is set (init makes the program folder); anything else unusable is a usage error
+// naming where the folder came from. Nothing, or the exit status to return.
+std::optional<int> checkProgramFolder(const CommandHelp& help, const Args& args, bool create,
+                                      std::filesystem::path& out);
 
 // Writes every box to stderr as "KIND: TEXT" and counts them, so that a command knows whether
 // its operations have already given the reason for a failure.
@@ -117,17 +122,15 @@ std::string csvLine(const std::vector<std::string>& fields);  // ends in CRLF
 // Tab-separated; tabs and line breaks inside a field become blanks. Ends in LF.
 std::string tabLine(const std::vector<std::string>& fields);
 
-struct CsvRow {
-    int line = 0;  // line of the file where the row starts, from 1
-    std::vector<std::string> fields;
-};
-// RFC 4180 reader: CRLF or LF, quoted fields with doubled quotes and line breaks inside, a UTF-8
-// byte order mark skipped, empty lines skipped. false with "line N: reason" on a quoting error.
-bool parseCsv(std::string_view text, std::vector<CsvRow>& rows, std::string& error);
+// Text from a file made safe for a terminal: every control character (C0, DEL, C1) written as a
+// visible escape, \x1B or \u009B, so that no stored text can move the cursor or clear the screen.
+std::string visibleControls(std::string_view utf8);
+
+// Whether bytes are well-formed UTF-8 (no overlong forms, surrogates or code points above
+// U+10FFFF); badOffset receives the offset of the first bad byte.
+bool isUtf8(std::string_view bytes, std::size_t& badOffset);
 
 // Writes everything to stdout; false on a write error.
 bool writeStdout(std::string_view bytes);
-// The whole file, or nothing with the reason.
-std::optional<std::string> readWholeFile(const std::string& path, std::string& error);
 
 }  // namespace zemo::cli

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "app/cli/cli_common.h"
+#include "app/cli/cli_files.h"
 #include "app/cli/commands.h"
 #include "records/control_file.h"
 #include "records/data_file.h"
@@ -17,23 +18,27 @@ const CommandHelp kHelp{
     "Creates the system control file ZEMOCTRL.DAT with its creation defaults in the program folder\n"
     "(when it is not there yet) and the four work directories it names (CD_SYS, CD_ADD, CD_TXT,\n"
     "CD_MD by default), answering Yes to the questions of a first start. An existing control file\n"
-    "is read and kept; missing directories are created. Prints the control file and the directories.\n"};
+    "is read and kept; missing directories are created. Prints the control file and the directories.\n"
+    "A missing program folder is made; one that is a file or cannot be read is a usage error.\n"};
 
 }  // namespace
 
 int runInit(int argc, char** argv) {
     Args args;
     if (auto status = parseCommandLine(kHelp, argc, argv, {}, 0, 0, args)) return *status;
-    const std::filesystem::path home = programFolder(args);
-    std::error_code ec;
-    std::filesystem::create_directories(home, ec);
-    if (ec || !std::filesystem::is_directory(home))
-        return failure(kHelp, home.string() + ": cannot make the program folder");
+    std::filesystem::path home;
+    if (auto status = checkProgramFolder(kHelp, args, true, home)) return *status;
 
     Session s(home);
     Workspace& ws = s.ws;
-    const bool existed = fileExists(ws, controlFilePath(ws));
-    if (startControl(ws) != 0) return failure(kHelp, "the control file " + controlFilePath(ws) + " is not usable");
+    const std::string control = controlFilePath(ws);
+    if (auto refused = refuseNonRegular(kHelp, control)) return *refused;
+    const bool existed = fileExists(ws, control);
+    if (startControl(ws) != 0) {
+        failure(kHelp, "the control file " + control + " is not usable");
+        explainFailure(kHelp, control, existed ? Access::Read : Access::Write, sizeof(SysControl));
+        return kExitFailed;
+    }
     if (checkDataDirs(ws) != 0) return failure(kHelp, "the work directories are not ready");
 
     std::string out = "control\t" + controlFilePath(ws) + (existed ? "\tkept\n" : "\tcreated\n");

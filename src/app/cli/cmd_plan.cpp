@@ -1,10 +1,12 @@
 // zemo plan: a tape plan made from a data file exactly as the results window makes it, printed as
 // the text of the results image (or of the printout).
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/cli/cli_common.h"
+#include "app/cli/cli_files.h"
 #include "app/cli/commands.h"
 #include "planning/entry_checks.h"
 #include "planning/plan_engine.h"
@@ -27,7 +29,7 @@ const CommandHelp kHelp{
     "blanks drawing nothing, trailing blanks removed. Messages go to stderr as KIND: TEXT.\n"
     "  --control PATH       a system control file whose planning settings are used\n"
     "                       (default: startA 1, startB 1, plusOnly 1, tolerance 5, the rest 0)\n"
-    "  --run N              the run number to step to, from 1 (default 1)\n"
+    "  --run N              the run number to step to, 1..99999 (default 1)\n"
     "  --action ACTION      none (振分無), half (２分割), shuffle-a, shuffle-b, shuffle-ab\n"
     "  --printout           print the lines that 印刷 would send to the printer instead\n"
     "  --target MMMMSS      目標秒数, 0..999959 (0 = half of the total)\n"
@@ -106,12 +108,16 @@ bool readStoredSettings(Workspace& ws, const std::string& path, ShufControl& out
     return true;
 }
 
-// Lines as the output wants them: UTF-8, trailing blanks (both kinds) removed, each ending in "\n".
+// A run number is reached by replaying every run before it, and the results window shows five digits.
+constexpr std::int32_t kMaxRun = 99999;
+
+// Lines as the output wants them: UTF-8, trailing blanks (both kinds) removed, control characters
+// of the titles and artists as visible escapes, each ending in "\n".
 std::string outputText(const std::vector<std::string>& sjLines) {
     std::string out;
     for (std::string line : sjLines) {
         trimRight(line);
-        out += sjisToUtf8(line);
+        out += visibleControls(sjisToUtf8(line));
         out += '\n';
     }
     return out;
@@ -141,8 +147,8 @@ int runPlan(int argc, char** argv) {
 
     // Everything the command line says is checked before anything runs.
     std::int32_t runs = 1;
-    if (auto v = args.value("--run"); v && (!parseNumber(*v, runs) || runs < 1))
-        return usageError(kHelp, "--run needs a number from 1");
+    if (auto v = args.value("--run"); v && (!parseNumber(*v, runs) || runs < 1 || runs > kMaxRun))
+        return usageError(kHelp, "--run takes a run number 1.." + std::to_string(kMaxRun));
     Action action = Action::None;
     if (auto v = args.value("--action"); v && !parseAction(*v, action))
         return usageError(kHelp, "unknown action '" + *v + "'");
@@ -161,20 +167,32 @@ int runPlan(int argc, char** argv) {
         overrides.push_back({&o, o.time ? mmssToSeconds(n) : n});
     }
 
-    Session s(programFolder(args));
+    std::filesystem::path home;
+    if (auto status = checkProgramFolder(kHelp, args, false, home)) return *status;
+    const std::string& path = args.positional[0];
+    if (auto refused = refuseNonRegular(kHelp, path)) return *refused;
+    const auto controlPath = args.value("--control");
+    if (controlPath) {
+        if (auto refused = refuseNonRegular(kHelp, *controlPath)) return *refused;
+    }
+
+    Session s(home);
     Workspace& ws = s.ws;
     initControlDefaults(ws);
-    if (auto control = args.value("--control")) {
-        if (!readStoredSettings(ws, *control, ws.control.shuffleBlock))
-            return failure(kHelp, *control + ": the control file cannot be read");
+    if (controlPath && !readStoredSettings(ws, *controlPath, ws.control.shuffleBlock)) {
+        failure(kHelp, *controlPath + ": the control file cannot be read");
+        explainFailure(kHelp, *controlPath, Access::Read);
+        return kExitFailed;
     }
     for (const Given& g : overrides) g.o->apply(ws.control.shuffleBlock, g.value);
 
     ws.createArrays(ws.dbSize);
-    const std::string& path = args.positional[0];
     int loaded = 0, count = 0;
-    if (readDataFile(ws, path, kKindShuffle, ws.arrays[kKindShuffle], loaded, count, ws.capacity(kKindShuffle)) != 0)
-        return failure(kHelp, path + ": the file cannot be read");
+    if (readDataFile(ws, path, kKindShuffle, ws.arrays[kKindShuffle], loaded, count, ws.capacity(kKindShuffle)) != 0) {
+        failure(kHelp, path + ": the file cannot be read");
+        explainFailure(kHelp, path, Access::Read);
+        return kExitFailed;
+    }
 
     PlanEngine engine(ws);
     ResultsState results(engine);

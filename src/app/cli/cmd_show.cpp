@@ -1,8 +1,10 @@
 // zemo show: a data file's summary and its records in the columns of the record display window.
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/cli/cli_common.h"
+#include "app/cli/cli_files.h"
 #include "app/cli/commands.h"
 #include "platform/sjis.h"
 #include "records/cd_record.h"
@@ -17,6 +19,7 @@ const CommandHelp kHelp{
     "kind (number and kind name), memo, creator, scrambled (0/1), protected (0/1), records, saved;\n"
     "then an empty line, the column headings and one line per record with the sixteen columns of\n"
     "the record display window (row number, barcode ... deletion time), tab-separated.\n"
+    "Control characters in the texts are shown as escapes (\\x1B); `zemo export` gives them as stored.\n"
     "  --csv              the same lines as CSV (RFC 4180, UTF-8, CRLF)\n"
     "  --password TEXT    the password of a protected file (without it an empty one is given)\n"};
 
@@ -26,21 +29,29 @@ int runShow(int argc, char** argv) {
     Args args;
     if (auto status = parseCommandLine(kHelp, argc, argv, {{"--csv", false}, {"--password", true}}, 1, 1, args))
         return *status;
-    Session s(programFolder(args));
+    std::filesystem::path home;
+    if (auto status = checkProgramFolder(kHelp, args, false, home)) return *status;
+    Session s(home);
     if (auto pw = args.value("--password")) {
         auto bytes = argumentToSjis(*pw);
         if (!bytes) return usageError(kHelp, "the password has a character that Shift-JIS lacks");
         s.prompter.password = *bytes;
     }
     const std::string& path = args.positional[0];
+    if (auto refused = refuseNonRegular(kHelp, path)) return *refused;
     LoadedFile file;
     if (readAnyDataFile(s, path, file) != 0) {
-        if (s.prompter.shown == 0) return failure(kHelp, path + ": not read");
+        if (s.prompter.shown == 0) failure(kHelp, path + ": not read");
+        explainFailure(kHelp, path, Access::Read);
         return kExitFailed;
     }
 
+    // Stored texts reach a terminal here, so none of their bytes may act on it.
     const bool csv = args.has("--csv");
-    auto line = [csv](const std::vector<std::string>& fields) { return csv ? csvLine(fields) : tabLine(fields); };
+    auto line = [csv](std::vector<std::string> fields) {
+        for (std::string& f : fields) f = visibleControls(f);
+        return csv ? csvLine(fields) : tabLine(fields);
+    };
     const DataFileInfo& info = file.info;
     std::string out;
     out += line({"kind", std::to_string(file.header.fileKind), sjisToUtf8(kindName(file.header.fileKind))});

@@ -1,4 +1,10 @@
 // zemo export / zemo import: the records of a data file as CSV and back.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
@@ -9,9 +15,14 @@
 #include <vector>
 
 #include "app/cli/cli_common.h"
+#include "app/cli/cli_files.h"
 #include "app/cli/commands.h"
+#include "app/cli/csv_reader.h"
+#include "planning/entry_checks.h"
 #include "platform/sjis.h"
 #include "records/cd_record.h"
+#include "records/control_file.h"
+#include "records/data_file.h"
 #include "records/data_ops.h"
 #include "records/file_services.h"
 #include "records/safe_write.h"
@@ -21,6 +32,8 @@ namespace zemo::cli {
 namespace {
 
 enum class FieldType { Text, Int32, Int16 };
+// The record editor's entry check a field goes through: the time field (MMMMSS) or a date field.
+enum class Entry { None, Time, Date };
 
 struct FieldDef {
     const char* name;
@@ -29,6 +42,7 @@ struct FieldDef {
     std::size_t width;  // bytes of the stored field
     int maxBytes;       // texts: the longest text the field holds
     int empty;          // numbers: the value of an empty cell (that of a cleared record)
+    Entry entry = Entry::None;
 };
 
 // The record's fields by their names in the code, in stored order. `active` is not a column (only
@@ -41,10 +55,10 @@ const FieldDef kFields[] = {
     {"artistCode", FieldType::Text, offsetof(CdRecord, artistCode), 32, kArtistCodeMax, 0},
     {"title", FieldType::Text, offsetof(CdRecord, title), 42, kTitleMax, 0},
     {"artist", FieldType::Text, offsetof(CdRecord, artist), 42, kArtistMax, 0},
-    {"timeSec", FieldType::Int32, offsetof(CdRecord, timeSec), 4, 0, 0},
-    {"openDate", FieldType::Int32, offsetof(CdRecord, openDate), 4, 0, 0},
-    {"saleDate", FieldType::Int32, offsetof(CdRecord, saleDate), 4, 0, 0},
-    {"entryDate", FieldType::Int32, offsetof(CdRecord, entryDate), 4, 0, 0},
+    {"timeSec", FieldType::Int32, offsetof(CdRecord, timeSec), 4, 0, 0, Entry::Time},
+    {"openDate", FieldType::Int32, offsetof(CdRecord, openDate), 4, 0, 0, Entry::Date},
+    {"saleDate", FieldType::Int32, offsetof(CdRecord, saleDate), 4, 0, 0, Entry::Date},
+    {"entryDate", FieldType::Int32, offsetof(CdRecord, entryDate), 4, 0, 0, Entry::Date},
     {"registeredAt", FieldType::Int32, offsetof(CdRecord, registeredAt), 4, 0, 0},
     {"deletedAt", FieldType::Int32, offsetof(CdRecord, deletedAt), 4, 0, 0},
     {"trackCount", FieldType::Int16, offsetof(CdRecord, trackCount), 2, 0, 1},
@@ -54,8 +68,29 @@ const FieldDef kFields[] = {
     {"catalogueIndex", FieldType::Int16, offsetof(CdRecord, catalogueIndex), 2, 0, 0},
 };
 constexpr std::size_t kFieldCount = std::size(kFields);
-constexpr int kMaxRecords = 0x7FFF;                 // recordCount is an int16
-constexpr std::size_t kMaxCsvBytes = 256u << 20;    // far beyond 32767 rows
+constexpr int kMaxRecords = 0x7FFF;               // recordCount is an int16
+constexpr std::size_t kMaxCsvBytes = 256u << 20;  // far beyond 32767 rows
+// The widest field holds 40 Shift-JIS bytes; a character of one or two bytes there takes at most
+// three in UTF-8. No cell of a usable sheet is longer, in either encoding.
+constexpr std::size_t kMaxCellBytes = 3 * kTitleMax;
+// The editor's limits: 時間 takes MMMMSS up to 999959, the date fields YYYYMMDD up to 99999999.
+constexpr std::int32_t kMaxTimeEntry = 999959;
+constexpr std::int32_t kMaxDateEntry = 99999999;
+
+enum class Encoding { Utf8, Cp932 };
+
+bool parseEncoding(std::string name, Encoding& out) {
+    for (char& c : name) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    if (name == "utf-8" || name == "utf8") {
+        out = Encoding::Utf8;
+        return true;
+    }
+    if (name == "cp932" || name == "shift-jis" || name == "shift_jis" || name == "sjis") {
+        out = Encoding::Cp932;
+        return true;
+    }
+    return false;
+}
 
 const FieldDef* fieldNamed(std::string_view name) {
     for (const FieldDef& f : kFields)
@@ -108,13 +143,32 @@ std::string exportProblem(const std::string& sjis, const FieldDef& f, std::strin
     return {};
 }
 
-// Why a CSV cell cannot be stored in a text field ("" when it can); its CP932 form in sjis.
-std::string importTextProblem(const std::string& cell, const FieldDef& f, std::string& sjis) {
+// Why a cell of a file in the given encoding is not text of that encoding ("" when it is).
+std::string encodingProblem(const std::string& cell, Encoding encoding) {
+    if (encoding == Encoding::Utf8) {
+        std::size_t bad = 0;
+        if (isUtf8(cell, bad)) return {};
+        return "not UTF-8 (byte " + std::to_string(bad + 1) +
+               " of a field); a CSV saved in Shift-JIS (CP932) is read with --encoding cp932";
+    }
+    ConvResult r = sjisToUtf8Checked(cell);
+    if (r.ok) return {};
+    return "not Shift-JIS (CP932) (byte " + std::to_string(r.badOffset + 1) +
+           " of a field); without --encoding cp932 the file is read as UTF-8";
+}
+
+// Why a CSV cell cannot be stored in a text field ("" when it can); its CP932 form in sjis. The
+// cell is already known to be text of its encoding.
+std::string importTextProblem(const std::string& cell, Encoding encoding, const FieldDef& f, std::string& sjis) {
     if (cell.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return "line break or NUL in the text";
-    ConvResult r = utf8ToSjisChecked(cell);
-    if (!r.ok) return "not convertible to Shift-JIS (CP932) at byte " + std::to_string(r.badOffset + 1);
-    if (r.text.size() > static_cast<std::size_t>(f.maxBytes)) return tooLong(r.text.size(), f.maxBytes);
-    sjis = std::move(r.text);
+    if (encoding == Encoding::Cp932) {
+        sjis = cell;
+    } else {
+        ConvResult r = utf8ToSjisChecked(cell);
+        if (!r.ok) return "not convertible to Shift-JIS (CP932) at byte " + std::to_string(r.badOffset + 1);
+        sjis = std::move(r.text);
+    }
+    if (sjis.size() > static_cast<std::size_t>(f.maxBytes)) return tooLong(sjis.size(), f.maxBytes);
     return {};
 }
 
@@ -194,6 +248,38 @@ void recordFindings(CdRecord r, int line, const std::vector<std::string>& badFie
     }
 }
 
+// Takes the boxes of the entry checks instead of showing them, so that each becomes a finding.
+class CollectingPrompter : public Prompter {
+public:
+    Answer message(BoxKind, const std::string& text, Buttons) override {
+        last = text;
+        return Answer::Ok;
+    }
+    std::optional<std::string> askPassword() override { return std::nullopt; }
+    int askReadWrite() override { return kChoiceCancel; }
+    FileChoice chooseDataFile(int, const std::string&) override { return {}; }
+    void busyCursor(bool) override {}
+    void arrowCursor(bool) override {}
+    std::string last;
+};
+
+// The record editor's check of a time or date field, on the value as the editor would show it
+// (a time as MMMMSS); the editor's message when it refuses it, else "".
+std::string editorEntryProblem(Workspace& checks, CollectingPrompter& boxes, const FieldDef& f, std::int32_t value) {
+    std::int32_t entered = 0;
+    if (f.entry == Entry::Time) {
+        // secondsToMmss on 64 bits: a large count of seconds does not fit MMMMSS in 32.
+        const std::int64_t mmss = static_cast<std::int64_t>(value) / 60 * 100 + value % 60;
+        const auto shown = static_cast<std::int32_t>(std::clamp<std::int64_t>(mmss, INT32_MIN, INT32_MAX));
+        if (checkTimeInput(checks, entered, std::to_string(shown), 0, kMaxTimeEntry) == 0) return {};
+        return oneLine(boxes.last) + " (" + std::to_string(value) + " seconds are " + std::to_string(mmss) +
+               " as MMMMSS)";
+    }
+    if (f.entry == Entry::Date && checkDateInput(checks, entered, std::to_string(value), 0, kMaxDateEntry) != 0)
+        return oneLine(boxes.last);
+    return {};
+}
+
 std::vector<std::string> headerRow() {
     std::vector<std::string> names;
     for (const FieldDef& f : kFields) names.push_back(f.name);
@@ -206,23 +292,43 @@ const CommandHelp kExportHelp{
     "header row naming the record fields, then one row per record in file order:\n"
     "  barcode,userCode,artistCode,title,artist,timeSec,openDate,saleDate,entryDate,registeredAt,\n"
     "  deletedAt,trackCount,trackPos,kind,infoKind,catalogueIndex\n"
-    "Texts are converted from Shift-JIS; numbers are written as stored (seconds, YYYYMMDD dates,\n"
-    "time stamps in seconds). A text that would not come back byte for byte stops the export.\n"
-    "  -o OUT.csv         write to OUT.csv (replaced whole) instead of stdout\n"
+    "Texts are converted from Shift-JIS and written as stored; numbers are written as stored\n"
+    "(seconds, YYYYMMDD dates, time stamps in seconds). A text that would not come back byte for\n"
+    "byte stops the export.\n"
+    "  -o OUT.csv         write to OUT.csv instead of stdout; an existing OUT.csv is kept as\n"
+    "                     OUT.BAK. The input, the control file and their .BAK copies are refused.\n"
     "  --password TEXT    the password of a protected file\n"};
 
 const CommandHelp kImportHelp{
-    "import", "IN.csv -o OUT.ZMO [--kind K] [--memo TEXT] [--home DIR]",
-    "Makes the data file OUT.ZMO from CSV in the form `zemo export` writes (RFC 4180, UTF-8). The\n"
-    "header row names the columns; they may come in any order, barcode is required, a missing\n"
-    "column takes the value of a cleared record, and catalogueIndex may be left out. Every row is\n"
-    "checked as the record editor checks a record, and each text for Shift-JIS and its width; when\n"
-    "any row is bad, every bad row is listed on stderr as IN.csv:LINE: FIELD: REASON and nothing is\n"
-    "written. An existing OUT.ZMO is kept as OUT.BAK and replaced whole. The creator id is the\n"
-    "program folder's (its control file, when there is one).\n"
+    "import", "IN.csv -o OUT.ZMO [--encoding utf-8|cp932] [--kind K] [--memo TEXT] [--home DIR]",
+    "Makes the data file OUT.ZMO from CSV in the form `zemo export` writes (RFC 4180). The header\n"
+    "row names the columns; they may come in any order, barcode is required, a missing column takes\n"
+    "the value of a cleared record, and catalogueIndex may be left out. Every row is checked as the\n"
+    "record editor checks its fields (times as MMMMSS 0..999959, dates 0..99999999 that exist) and\n"
+    "a record, and each text for Shift-JIS and its width; when any row is bad, every bad row is\n"
+    "listed on stderr as IN.csv:LINE: FIELD: REASON and nothing is written. A file of more than\n"
+    "32767 rows, a field of more than 120 bytes or a row of more than 16 fields stops the reading at\n"
+    "once. An existing OUT.ZMO is kept as OUT.BAK and replaced whole; the input, the control file\n"
+    "and their .BAK copies are refused as OUT.ZMO. The creator id is the program folder's (its\n"
+    "control file, when there is one).\n"
     "  -o OUT.ZMO         the data file to write (required)\n"
+    "  --encoding ENC     the encoding of IN.csv: utf-8 (default) or cp932 (Shift-JIS, as Japanese\n"
+    "                     spreadsheets save CSV)\n"
     "  --kind K           its file kind, 1..11 (default 1, the catalogue)\n"
     "  --memo TEXT        its memo, at most 60 bytes in Shift-JIS (default empty)\n"};
+
+// The input and its .BAK, which no output may replace.
+std::vector<ProtectedFile> inputFiles(const std::string& path) {
+    return {{path, "the input"}, {backupPath(nativePath(path)), "the input's backup"}};
+}
+
+// Closes a descriptor when the command ends.
+struct FdGuard {
+    int fd;
+    ~FdGuard() {
+        if (fd >= 0) ::close(fd);
+    }
+};
 
 }  // namespace
 
@@ -230,16 +336,26 @@ int runExport(int argc, char** argv) {
     Args args;
     if (auto status = parseCommandLine(kExportHelp, argc, argv, {{"-o", true}, {"--password", true}}, 1, 1, args))
         return *status;
-    Session s(programFolder(args));
+    std::filesystem::path home;
+    if (auto status = checkProgramFolder(kExportHelp, args, false, home)) return *status;
+    Session s(home);
     if (auto pw = args.value("--password")) {
         auto bytes = argumentToSjis(*pw);
         if (!bytes) return usageError(kExportHelp, "the password has a character that Shift-JIS lacks");
         s.prompter.password = *bytes;
     }
     const std::string& path = args.positional[0];
+    if (auto refused = refuseNonRegular(kExportHelp, path)) return *refused;
+    const auto target = args.value("-o");
+    if (target) {
+        std::vector<ProtectedFile> guarded = inputFiles(path);
+        for (ProtectedFile& p : programFiles(s)) guarded.push_back(std::move(p));
+        if (auto refused = checkOutput(kExportHelp, *target, guarded, guarded)) return *refused;
+    }
     LoadedFile file;
     if (readAnyDataFile(s, path, file) != 0) {
-        if (s.prompter.shown == 0) return failure(kExportHelp, path + ": not read");
+        if (s.prompter.shown == 0) failure(kExportHelp, path + ": not read");
+        explainFailure(kExportHelp, path, Access::Read);
         return kExitFailed;
     }
 
@@ -266,8 +382,14 @@ int runExport(int argc, char** argv) {
         return failure(kExportHelp, std::to_string(problems.size()) + " texts cannot be exported exactly; nothing written");
     }
 
-    if (auto target = args.value("-o")) {
-        if (!replaceFile(*target, out.data(), out.size())) return failure(kExportHelp, *target + ": cannot write");
+    if (target) {
+        auto write = [&](int& err) {
+            if (replaceFile(nativePath(*target), out.data(), out.size())) return true;
+            err = errno;
+            failure(kExportHelp, *target + ": cannot write");
+            return false;
+        };
+        if (!writeKeepingBackup(s, kExportHelp, *target, out.size(), write)) return kExitFailed;
     } else if (!writeStdout(out)) {
         return failure(kExportHelp, "cannot write the output");
     }
@@ -276,8 +398,9 @@ int runExport(int argc, char** argv) {
 
 int runImport(int argc, char** argv) {
     Args args;
-    if (auto status = parseCommandLine(kImportHelp, argc, argv, {{"-o", true}, {"--kind", true}, {"--memo", true}},
-                                       1, 1, args))
+    if (auto status = parseCommandLine(kImportHelp, argc, argv,
+                                       {{"-o", true}, {"--kind", true}, {"--memo", true}, {"--encoding", true}}, 1, 1,
+                                       args))
         return *status;
     const auto target = args.value("-o");
     if (!target || target->empty()) return usageError(kImportHelp, "-o OUT.ZMO is required");
@@ -296,22 +419,78 @@ int runImport(int argc, char** argv) {
             return usageError(kImportHelp, "the memo must be one line");
         memo = *bytes;
     }
+    Encoding encoding = Encoding::Utf8;
+    if (auto e = args.value("--encoding"); e && !parseEncoding(*e, encoding))
+        return usageError(kImportHelp, "--encoding takes utf-8 or cp932");
+    std::filesystem::path home;
+    if (auto status = checkProgramFolder(kImportHelp, args, false, home)) return *status;
 
+    Session s(home);
+    Workspace& ws = s.ws;
     const std::string& inPath = args.positional[0];
+    const std::string outPath = *target;
+    const std::string controlPath = controlFilePath(ws);
+
+    // Opened without blocking, so that a FIFO or a device is refused instead of waited on; then
+    // read a block at a time.
+    FdGuard in{::open(nativePath(inPath).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    if (in.fd < 0) {
+        const int err = errno;
+        std::string why = err == ENOENT ? systemReason(inPath, Access::Read) : reasonOf(err);
+        return failure(kImportHelp, inPath + ": cannot be read: " + (why.empty() ? "no such file" : why));
+    }
+    struct stat st;
+    if (::fstat(in.fd, &st) != 0) return failure(kImportHelp, inPath + ": cannot be read: " + reasonOf(errno));
+    if (!S_ISREG(st.st_mode)) {
+        const std::string kind = nonRegularKind(inPath);
+        return failure(kImportHelp, inPath + " is " + (kind.empty() ? "not a regular file" : kind + ", not a regular file"));
+    }
+    const int flags = ::fcntl(in.fd, F_GETFL);
+    if (flags < 0 || ::fcntl(in.fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return failure(kImportHelp, inPath + ": cannot be read: " + reasonOf(errno));
+    if (static_cast<std::uintmax_t>(st.st_size) > kMaxCsvBytes)
+        return failure(kImportHelp, inPath + ": too large for a data file");
+
+    // The output: a data file, so never the input, the control file or their backups. The CSV's
+    // own .BAK name is that of the data file in the usual `import shop.csv -o shop.ZMO`, so the
+    // output may be kept there.
+    std::vector<ProtectedFile> direct = inputFiles(inPath);
+    std::vector<ProtectedFile> forBackup = {direct[0]};
+    for (const ProtectedFile& p : programFiles(s)) {
+        direct.push_back(p);
+        forBackup.push_back(p);
+    }
+    if (auto refused = checkOutput(kImportHelp, outPath, direct, forBackup)) return *refused;
+    if (auto refused = refuseNonRegular(kImportHelp, controlPath)) return *refused;
+
+    CsvReader reader(fdSource(in.fd), kMaxCellBytes, kFieldCount);
     std::string error;
-    std::error_code ec;
-    const auto inBytes = std::filesystem::file_size(inPath, ec);
-    if (!ec && inBytes > kMaxCsvBytes) return failure(kImportHelp, inPath + ": too large for a data file");
-    const auto text = readWholeFile(inPath, error);
-    if (!text) return failure(kImportHelp, error);
-    std::vector<CsvRow> rows;
-    if (!parseCsv(*text, rows, error)) return failure(kImportHelp, inPath + ": " + error);
-    if (rows.empty()) return failure(kImportHelp, inPath + ": no header row");
+    auto readFailure = [&]() { return failure(kImportHelp, inPath + ": " + error); };
+    // Every cell is text of the file's encoding, or the file is not read further.
+    auto checkEncoding = [&](const CsvRow& row) {
+        for (const std::string& cell : row.fields) {
+            const std::string why = encodingProblem(cell, encoding);
+            if (!why.empty()) {
+                error = "line " + std::to_string(row.line) + ": " + why;
+                return false;
+            }
+        }
+        return true;
+    };
+
+    CsvRow header;
+    const CsvReader::Result first = reader.next(header, error);
+    if (first == CsvReader::Result::Error) return readFailure();
+    if (first == CsvReader::Result::End) return failure(kImportHelp, inPath + ": no header row");
+    if (encoding == Encoding::Cp932 && reader.sawByteOrderMark())
+        return failure(kImportHelp, inPath + ": starts with a UTF-8 byte order mark, so it is UTF-8; leave out "
+                                             "--encoding cp932");
+    if (!checkEncoding(header)) return readFailure();
 
     // The header: names in any order, each once, barcode required.
     std::vector<const FieldDef*> columns;
     std::vector<std::string> headerProblems;
-    for (const std::string& raw : rows[0].fields) {
+    for (const std::string& raw : header.fields) {
         std::string name = raw;
         while (!name.empty() && name.back() == ' ') name.pop_back();
         while (!name.empty() && name.front() == ' ') name.erase(0, 1);
@@ -326,26 +505,37 @@ int runImport(int argc, char** argv) {
     if (!hasBarcode) headerProblems.push_back("no barcode column");
     if (!headerProblems.empty()) {
         for (const std::string& p : headerProblems)
-            std::fprintf(stderr, "%s:%d: header: %s\n", inPath.c_str(), rows[0].line, p.c_str());
+            std::fprintf(stderr, "%s:%d: header: %s\n", inPath.c_str(), header.line, p.c_str());
         return failure(kImportHelp, "the header row is not usable; nothing written");
     }
-    const std::size_t records = rows.size() - 1;
-    if (records > static_cast<std::size_t>(kMaxRecords))
-        return failure(kImportHelp, inPath + ": " + std::to_string(records) + " rows; a data file holds at most " +
-                                        std::to_string(kMaxRecords) + "; nothing written");
+    // Where a field's findings go in a row's list: its column, so they read left to right.
+    auto columnOf = [&](const std::string& field) {
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            if (field == columns[c]->name) return c;
+        return columns.size();
+    };
 
-    TCddataArray array(static_cast<int>(records) + 1);
+    CollectingPrompter boxes;
+    Workspace checks(boxes, systemClock(), home);
+    std::vector<CdRecord> records;
     std::vector<Finding> findings;
     std::size_t badRows = 0;
-    for (std::size_t i = 1; i < rows.size(); ++i) {
-        const CsvRow& row = rows[i];
-        const std::size_t before = findings.size();
+    for (CsvRow row;;) {
+        const CsvReader::Result got = reader.next(row, error);
+        if (got == CsvReader::Result::Error) return readFailure();
+        if (got == CsvReader::Result::End) break;
+        if (!checkEncoding(row)) return readFailure();
+        if (records.size() == static_cast<std::size_t>(kMaxRecords))
+            return failure(kImportHelp, inPath + ": line " + std::to_string(row.line) + ": more than " +
+                                            std::to_string(kMaxRecords) + " rows; a data file holds at most " +
+                                            std::to_string(kMaxRecords) + "; nothing written");
+        std::vector<Finding> rowFindings;
         CdRecord r = clearedRecord();
         r.active = 1;
         if (row.fields.size() != columns.size()) {
-            findings.push_back({row.line, "row",
-                                std::to_string(row.fields.size()) + " fields, the header has " +
-                                    std::to_string(columns.size())});
+            rowFindings.push_back({row.line, "row",
+                                   std::to_string(row.fields.size()) + " fields, the header has " +
+                                       std::to_string(columns.size())});
         } else {
             std::vector<std::string> badFields;
             for (std::size_t c = 0; c < columns.size(); ++c) {
@@ -353,42 +543,56 @@ int runImport(int argc, char** argv) {
                 std::string why;
                 if (f.type == FieldType::Text) {
                     std::string sjis;
-                    why = importTextProblem(row.fields[c], f, sjis);
+                    why = importTextProblem(row.fields[c], encoding, f, sjis);
                     if (why.empty()) storeField(reinterpret_cast<char*>(&r) + f.offset, f.width, sjis,
                                                 static_cast<std::size_t>(f.maxBytes));
                 } else {
                     std::int32_t v = 0;
                     why = importNumberProblem(row.fields[c], f, v);
+                    if (why.empty()) why = editorEntryProblem(checks, boxes, f, v);
                     if (why.empty()) storeNumber(r, f, v);
                 }
                 if (!why.empty()) {
-                    findings.push_back({row.line, f.name, why});
+                    rowFindings.push_back({row.line, f.name, why});
                     badFields.push_back(f.name);
                 }
             }
-            recordFindings(r, row.line, badFields, findings);
+            recordFindings(r, row.line, badFields, rowFindings);
+            std::stable_sort(rowFindings.begin(), rowFindings.end(), [&](const Finding& a, const Finding& b) {
+                return columnOf(a.field) < columnOf(b.field);
+            });
         }
-        if (findings.size() != before) ++badRows;
-        array.put(static_cast<int>(i - 1), r);
+        if (!rowFindings.empty()) ++badRows;
+        findings.insert(findings.end(), rowFindings.begin(), rowFindings.end());
+        records.push_back(r);
     }
     if (!findings.empty()) {
         for (const Finding& f : findings)
             std::fprintf(stderr, "%s:%d: %s: %s\n", inPath.c_str(), f.line, f.field.c_str(), f.reason.c_str());
-        return failure(kImportHelp, std::to_string(badRows) + " of " + std::to_string(records) +
+        return failure(kImportHelp, std::to_string(badRows) + " of " + std::to_string(records.size()) +
                                         " rows are bad; nothing written");
     }
 
-    Session s(programFolder(args));
-    if (s.loadControlIfPresent() != 0) return failure(kImportHelp, "the program folder's control file is not usable");
-    Workspace& ws = s.ws;
+    if (s.loadControlIfPresent() != 0) {
+        failure(kImportHelp, "the program folder's control file is not usable");
+        explainFailure(kImportHelp, controlPath, Access::Read);
+        return kExitFailed;
+    }
+    const int count = static_cast<int>(records.size());
+    TCddataArray array(count + 1);
+    for (int i = 0; i < count; ++i) array.put(i, records[static_cast<std::size_t>(i)]);
     // A plain file under the chosen name with the given memo: the chooser's save, share mode off.
     ws.shareFlag = false;
     ws.nextMemo = memo;
-    const std::string outPath = *target;
-    if (fileExists(ws, outPath) && makeBackup(ws, outPath) != 0)
-        return failure(kImportHelp, outPath + ": cannot keep the previous file as " + backupPath(outPath));
-    if (writeDataFile(ws, true, outPath, kind, array, static_cast<int>(records)) != 0) return kExitFailed;
-    std::printf("%s\t%zu records\n", outPath.c_str(), records);
+    const std::uintmax_t bytes = kDataStart + static_cast<std::uintmax_t>(count) * sizeof(CdRecord);
+    auto write = [&](int& err) {
+        errno = 0;
+        if (writeDataFile(ws, true, outPath, kind, array, count) == 0) return true;
+        err = errno;
+        return false;
+    };
+    if (!writeKeepingBackup(s, kImportHelp, outPath, bytes, write)) return kExitFailed;
+    std::printf("%s\t%d records\n", outPath.c_str(), count);
     return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
 }
 
