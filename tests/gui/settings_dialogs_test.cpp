@@ -741,6 +741,9 @@ protected:
         zemo::Workspace w(p, clock, dir.path());
         zemo::initControlDefaults(w);
         EXPECT_EQ(zemo::saveControl(w), 0);
+        zemo::WindowSettings remembered;
+        remembered.positions["SMode"] = {40, 50, -1, -1};
+        EXPECT_EQ(zemo::saveWindowSettings(w, remembered), 0);
         zemo::ui::StartOptions o;
         o.programDir = dir.path();
         o.executablePath = dir.path() / "zemoplan";
@@ -786,6 +789,17 @@ TEST_F(WiredTest, TheSettingsCommandsOpenTheirDialogs) {
         EXPECT_EQ(opened, c.dialog);
     }
     EXPECT_EQ(prompter.texts(), std::vector<std::string>(4, kQuestion));
+}
+
+TEST_F(WiredTest, ModeAndPathsDialogsOpenWhereTheyWereAndGiveTheirPlaceBack) {
+    EXPECT_EQ(windows.sysMode->pos(), QPoint(40, 50));
+    EXPECT_EQ(windows.sysPass->pos(), QPoint(0, 0));  // not stored: the top-left corner
+    windows.sysPass->move(70, 80);
+    main->close();
+    const zemo::WindowSettings back = main->windowSettings();
+    EXPECT_EQ(back.positions.at("SPass").left, 70);
+    EXPECT_EQ(back.positions.at("SPass").top, 80);
+    EXPECT_EQ(back.positions.at("SMode").left, 40);
 }
 
 TEST_F(WiredTest, TheChoosersShareButtonOpensTheShareSettingsAndYesAppliesToTheNextSave) {
