@@ -208,7 +208,7 @@ int startControl(Workspace& ws) {
 int checkDataDirs(Workspace& ws) {
     int result = 0;
     for (int slot : {kPathSys, kPathAdd, kPathTxt, kPathLib}) {
-        const std::string dir = resolveDir(ws, fieldText(ws.control.paths[slot]));
+        const std::string dir = workDir(ws, slot);
         bool skip = false;
         for (;;) {
             result = driveReady(ws, dir);

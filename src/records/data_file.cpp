@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/sjis.h"
+
 
 namespace zemo {
 
@@ -49,7 +51,12 @@ std::string resolveDir(const Workspace& ws, const std::string& storedPath) {
 std::string kindDir(const Workspace& ws, int kind) {
     if (kind <= 0 || kind > kKindLast) return programFolder(ws);
     int slot = kind == kKindAdd ? kPathAdd : kind == 11 ? kPathLib : kPathSys;
-    return resolveDir(ws, fieldText(ws.control.paths[slot]));
+    return workDir(ws, slot);
+}
+
+std::string workDir(const Workspace& ws, int slot) {
+    // The slot holds Shift-JIS; paths are UTF-8.
+    return resolveDir(ws, sjisToUtf8(fieldText(ws.control.paths[slot])));
 }
 
 std::string defaultFilePath(const Workspace& ws, int kind) { return kindDir(ws, kind) + defaultFileName(kind); }

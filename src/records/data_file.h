@@ -15,6 +15,8 @@ std::string nativePath(const std::string& path);
 
 // A stored directory made absolute (relative to the program folder), ending in "/".
 std::string resolveDir(const Workspace& ws, const std::string& storedPath);
+// A work directory of the path block (kPathSys, ...): the stored Shift-JIS text made a path.
+std::string workDir(const Workspace& ws, int slot);
 // Directory of a file kind: program folder for 0 and above 11, addDir for 5, libDir for 11, else sysDir.
 std::string kindDir(const Workspace& ws, int kind);
 // Directory of the kind joined with its default file name.

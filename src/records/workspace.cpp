@@ -20,6 +20,14 @@ void Workspace::createArrays(int size) {
     loaded.fill(0);
 }
 
+void Workspace::changeDatabaseSize(int size) {
+    dbSize = std::clamp(size, 1, 20);
+    capacities = capacitiesFor(dbSize);
+    for (int k = 1; k <= kArrayKinds; ++k)
+        if (arrays[k].slotCount() != capacities[k] + 1) arrays[k].create(capacities[k] + 1);
+    loaded.fill(0);
+}
+
 TCddataArray* Workspace::array(int kind) {
     return (kind >= 1 && kind <= kArrayKinds) ? &arrays[kind] : nullptr;
 }

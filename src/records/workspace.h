@@ -52,6 +52,10 @@ public:
     static std::array<int, kArrayKinds + 1> capacitiesFor(int dbSize);
     // Creates the seven arrays (capacity + 1 slots each, cleared) and the index list.
     void createArrays(int dbSize);
+    // A new database size for the rest of the run: the capacities follow it, the arrays whose
+    // capacity depends on it (kinds 1, 3, 5) are recreated at their new size, cleared, and every
+    // kind is marked not loaded, so the next window reads its file again.
+    void changeDatabaseSize(int dbSize);
     // The array of a kind 1..7, nullptr otherwise.
     TCddataArray* array(int kind);
     const TCddataArray* array(int kind) const;

@@ -3,6 +3,9 @@
 #include "platform/sjis.h"
 #include "settings/ui/frm_file_sel.h"
 #include "settings/ui/frm_get_dir.h"
+#include "settings/ui/frm_share.h"
+#include "settings/ui/frm_sys_mode.h"
+#include "settings/ui/frm_sys_pass.h"
 #include "shell/ui/frm_frdwt.h"
 #include "shell/ui/frm_pass_inp.h"
 #include "shell/ui/main_window.h"
@@ -58,7 +61,12 @@ ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
     ShellWindows w;
     w.readWrite = new TFrmFrdwt(&main);
     w.getDir = new TFrmGetDir(&main);
+    w.sysMode = new TFrmSysMode(main.workspace(), &main);
+    main.addPlacedWindow(w.sysMode, "SMode");
+    w.sysPass = new TFrmSysPass(main.workspace(), *w.getDir, &main);
+    main.addPlacedWindow(w.sysPass, "SPass");
     w.textOutput = new TWinCrt(&main);
+    w.share = new TFrmShare(main.workspace(), &main);
     w.password = new TFrmPassInp(&main);
     w.chooser = new TFrmFileSel(main.workspace(), main.windowSettings(), &main);
     main.addPlacedWindow(w.chooser, "FileSel");
@@ -66,6 +74,14 @@ ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
     dialogs.setPasswordDialog(w.password);
     dialogs.setFileChooser(w.chooser);
     dialogs.setChooserContext(&main.workspace(), &main.windowSettings());
+
+    TFrmSysMode* sysMode = w.sysMode;
+    TFrmSysPass* sysPass = w.sysPass;
+    TFrmShare* share = w.share;
+    main.setCommand(TFrmMain::Command::SysMode, [sysMode] { sysMode->exec(); });
+    main.setCommand(TFrmMain::Command::SysPass, [sysPass] { sysPass->exec(); });
+    main.setCommand(TFrmMain::Command::ShareSet, [share] { share->exec(); });
+    w.chooser->setShareHandler([share] { share->exec(); });
     return w;
 }
 

@@ -20,6 +20,9 @@ class TFrmFrdwt;
 class TFrmGetDir;
 class TFrmMain;
 class TFrmPassInp;
+class TFrmShare;
+class TFrmSysMode;
+class TFrmSysPass;
 class TWinCrt;
 
 // The prompter's dialogs. A dialog not handed over is created on first use; the chooser then
@@ -53,14 +56,18 @@ private:
 struct ShellWindows {
     TFrmFrdwt* readWrite = nullptr;
     TFrmGetDir* getDir = nullptr;
+    TFrmSysMode* sysMode = nullptr;
+    TFrmSysPass* sysPass = nullptr;
     TWinCrt* textOutput = nullptr;
+    TFrmShare* share = nullptr;
     TFrmPassInp* password = nullptr;
     TFrmFileSel* chooser = nullptr;
 };
 
 // Creates the dialogs in start-up order and hands them to the prompt dialogs, which the caller
-// installs in its prompter. The chooser's placement goes back into the window settings when the
-// main window closes.
+// installs in its prompter, and gives the main window's settings commands their dialogs (the
+// chooser's "SHARE設定" button opens the share settings too). The placement of the chooser and of
+// the mode and paths dialogs goes back into the window settings when the main window closes.
 ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs);
 
 }  // namespace zemo::ui
