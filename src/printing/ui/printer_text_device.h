@@ -37,7 +37,7 @@ private:
     std::vector<std::string> lines_;
     bool lineOpen_ = false;  // the last entry of lines_ has not been ended yet
     std::string pending_;    // text of the open line not drawn yet
-    int lineHeight_ = 0, ascent_ = 0, y_ = 0, pageHeight_ = 0;
+    int lineHeight_ = 0, ascent_ = 0, left_ = 0, top_ = 0, y_ = 0, pageHeight_ = 0;
     int pages_ = 0;
 };
 
