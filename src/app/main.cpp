@@ -15,6 +15,8 @@
 
 #include "platform/clock.h"
 #include "records/data_file.h"
+#include "catalogue/ui/frm_cd_data.h"
+#include "catalogue/ui/record_grid.h"
 #include "settings/ui/frm_file_sel.h"
 #include "ui/application.h"
 #include "shell/ui/main_window.h"
@@ -59,18 +61,28 @@ fs::path programFolder(const Options& options) {
     return fs::path(QCoreApplication::applicationDirPath().toStdString());
 }
 
-// With ZEMOPLAN_SCREENSHOT_DIR set, the program saves pictures of its main window and of the
-// file chooser there and ends (used to make the README's screenshots under Xvfb).
-void takeScreenshots(const QString& dir, zemo::ui::TFrmMain& main, zemo::ui::TFrmFileSel& chooser) {
+// With ZEMOPLAN_SCREENSHOT_DIR set, the program saves pictures of its main window, of the file
+// chooser and of the catalogue window there and ends (used to make the README's screenshots under
+// Xvfb).
+void takeScreenshots(const QString& dir, zemo::ui::TFrmMain& main, const zemo::ui::ShellWindows& shell) {
     const std::string folder = zemo::kindDir(main.workspace(), zemo::kKindCatalogue);
-    QTimer::singleShot(300, &main, [&main, &chooser, dir, folder] {
+    zemo::ui::TFrmFileSel& chooser = *shell.chooser;
+    zemo::ui::TFrmCd_data& catalogue = *shell.catalogue;
+    QTimer::singleShot(300, &main, [&main, &chooser, &catalogue, dir, folder] {
         main.grab().save(QDir(dir).filePath("main-window.png"));
         chooser.setMode(1);
         chooser.setFolder(QString::fromStdString(folder));
         chooser.show();
-        QTimer::singleShot(300, &chooser, [&chooser, dir] {
+        QTimer::singleShot(300, &chooser, [&chooser, &catalogue, dir] {
             chooser.grab().save(QDir(dir).filePath("file-chooser.png"));
-            QCoreApplication::exit(0);
+            chooser.hide();
+            catalogue.loadCatalogueGrid();
+            catalogue.grid()->selectSlot(2);
+            catalogue.show();
+            QTimer::singleShot(300, &catalogue, [&catalogue, dir] {
+                catalogue.grab().save(QDir(dir).filePath("catalogue-window.png"));
+                QCoreApplication::exit(0);
+            });
         });
     });
 }
@@ -123,10 +135,10 @@ int main(int argc, char** argv) {
     app.setPrompter(&prompter);
 
     std::unique_ptr<zemo::ui::TFrmMain> main;
-    zemo::ui::TFrmFileSel* chooser = nullptr;
+    zemo::ui::ShellWindows shell;
     try {
         main = std::make_unique<zemo::ui::TFrmMain>(prompter, zemo::systemClock(), start);
-        chooser = zemo::ui::createShellWindows(*main, dialogs).chooser;
+        shell = zemo::ui::createShellWindows(*main, dialogs);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zemoplan: start-up failed: %s\n", zemo::ui::describeException(e).c_str());
         prompter.message(zemo::BoxKind::Error, "システムリソースが足りません！", zemo::Buttons::Ok);
@@ -139,7 +151,7 @@ int main(int argc, char** argv) {
 
     main->show();
     if (const char* dir = std::getenv("ZEMOPLAN_SCREENSHOT_DIR"); dir && *dir && !main->fatal())
-        takeScreenshots(QString::fromLocal8Bit(dir), *main, *chooser);
+        takeScreenshots(QString::fromLocal8Bit(dir), *main, shell);
     int status = app.exec();
     app.setPrompter(nullptr);
     prompter.setDialogs(nullptr);

@@ -1,6 +1,9 @@
 #include "shell/ui/shell_windows.h"
 
+#include "catalogue/ui/frm_cd_data.h"
 #include "platform/sjis.h"
+#include "printing/ui/frm_prn_st_ed.h"
+#include "printing/ui/frm_stop.h"
 #include "settings/ui/frm_file_sel.h"
 #include "settings/ui/frm_get_dir.h"
 #include "settings/ui/frm_share.h"
@@ -10,6 +13,7 @@
 #include "shell/ui/frm_pass_inp.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/win_crt.h"
+#include "ui/application.h"
 
 namespace zemo::ui {
 
@@ -82,6 +86,15 @@ ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
     main.setCommand(TFrmMain::Command::SysPass, [sysPass] { sysPass->exec(); });
     main.setCommand(TFrmMain::Command::ShareSet, [share] { share->exec(); });
     w.chooser->setShareHandler([share] { share->exec(); });
+
+    w.catalogue = new TFrmCd_data(main.workspace(), main.windowSettings(), &main);
+    main.addPlacedWindow(w.catalogue, "Edit");
+    main.addClockCaption(w.catalogue, kCatalogueCaptionPrefix);
+    ZemoApplication* app = ZemoApplication::current();
+    w.catalogue->setPrinting(app ? &app->printer() : nullptr, new TFrmPrnStEd(main.workspace(), w.catalogue),
+                             new TFrmStop(w.catalogue));
+    TFrmCd_data* catalogue = w.catalogue;
+    main.setCommand(TFrmMain::Command::Edit, [catalogue] { catalogue->openForEditing(); });
     return w;
 }
 

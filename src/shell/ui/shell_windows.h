@@ -15,12 +15,15 @@ struct WindowSettings;
 
 namespace zemo::ui {
 
+class TFrmCd_data;
 class TFrmFileSel;
 class TFrmFrdwt;
 class TFrmGetDir;
 class TFrmMain;
 class TFrmPassInp;
+class TFrmPrnStEd;
 class TFrmShare;
+class TFrmStop;
 class TFrmSysMode;
 class TFrmSysPass;
 class TWinCrt;
@@ -62,6 +65,7 @@ struct ShellWindows {
     TFrmShare* share = nullptr;
     TFrmPassInp* password = nullptr;
     TFrmFileSel* chooser = nullptr;
+    TFrmCd_data* catalogue = nullptr;
 };
 
 // Creates the dialogs in start-up order and hands them to the prompt dialogs, which the caller

@@ -1,0 +1,431 @@
+#include "catalogue/ui/frm_cd_data.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "catalogue/catalogue_access.h"
+#include "catalogue/ui/record_grid.h"
+#include "printing/ui/data_list_printing.h"
+#include "printing/ui/frm_prn_st_ed.h"
+#include "printing/ui/frm_stop.h"
+#include "records/data_file.h"
+#include "records/file_services.h"
+#include "records/record_access.h"
+#include "records/workspace.h"
+#include "shell/window_settings.h"
+#include "ui/dialog_keys.h"
+
+namespace zemo::ui {
+
+namespace {
+
+const char* const kWidthsSection = "DEdit_M";
+
+struct SortItem {
+    const char* name;
+    const char* caption;
+    int tag;
+};
+const SortItem kSortItems[] = {
+    {"SORT_BCD", "ﾊﾞｰｺｰﾄﾞ", kSortBarcode},         {"SORT_UCD", "ﾕｰｻﾞｰｺｰﾄﾞ", kSortUserCode},
+    {"SORT_ACD", "ｱｰﾁｽﾄｺｰﾄﾞ", kSortArtistCode},     {"SORT_ENTRY", "登録日", kSortEntryDate},
+    {"SORT_DATE", "発売日", kSortSaleDate},         {"SORT_OPEN", "ﾚﾝﾀﾙ開始日", kSortOpenDate},
+    {"SORT_POS", "登録位置", kSortPosition},
+};
+
+template <typename B>
+B* makeButton(QWidget* parent, const char* name, const char* text) {
+    auto* b = new B(parent);
+    b->setObjectName(name);
+    b->setText(QString::fromUtf8(text));
+    return b;
+}
+
+QToolButton* toolButton(QWidget* parent, const char* name, const char* hint) {
+    auto* b = makeButton<QToolButton>(parent, name, hint);
+    b->setToolTip(QString::fromUtf8(hint));
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+// Puts the window's commands back however a loop that let events run ends.
+struct Unlock {
+    std::function<void()> undo;
+    ~Unlock() { undo(); }
+};
+
+}  // namespace
+
+TFrmCd_data::TFrmCd_data(Workspace& ws, WindowSettings& settings, QWidget* parent)
+    : QDialog(parent), ws_(ws), settings_(settings) {
+    setObjectName("FrmCd_data");
+    setWindowTitle(QStringLiteral("データ登録"));
+    setModal(true);
+    resize(980, 600);
+
+    toolBar_ = new QWidget(this);
+    toolBar_->setObjectName("ToolBar");
+    SpdBtnExit = toolButton(toolBar_, "SpdBtnExit", "終了");
+    SpdBtnOpen = toolButton(toolBar_, "SpdBtnOpen", "読み込み");
+    SpdBtnSave = toolButton(toolBar_, "SpdBtnSave", "書き込み");
+    SpdBtnEdit = toolButton(toolBar_, "SpdBtnEdit", "編集");
+    SpdBtnSort = new ModifierToolButton(toolBar_);
+    SpdBtnSort->setObjectName("SpdBtnSort");
+    SpdBtnSort->setText(QStringLiteral("並び換え"));
+    SpdBtnSort->setToolTip(QStringLiteral("並び換え"));
+    SpdBtnSort->setAutoRaise(true);
+    SpdBtnSort->setFocusPolicy(Qt::NoFocus);
+    SpdBtnFind = toolButton(toolBar_, "SpdBtnFind", "ＦＩＮＤ");
+    SpdBtnSelect = toolButton(toolBar_, "SpdBtnSelect", "選択");
+    SpdBtnErase = toolButton(toolBar_, "SpdBtnErase", "消去(範囲)");
+    SpBtnClearRow = toolButton(toolBar_, "SpBtnClearRow", "消去(現在位置)");
+    SpdBtnPrint = toolButton(toolBar_, "SpdBtnPrint", "印刷");
+    auto* tools = new QHBoxLayout(toolBar_);
+    tools->setContentsMargins(0, 0, 0, 0);
+    for (QToolButton* b : {SpdBtnExit, SpdBtnOpen, SpdBtnSave, SpdBtnEdit, static_cast<QToolButton*>(SpdBtnSort),
+                           SpdBtnFind, SpdBtnSelect, SpdBtnErase, SpBtnClearRow, SpdBtnPrint})
+        tools->addWidget(b);
+    tools->addStretch();
+
+    StringGrid1 = new RecordGrid(ws_, kKindCatalogue, kListColumns, this);
+    StringGrid1->setObjectName("StringGrid1");
+    StringGrid1->applyWidths(settings_, kWidthsSection);
+
+    PnlEdit = new QWidget(this);
+    PnlEdit->setObjectName("PnlEdit");
+    BtnEF01 = makeButton<QPushButton>(PnlEdit, "BtnEF01", "終了");
+    BtnEEdit = makeButton<QPushButton>(PnlEdit, "BtnEEdit", "編集");
+    BtnEF04 = makeButton<ModifierPushButton>(PnlEdit, "BtnEF04", "並び換");
+    BtnF05Edit = makeButton<QPushButton>(PnlEdit, "BtnF05Edit", "抽出");
+    BtnEF10 = makeButton<QPushButton>(PnlEdit, "BtnEF10", "消去");
+    auto* edit = new QHBoxLayout(PnlEdit);
+    edit->setContentsMargins(0, 0, 0, 0);
+    for (QPushButton* b : {BtnEF01, BtnEEdit, static_cast<QPushButton*>(BtnEF04), BtnF05Edit, BtnEF10})
+        edit->addWidget(b);
+    edit->addStretch();
+
+    PnlRef = new QWidget(this);
+    PnlRef->setObjectName("PnlRef");
+    BtnRF01 = makeButton<QPushButton>(PnlRef, "BtnRF01", "取消");
+    BtnRF10 = makeButton<QPushButton>(PnlRef, "BtnRF10", "取得");
+    auto* ref = new QHBoxLayout(PnlRef);
+    ref->setContentsMargins(0, 0, 0, 0);
+    ref->addWidget(BtnRF01);
+    ref->addWidget(BtnRF10);
+    ref->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(toolBar_);
+    layout->addWidget(StringGrid1, 1);
+    auto* panels = new QHBoxLayout;
+    panels->addWidget(PnlEdit);
+    panels->addWidget(PnlRef);
+    layout->addLayout(panels);
+
+    PupMnSort = new QMenu(this);
+    PupMnSort->setObjectName("PupMnSort");
+    for (const SortItem& item : kSortItems) {
+        QAction* a = PupMnSort->addAction(QString::fromUtf8(item.caption));
+        a->setObjectName(item.name);
+        a->setProperty("Tag", item.tag);
+        connect(a, &QAction::triggered, this, [this, a] { SORT_BCDClick(a->property("Tag").toInt()); });
+    }
+
+    keepEnterFromButtons(this);
+    connect(SpdBtnExit, &QToolButton::clicked, this, &TFrmCd_data::BtnEF01Click);
+    connect(BtnEF01, &QPushButton::clicked, this, &TFrmCd_data::BtnEF01Click);
+    connect(BtnRF01, &QPushButton::clicked, this, &TFrmCd_data::BtnEF01Click);
+    connect(SpdBtnOpen, &QToolButton::clicked, this, &TFrmCd_data::SpdBtnOpenClick);
+    connect(SpdBtnSave, &QToolButton::clicked, this, &TFrmCd_data::SpdBtnSaveClick);
+    connect(SpdBtnEdit, &QToolButton::clicked, this, &TFrmCd_data::BtnEEditClick);
+    connect(BtnEEdit, &QPushButton::clicked, this, &TFrmCd_data::BtnEEditClick);
+    connect(SpdBtnSort, &QToolButton::clicked, this, [this] { openSortMenu(SpdBtnSort, SpdBtnSort->shiftHeld()); });
+    // The panel's sort button opens the menu on the press itself; its click does nothing.
+    BtnEF04->onMousePress = [this](Qt::KeyboardModifiers m) { openSortMenu(BtnEF04, m.testFlag(Qt::ShiftModifier)); };
+    connect(SpdBtnFind, &QToolButton::clicked, this, &TFrmCd_data::BtnF05EditClick);
+    connect(BtnF05Edit, &QPushButton::clicked, this, &TFrmCd_data::BtnF05EditClick);
+    connect(SpdBtnSelect, &QToolButton::clicked, this, &TFrmCd_data::BtnRF10Click);
+    connect(BtnRF10, &QPushButton::clicked, this, &TFrmCd_data::BtnRF10Click);
+    connect(SpdBtnErase, &QToolButton::clicked, this, &TFrmCd_data::BtnEF10Click);
+    connect(BtnEF10, &QPushButton::clicked, this, &TFrmCd_data::BtnEF10Click);
+    connect(SpBtnClearRow, &QToolButton::clicked, this, &TFrmCd_data::SpBtnClearRowClick);
+    connect(SpdBtnPrint, &QToolButton::clicked, this, &TFrmCd_data::SpdBtnPrintClick);
+    connect(StringGrid1, &RecordGrid::currentSlotChanged, this, &TFrmCd_data::currentSlotChanged);
+    connect(StringGrid1, &RecordGrid::rowActivated, this, &TFrmCd_data::rowActivated);
+    applyModeButtons();
+}
+
+TFrmCd_data::~TFrmCd_data() = default;
+
+void TFrmCd_data::setPrinting(ProgramPrinter* printer, TFrmPrnStEd* range, TFrmStop* stop) {
+    printer_ = printer;
+    range_ = range;
+    stop_ = stop;
+    applyModeButtons();
+}
+
+void TFrmCd_data::setEditor(std::function<void()> openEditor) {
+    openEditor_ = std::move(openEditor);
+    applyModeButtons();
+}
+
+void TFrmCd_data::setSearch(std::function<bool(ExtractSpec&)> search) {
+    search_ = std::move(search);
+    applyModeButtons();
+}
+
+int TFrmCd_data::currentSlot() const { return StringGrid1->currentSlot(); }
+
+int TFrmCd_data::loadCatalogueGrid() {
+    busyCursor(ws_, true);
+    const int result = catalogueArray(ws_).loadOrCreate();
+    busyCursor(ws_, false);
+    StringGrid1->records()->followCapacity();
+    emit currentSlotChanged(currentSlot());
+    return result;
+}
+
+int TFrmCd_data::openForEditing() {
+    if (loadDeletedList(ws_) != 0 || loadNewList(ws_) != 0 || loadAddList(ws_) != 0) return -1;
+    if (loadCatalogueGrid() != 0) return -1;
+    openMode_ = kEditMode;
+    if (currentSlot() < 0) StringGrid1->selectSlot(0, true);
+    exec();
+    return 0;
+}
+
+bool TFrmCd_data::pickFromCatalogue(int& slot) {
+    if (!catalogueArray(ws_).isLoaded() && loadCatalogueGrid() != 0) return false;
+    StringGrid1->records()->followCapacity();
+    StringGrid1->selectSlot(std::clamp(slot, 0, std::max(0, catalogueArray(ws_).capacity() - 1)), true);
+    openMode_ = kReferenceMode;
+    exec();
+    openMode_ = kEditMode;
+    if (!picked_) return false;
+    slot = currentSlot();
+    return true;
+}
+
+void TFrmCd_data::drawCatalogueRow(int slot) {
+    StringGrid1->records()->redrawRow(slot);
+    if (slot == currentSlot()) emit currentSlotChanged(slot);
+}
+
+int TFrmCd_data::stepCatalogueRow(int step) {
+    const int rows = StringGrid1->records()->rowCount();
+    if (rows == 0) return -1;
+    const int from = std::max(currentSlot(), 0);
+    const int to = std::clamp(from + step, 0, rows - 1);
+    StringGrid1->selectSlot(to);
+    return to;
+}
+
+void TFrmCd_data::applyModeButtons() {
+    const bool edit = openMode_ == kEditMode;
+    PnlEdit->setVisible(edit);
+    PnlRef->setVisible(!edit);
+    SpdBtnOpen->setEnabled(true);
+    SpdBtnSave->setEnabled(edit);
+    SpdBtnEdit->setEnabled(edit && openEditor_);
+    BtnEEdit->setEnabled(edit && openEditor_);
+    SpdBtnSort->setEnabled(edit);
+    SpdBtnFind->setEnabled(edit && search_);
+    BtnF05Edit->setEnabled(edit && search_);
+    SpdBtnErase->setEnabled(edit && range_ && stop_);
+    BtnEF10->setEnabled(edit && range_ && stop_);
+    SpBtnClearRow->setEnabled(edit);
+    SpdBtnPrint->setEnabled(edit && printer_ && range_ && stop_);
+    SpdBtnSelect->setEnabled(!edit);
+}
+
+void TFrmCd_data::showEvent(QShowEvent* e) {
+    applyModeButtons();
+    picked_ = false;
+    QDialog::showEvent(e);
+    StringGrid1->setFocus();
+    emit currentSlotChanged(currentSlot());
+}
+
+void TFrmCd_data::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) {
+        close();  // through the close question, never around it
+        return;
+    }
+    if (enterMovesFocus(this, e)) return;
+    QDialog::keyPressEvent(e);
+}
+
+void TFrmCd_data::closeEvent(QCloseEvent* e) {
+    // An erase or a printout in progress ends by its stop button, not by closing the window.
+    if (running_ || (openMode_ == kEditMode && !FormCloseQuery())) {
+        e->ignore();
+        return;
+    }
+    StringGrid1->storeWidths(settings_, kWidthsSection);
+    QDialog::closeEvent(e);
+}
+
+bool TFrmCd_data::FormCloseQuery() {
+    const Answer first = showBox(ws_, BoxKind::Confirmation, "保存終了します。", Buttons::YesNoCancel);
+    if (first == Answer::Yes) {
+        if (showBox(ws_, BoxKind::Warning, "保存終了します！", Buttons::OkCancel) != Answer::Ok) return false;
+        const int sorted = sortCatalogue(ws_, kKindCatalogue, catalogueArray(ws_).capacity());
+        // The grid shows the array as it now is, also when the save below fails.
+        StringGrid1->records()->redrawAll();
+        emit currentSlotChanged(currentSlot());
+        if (sorted != 0) return false;
+        if (catalogueArray(ws_).save() != 0) return false;
+        // A history that could not be written is reported by the save; it does not hold the window.
+        newArray(ws_).save();
+        deletedArray(ws_).save();
+        return true;
+    }
+    if (first == Answer::No) {
+        if (showBox(ws_, BoxKind::Warning, "破棄終了します！", Buttons::OkCancel) != Answer::Ok) return false;
+        // The erased records are back in the catalogue file, so the histories that received them
+        // are read again from their files, and so is the catalogue, before anyone uses them.
+        ws_.loaded[kKindCatalogue] = 0;
+        ws_.loaded[kKindDeleted] = 0;
+        ws_.loaded[kKindNew] = 0;
+        return true;
+    }
+    return false;
+}
+
+void TFrmCd_data::BtnEF01Click() { close(); }
+
+void TFrmCd_data::SpdBtnOpenClick() {
+    ws_.openDialogDir = kindDir(ws_, kKindCatalogue);
+    int done = 0;
+    const int result = catalogueArray(ws_).transferByDialog(false, kChoiceRead, done);
+    if (result == 0 && done) {
+        StringGrid1->records()->redrawAll();
+        emit currentSlotChanged(currentSlot());
+    }
+}
+
+void TFrmCd_data::SpdBtnSaveClick() {
+    ws_.saveDialogDir = kindDir(ws_, kKindCatalogue);
+    int done = 0;
+    catalogueArray(ws_).transferByDialog(false, kChoiceWrite, done);
+}
+
+void TFrmCd_data::BtnEEditClick() {
+    if (!openEditor_) return;
+    StringGrid1->showCurrentRow();
+    openEditor_();
+}
+
+void TFrmCd_data::openSortMenu(QWidget* at, bool reverse) {
+    if (running_ || openMode_ != kEditMode) return;
+    sortReverse_ = reverse;
+    PupMnSort->popup(at->mapToGlobal(QPoint(0, at->height())));
+}
+
+void TFrmCd_data::SORT_BCDClick(int tag) {
+    if (tag < 0 || tag > kSortPosition) return;
+    busyCursor(ws_, true);
+    sortRecords(ws_, tag, kKindCatalogue, catalogueArray(ws_).capacity(), sortReverse_ ? 1 : 0);
+    busyCursor(ws_, false);
+    StringGrid1->records()->redrawAll();
+    emit currentSlotChanged(currentSlot());
+}
+
+void TFrmCd_data::BtnF05EditClick() {
+    if (!search_) return;
+    ExtractSpec spec;
+    initExtractSpec(spec);
+    spec.windowMode = 4;
+    if (!search_(spec)) return;
+    CdRecord r;
+    if (referenceArray(ws_).get(spec.selectedRow, r) != 0) return;
+    StringGrid1->selectSlot(r.catalogueIndex, true);
+}
+
+void TFrmCd_data::BtnRF10Click() {
+    if (openMode_ != kReferenceMode) return;
+    const int slot = currentSlot();
+    if (slot >= 0) {
+        CdRecord r;
+        if (!catalogueArray(ws_).getInUse(slot, r)) return;  // an empty row takes nothing
+        picked_ = true;
+    }
+    close();
+}
+
+void TFrmCd_data::rowActivated(int) {
+    if (openMode_ == kEditMode) BtnEEditClick();
+    else BtnRF10Click();
+}
+
+void TFrmCd_data::SpBtnClearRowClick() {
+    const int slot = currentSlot();
+    if (slot < 0) return;
+    if (deleteCatalogueRecord(ws_, slot) == 0) drawCatalogueRow(slot);
+}
+
+bool TFrmCd_data::askRange(int& first, int& last) {
+    const int capacity = catalogueArray(ws_).capacity();
+    if (last <= 0) last = capacity;
+    // A range remembered under a larger database size is cut to the slots there are now.
+    last = std::min(last, capacity);
+    first = std::clamp(first, 1, std::max(capacity, 1));
+    range_->prepare(capacity, first, last);
+    range_->exec();
+    if (!range_->confirmed()) return false;
+    first = range_->first();
+    last = range_->last();
+    return true;
+}
+
+void TFrmCd_data::lockCommands(bool locked) {
+    running_ = locked;
+    toolBar_->setEnabled(!locked);
+    PnlEdit->setEnabled(!locked);
+    PnlRef->setEnabled(!locked);
+    StringGrid1->setEnabled(!locked);
+}
+
+void TFrmCd_data::BtnEF10Click() {
+    if (!range_ || !stop_ || running_) return;
+    if (!askRange(eraseFirst_, eraseLast_)) return;
+    const int first = eraseFirst_, last = eraseLast_;
+    StringGrid1->scrollTo(StringGrid1->records()->index(first - 1, 0), QAbstractItemView::PositionAtTop);
+    busyCursor(ws_, true);
+    lockCommands(true);
+    stop_->start();
+    stop_->setCount(first);
+    Unlock unlock{[this] {
+        busyCursor(ws_, false);
+        stop_->finish();
+        lockCommands(false);
+        emit currentSlotChanged(currentSlot());
+    }};
+    for (int slot = first - 1; slot <= last - 1; ++slot) {
+        if (stop_->stopRequested()) break;
+        stop_->setCount(slot + 1);
+        CdRecord r;
+        if (catalogueArray(ws_).get(slot, r) != 0) break;
+        if (r.active != 1) continue;
+        if (deleteCatalogueRecord(ws_, slot) != 0) break;
+        StringGrid1->records()->redrawRow(slot);
+    }
+}
+
+void TFrmCd_data::SpdBtnPrintClick() {
+    if (!printer_ || !range_ || !stop_ || running_) return;
+    if (!askRange(printFirst_, printLast_)) return;
+    lockCommands(true);
+    Unlock unlock{[this] { lockCommands(false); }};
+    printDataList(ws_, *printer_, *stop_, kKindCatalogue, catalogueArray(ws_).capacity(), printFirst_ - 1,
+                  printLast_ - 1, this);
+}
+
+}  // namespace zemo::ui

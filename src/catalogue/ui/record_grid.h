@@ -1,0 +1,88 @@
+#pragma once
+// The grid every record-list window shows: one row per slot of a record array, read from the
+// array when a cell is painted (never one item per cell), with the row number in column 0 and
+// 14, 15 or 16 columns in all.
+#include <QAbstractTableModel>
+#include <QTableView>
+#include <string>
+#include <vector>
+
+namespace zemo {
+class Workspace;
+struct CdRecord;
+struct WindowSettings;
+}  // namespace zemo
+
+namespace zemo::ui {
+
+// Column counts of the record lists: the catalogue-style lists, the new-record history, the
+// deleted-record history and the record display.
+inline constexpr int kListColumns = 14;
+inline constexpr int kNewListColumns = 15;
+inline constexpr int kFullListColumns = 16;
+
+// The text of one cell of a record (column 1..15) as the grid shows it; "" for a record that is
+// not in use.
+QString recordCellText(const CdRecord& r, int column);
+
+class RecordTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // rows: the number of slots shown (normally the kind's capacity).
+    RecordTableModel(Workspace& ws, int kind, int columns, QObject* parent = nullptr);
+
+    int kind() const { return kind_; }
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Shows the array again: every row (after a sort or a read), or one slot.
+    void redrawAll();
+    void redrawRow(int slot);
+    // The number of rows follows the kind's capacity (after the database size changed).
+    void followCapacity();
+
+private:
+    Workspace& ws_;
+    int kind_;
+    int columns_;
+    int rows_;
+};
+
+class RecordGrid : public QTableView {
+    Q_OBJECT
+public:
+    RecordGrid(Workspace& ws, int kind, int columns, QWidget* parent = nullptr);
+
+    RecordTableModel* records() const { return model_; }
+
+    // The slot of the current row, -1 when no data row is current.
+    int currentSlot() const;
+    // Makes a slot's row current and selected; with toTop the row is scrolled to the top.
+    void selectSlot(int slot, bool toTop = false);
+    // Scrolls so that the current row is visible (keeping the top row when it already is).
+    void showCurrentRow();
+    // The first row scrolled into view, as a slot.
+    int topSlot() const;
+
+    // Column widths 1..n from and into the window settings under a section ("DEdit_M", ...).
+    void applyWidths(const WindowSettings& settings, const std::string& section);
+    void storeWidths(WindowSettings& settings, const std::string& section) const;
+
+signals:
+    // The current row changed, however it changed (click, keys, sort, read, program).
+    void currentSlotChanged(int slot);
+    // Double click or Enter on a data row.
+    void rowActivated(int slot);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    RecordTableModel* model_;
+    int lastReported_ = -2;
+};
+
+}  // namespace zemo::ui

@@ -1,0 +1,389 @@
+// The catalogue list window over a real catalogue file: sorting, erasing, taking a record in
+// reference mode, and each way of closing it, driven offscreen by the controls' names.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue_access.h"
+#include "catalogue/ui/frm_cd_data.h"
+#include "catalogue/ui/record_grid.h"
+#include "gui/dialogs_support.h"
+#include "printing/ui/frm_prn_st_ed.h"
+#include "printing/ui/frm_stop.h"
+#include "records/control_file.h"
+#include "records/data_file.h"
+#include "platform/sjis.h"
+#include "records/data_ops.h"
+#include "records/file_services.h"
+#include "records/text.h"
+#include "shell/window_settings.h"
+#include "support/scripted_prompter.h"
+
+namespace zemo::ui {
+namespace {
+
+namespace fs = std::filesystem;
+using guitest::TempDir;
+using guitest::whenModal;
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A stop window that asks to stop once the loop has looked at it `allowed` times, and meanwhile
+// records whether the catalogue window was locked and refused to close.
+class StopAfter : public TFrmStop {
+public:
+    StopAfter(TFrmCd_data* window, int allowed) : TFrmStop(window), window_(window), allowed_(allowed) {}
+    bool stopRequested() override {
+        if (window_->isVisible()) {
+            lockedEveryTime = lockedEveryTime && window_->running() &&
+                              !window_->findChild<QToolButton*>("SpdBtnExit")->isEnabled() &&
+                              !window_->findChild<QWidget*>("PnlEdit")->isEnabled() && !window_->grid()->isEnabled();
+            window_->close();
+            stayedOpen = stayedOpen && window_->isVisible();
+        }
+        ++calls;
+        if (calls > allowed_) return true;
+        return TFrmStop::stopRequested();
+    }
+    bool lockedEveryTime = true;
+    bool stayedOpen = true;
+    int calls = 0;
+
+private:
+    TFrmCd_data* window_;
+    int allowed_;
+};
+
+class CatalogueWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        initControlDefaults(ws);
+        ws.dbSize = 1;
+        ws.createArrays(1);
+        for (const char* d : {"CD_SYS", "CD_ADD", "CD_TXT", "CD_MD"}) fs::create_directories(tmp.path() / d);
+        ASSERT_EQ(saveControl(ws), 0);
+        window = std::make_unique<TFrmCd_data>(ws, settings);
+        range = new TFrmPrnStEd(ws, window.get());
+    }
+
+    static CdRecord record(const std::string& barcode, int entryDate, int openDate = 0, int pos = 1) {
+        CdRecord r;
+        clearCdRecord(r);
+        setField(r.barcode, barcode);
+        setField(r.title, sj("タイトル") + barcode);
+        r.timeSec = 245;
+        r.entryDate = entryDate;
+        r.saleDate = 20240101;
+        r.openDate = openDate;
+        r.trackPos = static_cast<std::int16_t>(pos);
+        r.active = barcode.empty() ? 0 : 1;
+        return r;
+    }
+
+    // The catalogue file with these records from slot 0 (a file holds only records in use).
+    void writeCatalogue(const std::vector<CdRecord>& records) {
+        TCddataArray a(ws.capacity(kKindCatalogue) + 1);
+        for (std::size_t i = 0; i < records.size(); ++i) a[static_cast<int>(i)] = records[i];
+        ASSERT_EQ(writeDataFile(ws, false, defaultFilePath(ws, kKindCatalogue), kKindCatalogue, a,
+                                ws.capacity(kKindCatalogue)),
+                  0);
+    }
+
+    void writeEmptyList(int kind) {
+        TCddataArray a(ws.capacity(kind) + 1);
+        ASSERT_EQ(writeDataFile(ws, false, defaultFilePath(ws, kind), kind, a, ws.capacity(kind)), 0);
+    }
+
+    // Loads what the main window loads and shows the window without waiting in it.
+    void showForEditing() {
+        for (int kind : {kKindDeleted, kKindNew, kKindAdd}) writeEmptyList(kind);
+        ASSERT_EQ(loadDeletedList(ws), 0);
+        ASSERT_EQ(loadNewList(ws), 0);
+        ASSERT_EQ(loadAddList(ws), 0);
+        ASSERT_EQ(window->loadCatalogueGrid(), 0);
+        window->show();
+    }
+
+    // Empties a slot of the loaded catalogue, as an erase would leave it.
+    void emptySlot(int slot) {
+        clearCdRecord(ws.arrays[kKindCatalogue][slot]);
+        window->grid()->records()->redrawAll();
+    }
+
+    std::string barcodeAt(int slot) const { return fieldText(ws.arrays[kKindCatalogue][slot].barcode); }
+    QString gridText(int slot, int column) const {
+        return window->grid()->model()->index(slot, column).data().toString();
+    }
+    template <typename T>
+    T* child(const char* name) {
+        T* found = window->findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    void answerRange(const QString& first, const QString& last) {
+        whenModal<TFrmPrnStEd>([first, last](TFrmPrnStEd* d) {
+            d->findChild<QLineEdit*>("Edt_St")->setText(first);
+            d->findChild<QLineEdit*>("Edt_Ed")->setText(last);
+            QTest::mouseClick(d->findChild<QPushButton*>("BtnGo"), Qt::LeftButton);
+        });
+    }
+
+    TempDir tmp{"zemo-catalogue"};
+    ScriptedPrompter prompter;
+    FixedClock clock{LocalTime{2024, 6, 1, 10, 0, 0}};
+    Workspace ws{prompter, clock, tmp.path()};
+    WindowSettings settings;
+    std::unique_ptr<TFrmCd_data> window;
+    TFrmPrnStEd* range = nullptr;
+};
+
+TEST_F(CatalogueWindowTest, TheGridShowsEverySlotOfTheCatalogueFromTheArray) {
+    writeCatalogue({record("B1", 20240105), record("B2", 0), record("B3", 20240107)});
+    showForEditing();
+    emptySlot(1);
+    EXPECT_EQ(window->grid()->model()->rowCount(), 500);
+    EXPECT_EQ(window->grid()->model()->columnCount(), kListColumns);
+    EXPECT_EQ(gridText(0, 0), "    1");
+    EXPECT_EQ(gridText(0, 1), "B1");
+    EXPECT_EQ(gridText(0, 4), QStringLiteral("タイトルB1"));
+    EXPECT_EQ(gridText(0, 6), "    4:05");
+    EXPECT_EQ(gridText(0, 8), "2024/01/05");
+    EXPECT_EQ(gridText(1, 0), "    2");
+    EXPECT_EQ(gridText(1, 1), "");  // an empty slot shows only its number
+    EXPECT_EQ(gridText(2, 1), "B3");
+    EXPECT_EQ(window->grid()->model()->headerData(12, Qt::Horizontal).toString(), QStringLiteral("種類"));
+    EXPECT_EQ(window->grid()->font().pixelSize(), 16);
+}
+
+TEST_F(CatalogueWindowTest, SortingTakesShiftFromTheClickThatOpensTheMenu) {
+    writeCatalogue({record("B2", 20240102), record("B3", 20240103), record("B1", 20240101)});
+    showForEditing();
+    auto* sortButton = child<QToolButton>("SpdBtnSort");
+    auto* byEntry = child<QAction>("SORT_ENTRY");
+    auto* byBarcode = child<QAction>("SORT_BCD");
+    struct Case {
+        const char* name;
+        Qt::KeyboardModifiers modifiers;
+        QAction* item;
+        std::vector<std::string> order;
+    };
+    const Case cases[] = {
+        {"登録日 newest first", Qt::NoModifier, byEntry, {"B3", "B2", "B1"}},
+        {"登録日 with Shift oldest first", Qt::ShiftModifier, byEntry, {"B1", "B2", "B3"}},
+        {"ﾊﾞｰｺｰﾄﾞ with Shift descending", Qt::ShiftModifier, byBarcode, {"B3", "B2", "B1"}},
+        {"ﾊﾞｰｺｰﾄﾞ ascending", Qt::NoModifier, byBarcode, {"B1", "B2", "B3"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTest::mouseClick(sortButton, Qt::LeftButton, c.modifiers);
+        auto* menu = child<QMenu>("PupMnSort");
+        EXPECT_TRUE(menu->isVisible());
+        c.item->trigger();
+        menu->close();
+        EXPECT_EQ((std::vector<std::string>{barcodeAt(0), barcodeAt(1), barcodeAt(2)}), c.order);
+        EXPECT_EQ(gridText(0, 1), QString::fromStdString(c.order[0]));  // redrawn from the array
+    }
+    // The panel's button opens the menu on the mouse press, Shift taken from that press.
+    QTest::mousePress(child<QPushButton>("BtnEF04"), Qt::LeftButton, Qt::ShiftModifier);
+    QTest::mouseRelease(child<QPushButton>("BtnEF04"), Qt::LeftButton, Qt::ShiftModifier);
+    byEntry->trigger();
+    EXPECT_EQ(barcodeAt(0), "B1");
+}
+
+TEST_F(CatalogueWindowTest, ErasingARangeMovesOnlyRecordsInUseAndStopsWhereAsked) {
+    writeCatalogue({record("B1", 1), record("B2", 2), record("B3", 3), record("B4", 4), record("B5", 5), record("B6", 6)});
+    showForEditing();
+    emptySlot(1);
+    auto* stop = new StopAfter(window.get(), 4);  // slots 0..3 are looked at, then the stop comes
+    window->setPrinting(nullptr, range, stop);
+    answerRange("6", "1");
+    QTest::mouseClick(child<QPushButton>("BtnEF10"), Qt::LeftButton);
+
+    for (int slot : {0, 1, 2, 3}) EXPECT_EQ(ws.arrays[kKindCatalogue][slot].active, 0) << slot;
+    EXPECT_EQ(barcodeAt(4), "B5");  // the rest of the range is untouched
+    EXPECT_EQ(barcodeAt(5), "B6");
+    EXPECT_EQ(gridText(0, 1), "");
+    EXPECT_EQ(gridText(4, 1), "B5");
+    // The last erased is first in the deleted history.
+    const TCddataArray& deleted = ws.arrays[kKindDeleted];
+    EXPECT_EQ(fieldText(deleted[0].barcode), "B4");
+    EXPECT_EQ(fieldText(deleted[1].barcode), "B3");
+    EXPECT_EQ(fieldText(deleted[2].barcode), "B1");
+    EXPECT_EQ(deleted[3].active, 0);
+    EXPECT_EQ(deleted[0].deletedAt, stampOf(clock.localNow()));
+    // Locked while it ran, and open throughout; given back afterwards.
+    EXPECT_TRUE(stop->lockedEveryTime);
+    EXPECT_TRUE(stop->stayedOpen);
+    EXPECT_FALSE(window->running());
+    EXPECT_TRUE(child<QToolButton>("SpdBtnExit")->isEnabled());
+    EXPECT_TRUE(window->grid()->isEnabled());
+    EXPECT_TRUE(prompter.boxes.empty());
+}
+
+TEST_F(CatalogueWindowTest, ReferenceModeTakesOnlyARecordInUse) {
+    writeCatalogue({record("B1", 1), record("B2", 2), record("B3", 3)});
+    ASSERT_EQ(window->loadCatalogueGrid(), 0);
+    emptySlot(1);
+
+    // 取得 on an empty row does nothing; 取消 then closes with nothing taken.
+    bool stayed = false;
+    whenModal<TFrmCd_data>([&](TFrmCd_data* w) {
+        EXPECT_FALSE(w->findChild<QWidget*>("PnlEdit")->isVisible());
+        EXPECT_TRUE(w->findChild<QToolButton*>("SpdBtnSelect")->isEnabled());
+        EXPECT_FALSE(w->findChild<QToolButton*>("SpdBtnErase")->isEnabled());
+        QTest::mouseClick(w->findChild<QPushButton*>("BtnRF10"), Qt::LeftButton);
+        stayed = w->isVisible();
+        QTest::mouseClick(w->findChild<QPushButton*>("BtnRF01"), Qt::LeftButton);
+    });
+    int slot = 1;
+    EXPECT_FALSE(window->pickFromCatalogue(slot));
+    EXPECT_TRUE(stayed);
+
+    whenModal<TFrmCd_data>([](TFrmCd_data* w) {
+        EXPECT_EQ(w->currentSlot(), 2);
+        QTest::mouseClick(w->findChild<QPushButton*>("BtnRF10"), Qt::LeftButton);
+    });
+    slot = 2;
+    EXPECT_TRUE(window->pickFromCatalogue(slot));
+    EXPECT_EQ(slot, 2);
+    EXPECT_TRUE(prompter.boxes.empty());  // reference mode closes without questions
+}
+
+TEST_F(CatalogueWindowTest, ClosingWithYesSortsAndSavesTheCatalogueAndBothHistories) {
+    for (int sortMode : {0, 1}) {
+        SCOPED_TRACE(sortMode);
+        ws.control.sortMode = static_cast<std::int16_t>(sortMode);
+        writeCatalogue({record("B1", 1, 20240101), record("B2", 2, 20240301), record("B3", 3, 20240201),
+                        record("B4", 4, 20240401)});
+        showForEditing();
+        window->grid()->selectSlot(3);
+        QTest::mouseClick(child<QToolButton>("SpBtnClearRow"), Qt::LeftButton);  // B4 to the deleted history
+        prompter.answers = {Answer::Yes, Answer::Ok};
+        window->close();
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"保存終了します。", "保存終了します！"}));
+        prompter.clear();
+
+        TCddataArray saved(ws.capacity(kKindCatalogue) + 1);
+        int loadedFlag = 0, count = 0;
+        ASSERT_EQ(readDataFile(ws, "", kKindCatalogue, saved, loadedFlag, count, ws.capacity(kKindCatalogue)), 0);
+        const std::vector<std::string> order{fieldText(saved[0].barcode), fieldText(saved[1].barcode),
+                                             fieldText(saved[2].barcode)};
+        // Sorted: rental start newest first; unsorted: the order on screen.
+        const std::vector<std::string> expected =
+            sortMode == 0 ? std::vector<std::string>{"B2", "B3", "B1"} : std::vector<std::string>{"B1", "B2", "B3"};
+        EXPECT_EQ(order, expected);
+        TCddataArray deleted(ws.capacity(kKindDeleted) + 1);
+        ASSERT_EQ(readDataFile(ws, "", kKindDeleted, deleted, loadedFlag, count, ws.capacity(kKindDeleted)), 0);
+        EXPECT_EQ(fieldText(deleted[0].barcode), "B4");
+        EXPECT_EQ(saved[3].active, 0);
+        for (int kind : {kKindCatalogue, kKindNew, kKindDeleted})
+            EXPECT_TRUE(fs::exists(backupPath(defaultFilePath(ws, kind)))) << kind;  // backupMode 0
+    }
+}
+
+TEST_F(CatalogueWindowTest, YesThenCancelAndNoThenOkLeaveEveryFileAsItWas) {
+    writeCatalogue({record("B2", 2), record("B1", 1)});
+    showForEditing();
+    const std::string catalogue = fileBytes(defaultFilePath(ws, kKindCatalogue));
+    const std::string deleted = fileBytes(defaultFilePath(ws, kKindDeleted));
+    window->grid()->selectSlot(0);
+    QTest::mouseClick(child<QToolButton>("SpBtnClearRow"), Qt::LeftButton);
+
+    prompter.answers = {Answer::Yes, Answer::Cancel};
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    prompter.answers = {Answer::Cancel};
+    QTest::keyClick(window.get(), Qt::Key_Escape);  // Esc asks too
+    EXPECT_TRUE(window->isVisible());
+    prompter.answers = {Answer::No, Answer::Cancel};
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    prompter.answers = {Answer::No, Answer::Ok};
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"保存終了します。", "保存終了します！", "保存終了します。",
+                                                          "保存終了します。", "破棄終了します！", "保存終了します。",
+                                                          "破棄終了します！"}));
+    EXPECT_EQ(fileBytes(defaultFilePath(ws, kKindCatalogue)), catalogue);
+    EXPECT_EQ(fileBytes(defaultFilePath(ws, kKindDeleted)), deleted);
+    // The erased record went back with the discarded catalogue; so does its history entry.
+    EXPECT_EQ(ws.loaded[kKindDeleted], 0);
+    EXPECT_EQ(ws.loaded[kKindNew], 0);
+    ASSERT_EQ(loadDeletedList(ws), 0);
+    EXPECT_EQ(ws.arrays[kKindDeleted][0].active, 0);
+}
+
+TEST_F(CatalogueWindowTest, AFailedSaveKeepsTheWindowOpenWithTheGridShowingTheSortedArray) {
+    writeCatalogue({record("B1", 1, 20240101), record("B2", 2, 20240301)});
+    showForEditing();
+    // The catalogue file replaced by a folder: nothing can be saved over it.
+    fs::remove(defaultFilePath(ws, kKindCatalogue));
+    fs::create_directory(defaultFilePath(ws, kKindCatalogue));
+    prompter.answers = {Answer::Yes, Answer::Ok};
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(barcodeAt(0), "B2");  // sorted by rental start
+    EXPECT_EQ(gridText(0, 1), "B2");
+    EXPECT_EQ(gridText(1, 1), "B1");
+    ASSERT_GE(prompter.boxes.size(), 3u);
+    EXPECT_EQ(prompter.boxes[2].kind, BoxKind::Error);
+    prompter.answers = {Answer::No, Answer::Ok};
+    window->close();
+}
+
+TEST_F(CatalogueWindowTest, AFailedReadFromAnotherFileLeavesArrayGridAndFlag) {
+    writeCatalogue({record("B1", 1)});
+    showForEditing();
+    // A file that ends inside its first record.
+    const std::string torn = (tmp.path() / "TORN.ZMO").string();
+    {
+        std::string bytes = fileBytes(defaultFilePath(ws, kKindCatalogue));
+        bytes.resize(128 + 256 + 100);
+        std::ofstream(torn, std::ios::binary) << bytes;
+    }
+    prompter.fileChoices.push_back(FileChoice{true, torn, ""});
+    QTest::mouseClick(child<QToolButton>("SpdBtnOpen"), Qt::LeftButton);
+    EXPECT_EQ(prompter.lastChooserDir, kindDir(ws, kKindCatalogue));
+    EXPECT_FALSE(prompter.boxes.empty());  // the read error was reported
+    EXPECT_EQ(barcodeAt(0), "B1");
+    EXPECT_EQ(gridText(0, 1), "B1");
+    EXPECT_EQ(ws.loaded[kKindCatalogue], 1);
+    prompter.answers = {Answer::No, Answer::Ok};
+    window->close();
+}
+
+TEST_F(CatalogueWindowTest, TheEditorsSlotFollowsTheCurrentRowHoweverItMoves) {
+    writeCatalogue({record("B2", 2), record("B1", 1), record("B3", 3)});
+    showForEditing();
+    std::vector<int> seen;
+    QObject::connect(window.get(), &TFrmCd_data::currentSlotChanged, [&](int slot) { seen.push_back(slot); });
+    window->grid()->selectSlot(1);
+    QTest::keyClick(window->grid(), Qt::Key_Down);
+    EXPECT_EQ(window->stepCatalogueRow(-2), 0);
+    EXPECT_EQ(window->stepCatalogueRow(-5), 0);  // clamped at the first row
+    EXPECT_EQ((std::vector<int>{seen.begin(), seen.begin() + 3}), (std::vector<int>{1, 2, 0}));
+    // A sort changes the record under the current row: the editor hears of it too.
+    seen.clear();
+    child<QAction>("SORT_BCD")->trigger();
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back(), 0);
+    prompter.answers = {Answer::No, Answer::Ok};
+    window->close();
+}
+
+}  // namespace
+}  // namespace zemo::ui
