@@ -11,7 +11,6 @@
 #include "app/cli/pdf_output.h"
 #include "platform/sjis.h"
 #include "printing/data_list.h"
-#include "records/data_ops.h"
 #include "records/text.h"
 
 namespace zemo::cli {
@@ -23,7 +22,7 @@ const CommandHelp kHelp{
     "then one line per record in use from record N to record M (1-based; by default the first and\n"
     "the last; either order; cut at the file's record count), on stdout in UTF-8.\n"
     "  --from N, --to M   the range (whole numbers from 1)\n"
-    "  --password TEXT    the password of a protected file (needed for one)\n"
+    "  --password TEXT    the password of a protected file (without it an empty one is given)\n"
     "  --pdf OUT.pdf      print the lines into a PDF file instead; nothing on stdout\n"
     "A repeated option: the last one counts."};
 
@@ -128,13 +127,6 @@ int runList(int argc, char** argv) {
         auto bytes = argumentToSjis(*pw);
         if (!bytes) return usageError(kHelp, "the password has a character that Shift-JIS lacks");
         s.prompter.password = *bytes;
-    } else {
-        s.prompter.password = std::nullopt;  // no password given: the prompt is cancelled
-        DataFileInfo info{};
-        if (readInfo(s.ws, path, false, info) == 0 && info.hasPassword == 1) {
-            s.prompter.message(BoxKind::Error, "パスワードが設定されています\n--password が必要です", Buttons::Ok);
-            return kExitFailed;
-        }
     }
     LoadedFile file;
     if (readAnyDataFile(s, path, file) != 0) {
