@@ -8,5 +8,6 @@ int runShow(int argc, char** argv);
 int runExport(int argc, char** argv);
 int runImport(int argc, char** argv);
 int runPlan(int argc, char** argv);
+int runList(int argc, char** argv);
 
 }  // namespace zemo::cli

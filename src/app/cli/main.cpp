@@ -19,6 +19,7 @@ constexpr Command kCommands[] = {
     {"export", zemo::cli::runExport, "write a data file's records as CSV"},
     {"import", zemo::cli::runImport, "make a data file from CSV"},
     {"plan", zemo::cli::runPlan, "plan a tape from a data file"},
+    {"list", zemo::cli::runList, "print a data file's records as the data list"},
 };
 
 void usage(std::FILE* out) {

@@ -1,0 +1,251 @@
+// `zemo list` run as a program on data files made in a fresh folder per test.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/sjis.h"
+#include "printing/data_list.h"
+#include "records/control_file.h"
+#include "records/data_ops.h"
+#include "records/text.h"
+#include "support/scripted_prompter.h"
+#include "support/temp_dir.h"
+
+namespace zemo {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+struct Result {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+Lines splitLines(const std::string& text) {
+    Lines out;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) out.push_back(l);
+    return out;
+}
+
+std::string collapsed(const std::string& utf8) {
+    std::istringstream in(utf8);
+    std::string word, out;
+    while (in >> word) out += (out.empty() ? "" : " ") + word;
+    return out;
+}
+
+class ListCli : public ::testing::Test {
+protected:
+    ListCli() {
+        fs::create_directory(home_);
+        initControlDefaults(ws_);
+        for (int i = 1; i <= 5; ++i) {
+            CdRecord r = clearedRecord();
+            r.active = 1;
+            setField(r.barcode, "49880" + std::to_string(i));
+            setField(r.title, sj(i == 2 ? "とても長いアルバムのタイトルです" : "タイトル" + std::to_string(i)));
+            setField(r.artist, sj("ｱｰﾃｨｽﾄ"));
+            r.timeSec = 60 * i + 5;
+            r.saleDate = 20240200 + i;
+            records_.push_back(r);
+        }
+        writeFile(file_, 1, records_);
+    }
+    ~ListCli() override { testsupport::removeTempDir(dir_); }
+
+    Result zemo(Lines args) {
+        const fs::path outFile = dir_ / ".stdout", errFile = dir_ / ".stderr";
+        Lines argStore{ZEMO_CLI_PATH, "list"};
+        argStore.insert(argStore.end(), args.begin(), args.end());
+        argStore.insert(argStore.end(), {"--home", home_.string()});
+        std::vector<char*> argv;
+        for (std::string& a : argStore) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_t pid = ::fork();
+        if (pid == 0) {
+            int o = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            int e = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (o < 0 || e < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0 || ::chdir(dir_.c_str()) != 0) ::_exit(127);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        Result r;
+        int ws = 0;
+        if (pid > 0 && ::waitpid(pid, &ws, 0) == pid && WIFEXITED(ws)) r.status = WEXITSTATUS(ws);
+        r.out = slurp(outFile);
+        r.err = slurp(errFile);
+        return r;
+    }
+
+    void writeFile(const fs::path& path, int kind, const std::vector<CdRecord>& records,
+                   const char* password = nullptr) {
+        TCddataArray array(static_cast<int>(records.size()) + 1);
+        for (std::size_t i = 0; i < records.size(); ++i) array.put(static_cast<int>(i), records[i]);
+        ws_.shareFlag = password != nullptr;
+        ws_.control.shareMode = password != nullptr ? 1 : 0;
+        if (password != nullptr) setField(ws_.control.sharePassword, password);
+        ASSERT_EQ(writeDataFile(ws_, true, path.string(), kind, array, static_cast<int>(records.size())), 0);
+    }
+
+    // What stdout holds for records first..last (1-based), the heading first.
+    Lines expected(int first, int last) {
+        Lines out{sjisToUtf8(dataListHeading())};
+        for (int n = first; n <= last; ++n) out.push_back(sjisToUtf8(dataListLine(records_[n - 1], n - 1)));
+        for (std::string& l : out)
+            while (!l.empty() && l.back() == ' ') l.pop_back();
+        return out;
+    }
+
+    fs::path dir_ = testsupport::makeTempDir("zemo-list");
+    fs::path home_ = dir_ / "home";
+    fs::path file_ = dir_ / "CD_DATA.ZMO";
+    ScriptedPrompter prompter_;
+    FixedClock clock_{LocalTime{2024, 5, 1, 12, 0, 0}};
+    Workspace ws_{prompter_, clock_, home_};
+    std::vector<CdRecord> records_;
+};
+
+TEST_F(ListCli, PrintsTheHeadingAndTheRangeInEitherOrderCutAtTheRecordCount) {
+    struct Case {
+        Lines args;
+        int first, last;
+    };
+    const Case cases[] = {
+        {{}, 1, 5},
+        {{"--from", "2", "--to", "4"}, 2, 4},
+        {{"--from", "4", "--to", "2"}, 2, 4},
+        {{"--from=3"}, 3, 5},
+        {{"--to", "99"}, 1, 5},
+        {{"--from", "9"}, 5, 5},
+        {{"--from", "3", "--to=1", "--from=2", "--to", "3"}, 2, 3},  // the last of each counts
+    };
+    for (const Case& c : cases) {
+        Lines args{file_.string()};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        Result r = zemo(args);
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(splitLines(r.out), expected(c.first, c.last));
+        EXPECT_EQ(r.out.back(), '\n');
+    }
+    Result all = zemo({file_.string()});
+    EXPECT_EQ(splitLines(all.out).at(2),
+              "    2 498802" + std::string(24, ' ') + "とても長いアルバム** ｱｰﾃｨｽﾄ" + std::string(17, ' ') +
+                  "2:05 2024/02/02    0/00/00");
+}
+
+TEST_F(ListCli, AnEmptyLineStandsWhereTheRangeStartsWithEmptySlots) {
+    std::string bytes = slurp(file_);
+    bytes[384 + 172] = 0;  // the first record's slot marked empty
+    std::ofstream(file_, std::ios::binary | std::ios::trunc) << bytes;
+    Result r = zemo({file_.string(), "--to", "3"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    Lines want = expected(2, 3);
+    want.insert(want.begin() + 1, "");
+    EXPECT_EQ(splitLines(r.out), want);
+}
+
+TEST_F(ListCli, AFileWithoutRecordsPrintsNothing) {
+    writeFile(dir_ / "empty.zmo", 1, {});
+    Result r = zemo({(dir_ / "empty.zmo").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(ListCli, UsageErrorsExitTwoWithNothingOnStdout) {
+    const Lines cases[] = {
+        {"--from", "0"}, {"--to", "-1"}, {"--from", "x"}, {"--to", "1.5"}, {"--from", ""},
+        {"--bogus"},     {"--from"},     {},              {"a.zmo"},  // a second file
+    };
+    for (const Lines& extra : cases) {
+        SCOPED_TRACE(testing::PrintToString(extra));
+        Lines args{file_.string()};
+        if (extra.empty()) args.clear();  // no file at all
+        args.insert(args.end(), extra.begin(), extra.end());
+        Result r = zemo(args);
+        EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("usage: zemo list"), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(ListCli, AProtectedFileNeedsItsPassword) {
+    const fs::path shared = dir_ / "share.zmo";
+    writeFile(shared, 5, {records_[0]}, "Secret");
+    struct Case {
+        Lines args;
+        int status;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{}, 1, "error: パスワードが違います!\n"},
+        {{"--password", "Secrets"}, 1, "error: パスワードが違います!\n"},
+        {{"--password", "sECRET"}, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        Lines args{shared.string()};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        Result r = zemo(args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(splitLines(r.out), c.status == 0 ? expected(1, 1) : Lines{});
+    }
+    Result plain = zemo({file_.string(), "--password", "whatever"});  // ignored on a plain file
+    EXPECT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(splitLines(plain.out), expected(1, 5));
+}
+
+TEST_F(ListCli, AnUnreadableFileFailsWithTheReadersMessage) {
+    Result r = zemo({"nothing.zmo"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "error: nothing.zmo | ファイルが見つかりません！\n");
+}
+
+TEST_F(ListCli, PdfPrintsTheSameLinesIntoAFile) {
+    const fs::path pdf = dir_ / "list.pdf";
+    Result r = zemo({file_.string(), "--from", "4", "--to", "2", "--pdf", pdf.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+    Lines shown;
+    if (FILE* p = ::popen(("pdftotext -layout '" + pdf.string() + "' -").c_str(), "r")) {
+        std::string text;
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
+        ::pclose(p);
+        for (const std::string& l : splitLines(text))
+            if (!collapsed(l).empty()) shown.push_back(collapsed(l));
+    }
+    Lines want;
+    for (const std::string& l : expected(2, 4)) want.push_back(collapsed(l));
+    EXPECT_EQ(shown, want);
+
+    const fs::path nowhere = dir_ / "no" / "such.pdf";
+    Result failed = zemo({file_.string(), "--pdf", nowhere.string()});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out, "");
+    EXPECT_EQ(failed.err, "error: 印刷を開始できません | " + nowhere.string() + "\n");
+    EXPECT_FALSE(fs::exists(nowhere));
+}
+
+}  // namespace
+}  // namespace zemo
