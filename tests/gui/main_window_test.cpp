@@ -32,7 +32,13 @@
 #include "gui/dialogs_support.h"
 #include "platform/clock.h"
 #include "support/scripted_prompter.h"
+#include "catalogue/ui/frm_cd_data.h"
+#include "catalogue/ui/record_grid.h"
 #include "records/control_file.h"
+#include "shell/startup.h"
+#include "records/data_file.h"
+#include "records/data_ops.h"
+#include "records/text.h"
 #include "shell/ui/about_box.h"
 #include "settings/ui/frm_file_sel.h"
 #include "shell/ui/main_window.h"
@@ -46,6 +52,7 @@ namespace zemo::ui {
 namespace {
 
 namespace fs = std::filesystem;
+using guitest::whenModal;
 
 const std::string kCreateQuestion = "ｼｽﾃﾑｺﾝﾄﾛｰﾙﾌｧｲﾙがありません。作成します。\nZEMOCTRL.DAT";
 const std::string kFatalMessage = "ｼｽﾃﾑｺﾝﾄﾛｰﾙﾃﾞｰﾀの設定が正常ではありません！\nシステムを終了します。";
@@ -284,6 +291,49 @@ TEST_F(MainWindowTest, ClosingWritesThePlacementOfEveryTrackedWindow) {
     EXPECT_EQ(written.positions["Main"], (WindowPlace{55, 66, 222, 333}));
     EXPECT_EQ(written.positions["Edit"], (WindowPlace{7, 8, 110, 140}));
     EXPECT_EQ(written.widths["DEdit_M"][0], 77);
+}
+
+TEST_F(MainWindowTest, DataEntryOpensTheCatalogueWindowWithItsListsLoaded) {
+    writeControl(1);
+    auto w = start();
+    ShellPromptDialogs dialogs;
+    const ShellWindows shell = createShellWindows(*w, dialogs);
+    ASSERT_NE(shell.catalogue, nullptr);
+    // A catalogue of two records; the histories and the add list have no files yet.
+    {
+        Workspace& ws = w->workspace();
+        for (const char* d : {"CD_SYS", "CD_ADD", "CD_TXT", "CD_MD"}) fs::create_directories(dir_ / d);
+        TCddataArray a(ws.capacity(kKindCatalogue) + 1);
+        a[0].active = a[1].active = 1;
+        setField(a[0].barcode, "4988001");
+        setField(a[1].barcode, "4988002");
+        ASSERT_EQ(writeDataFile(ws, false, defaultFilePath(ws, kKindCatalogue), kKindCatalogue, a,
+                                ws.capacity(kKindCatalogue)),
+                  0);
+    }
+    auto* command = child<QAction>(w.get(), "MEditEdit");
+    ASSERT_TRUE(command->isEnabled());
+    prompter_.answers = {Answer::Yes, Answer::Yes, Answer::Yes};  // create the three missing list files
+    int rows = 0;
+    QString caption, firstBarcode;
+    whenModal<TFrmCd_data>([&](TFrmCd_data* d) {
+        rows = d->grid()->model()->rowCount();
+        firstBarcode = d->grid()->model()->index(0, 1).data().toString();
+        w->Timer1Timer();
+        caption = d->windowTitle();
+        prompter_.answers = {Answer::No, Answer::Ok};
+        d->close();
+    });
+    command->trigger();
+    EXPECT_EQ(rows, 500);
+    EXPECT_EQ(firstBarcode, "4988001");
+    EXPECT_EQ(caption, QStringLiteral("データ登録 ") + QString::fromStdString(clockText(clock_.localNow())));
+    EXPECT_EQ(prompter_.boxes.size(), 5u);  // three files made, then the close question and its warning
+    for (int kind : {kKindDeleted, kKindAdd, kKindNew})
+        EXPECT_TRUE(fs::exists(defaultFilePath(w->workspace(), kind))) << kind;
+    // Discarding sends the histories back to their files; the add list stays as it was read.
+    EXPECT_EQ(w->workspace().loaded[kKindAdd], 1);
+    EXPECT_EQ(w->workspace().loaded[kKindDeleted], 0);
 }
 
 TEST_F(MainWindowTest, TheFileChooserTakesItsPlacementAndGivesItBackAtClosing) {
