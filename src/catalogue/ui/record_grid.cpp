@@ -3,6 +3,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QFontMetrics>
+#include <algorithm>
 #include <array>
 
 #include "platform/sjis.h"
@@ -25,9 +27,12 @@ const std::array<const char*, kFullListColumns> kHeaders = {
     "種類",     "属性",       "登録日付",       "削除日付",
 };
 
-// Design widths in characters of the 16-pixel face (a half-width character is 8 pixels): room
-// for each field's stored width; the row-number column has the list's default width of 44.
-const std::array<int, kFullListColumns> kDesignChars = {5, 14, 14, 16, 24, 20, 8, 10, 10, 10, 4, 4, 9, 8, 16, 16};
+// Design widths: room for a typical cell of each column in the grid's face (the stored widths of
+// the text fields would make the grid wider than any screen; the user widens a column as needed).
+const std::array<const char*, kFullListColumns> kDesignSamples = {
+    "00000",      "00000000000000", "00000000000000", "MMMMMMMMMMMM", "タイトルタイトルタイトル", "アーチストアーチスト",
+    "00000:00",   "0000/00/00",     "0000/00/00",     "0000/00/00",   "000",                      "000",
+    "5:その他",   "3:両方",         "0000/00/00 00:00", "0000/00/00 00:00"};
 
 QString fromSjis(const std::string& s) { return QString::fromStdString(sjisToUtf8(s)); }
 
@@ -127,9 +132,13 @@ RecordGrid::RecordGrid(Workspace& ws, int kind, int columns, QWidget* parent)
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
-    const int half = fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    for (int c = 0; c < columns; ++c)
-        horizontalHeader()->resizeSection(c, c == 0 ? 44 : kDesignChars[static_cast<std::size_t>(c)] * half + 8);
+    const QFontMetrics metrics(font());
+    for (int c = 0; c < columns; ++c) {
+        const QString sample = QString::fromUtf8(kDesignSamples[static_cast<std::size_t>(c)]);
+        const QString header = QString::fromUtf8(kHeaders[static_cast<std::size_t>(c)]);
+        const int width = std::max(metrics.horizontalAdvance(sample), horizontalHeader()->fontMetrics().horizontalAdvance(header));
+        horizontalHeader()->resizeSection(c, width + 14);
+    }
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         const int slot = currentSlot();
         if (slot == lastReported_) return;
