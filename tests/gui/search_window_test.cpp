@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <cstdio>
 #include <QToolButton>
 #include <filesystem>
 #include <functional>
@@ -23,12 +24,15 @@
 #include "catalogue/ui/frm_cd_ref.h"
 #include "catalogue/ui/frm_ref_md.h"
 #include "catalogue/ui/record_grid.h"
+#include "printing/ui/frm_prn_st_ed.h"
+#include "printing/ui/frm_stop.h"
 #include "gui/dialogs_support.h"
 #include "platform/sjis.h"
 #include "records/control_file.h"
 #include "records/text.h"
 #include "shell/window_settings.h"
 #include "support/scripted_prompter.h"
+#include "ui/printer.h"
 
 namespace zemo::ui {
 namespace {
@@ -495,6 +499,44 @@ TEST_F(SearchWindowTest, TheDialogsFieldsLimitNormaliseCheckOnceAndAreRemembered
     EXPECT_EQ(r.acd, std::string(30, 'A'));
     EXPECT_EQ(r.dst, "20240601");
     EXPECT_EQ(r.ded, "20240101");
+}
+
+TEST_F(SearchWindowTest, PrintingTakesARangeOfTheResultListAndGivesTheCommandsBack) {
+    setCatalogue({record("P3"), record("P1"), record("P2"), record("Q1")});
+    const std::string pdf = (tmp.path() / "results.pdf").string();
+    ProgramPrinter printer;
+    printer.printToPdf(QString::fromStdString(pdf));
+    auto* range = new TFrmPrnStEd(ws, results.get());
+    results->setPrinting(&printer, range, new TFrmStop(results.get()));
+    Conditions c;
+    c.bcd = "P";
+    int capacityOffered = 0;
+    bool unlocked = false;
+    search(c, TFrmCd_Ref::kDisplayMode, [&](TFrmCd_Ref* w) {
+        EXPECT_TRUE(child<QWidget>(w, "PnlDisp")->isVisible());
+        whenModal<TFrmPrnStEd>([&](TFrmPrnStEd* d) {
+            capacityOffered = child<QLineEdit>(d, "Edt_Ed")->text().toInt();  // the last row defaults to 500
+            child<QLineEdit>(d, "Edt_St")->setText("2");
+            child<QLineEdit>(d, "Edt_Ed")->setText("1");
+            QTest::mouseClick(child<QPushButton>(d, "BtnGo"), Qt::LeftButton);
+        });
+        QTest::mouseClick(child<QToolButton>(w, "SpdBtnPrint"), Qt::LeftButton);
+        unlocked = !w->running() && child<QToolButton>(w, "SpdBtnExit")->isEnabled() && w->grid()->isEnabled();
+        cancel(w);
+    });
+    EXPECT_EQ(capacityOffered, 500);
+    EXPECT_TRUE(unlocked);
+    std::string text;
+    if (FILE* p = ::popen(("pdftotext -layout '" + pdf + "' -").c_str(), "r")) {
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
+        ::pclose(p);
+    }
+    // Results 1 and 2 in their sorted order; the third is outside the range.
+    EXPECT_NE(text.find("P1"), std::string::npos) << text;
+    EXPECT_NE(text.find("P2"), std::string::npos) << text;
+    EXPECT_EQ(text.find("P3"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Q1"), std::string::npos) << text;
 }
 
 }  // namespace
