@@ -101,6 +101,41 @@ std::optional<int> parseCommandLine(const CommandHelp& help, int argc, char** ar
     return std::nullopt;
 }
 
+std::vector<char*> lastOfEachOption(int argc, char** argv, std::initializer_list<OptionSpec> specs) {
+    struct Span {
+        std::string name;
+        int at, length;
+    };
+    std::vector<Span> spans;
+    for (int i = 0; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--") break;
+        if (arg.rfind("--", 0) != 0) continue;
+        const std::string name = arg.substr(0, arg.find('='));
+        bool known = name == "--home", valued = known;
+        for (const OptionSpec& s : specs)
+            if (name == s.name) {
+                known = true;
+                valued = s.takesValue;
+            }
+        if (!known) continue;
+        const bool separateValue = valued && arg.find('=') == std::string::npos && i + 1 < argc;
+        const int length = separateValue ? 2 : 1;
+        spans.push_back({name, i, length});
+        i += length - 1;
+    }
+    std::map<std::string, int> last;
+    for (const Span& s : spans) last[s.name] = s.at;
+    std::vector<bool> dropped(static_cast<std::size_t>(argc), false);
+    for (const Span& s : spans)
+        if (last[s.name] != s.at)
+            for (int k = 0; k < s.length; ++k) dropped[static_cast<std::size_t>(s.at + k)] = true;
+    std::vector<char*> out;
+    for (int i = 0; i < argc; ++i)
+        if (!dropped[static_cast<std::size_t>(i)]) out.push_back(argv[i]);
+    return out;
+}
+
 std::filesystem::path programFolder(const Args& args) {
     std::filesystem::path dir;
     if (auto home = args.value("--home")) {

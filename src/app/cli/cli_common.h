@@ -50,6 +50,12 @@ std::optional<int> parseCommandLine(const CommandHelp& help, int argc, char** ar
                                     std::initializer_list<OptionSpec> specs, std::size_t minPositional,
                                     std::size_t maxPositional, Args& out);
 
+// The arguments with every earlier occurrence of a repeated option dropped, for the commands where
+// the last one counts (parseCommandLine refuses a repeat). specs names the options, valued or
+// flags ("--home" counts too); "--name value" and "--name=value" alike;
+// nothing after "--" is touched.
+std::vector<char*> lastOfEachOption(int argc, char** argv, std::initializer_list<OptionSpec> specs);
+
 // "zemo NAME: message" and the usage line on stderr; returns kExitUsage.
 int usageError(const CommandHelp& help, const std::string& message);
 // "zemo NAME: message" on stderr; returns kExitFailed.

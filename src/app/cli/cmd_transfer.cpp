@@ -18,6 +18,7 @@
 #include "app/cli/cli_files.h"
 #include "app/cli/commands.h"
 #include "app/cli/csv_reader.h"
+#include "app/cli/record_csv.h"
 #include "planning/entry_checks.h"
 #include "platform/sjis.h"
 #include "records/cd_record.h"
@@ -332,6 +333,23 @@ struct FdGuard {
 
 }  // namespace
 
+std::string exportCsvHeader() { return csvLine(headerRow()); }
+
+std::string exportCsvRow(const CdRecord& r, const std::string& where, std::vector<std::string>& problems) {
+    std::vector<std::string> row;
+    for (const FieldDef& f : kFields) {
+        if (f.type != FieldType::Text) {
+            row.push_back(std::to_string(storedNumber(r, f)));
+            continue;
+        }
+        std::string utf8;
+        std::string why = exportProblem(storedText(r, f), f, utf8);
+        if (!why.empty()) problems.push_back(where + ": " + f.name + ": " + why);
+        row.push_back(std::move(utf8));
+    }
+    return csvLine(row);
+}
+
 int runExport(int argc, char** argv) {
     Args args;
     if (auto status = parseCommandLine(kExportHelp, argc, argv, {{"-o", true}, {"--password", true}}, 1, 1, args))
@@ -359,23 +377,12 @@ int runExport(int argc, char** argv) {
         return kExitFailed;
     }
 
-    std::string out = csvLine(headerRow());
+    std::string out = exportCsvHeader();
     std::vector<std::string> problems;
     for (int i = 0; i < file.count; ++i) {
         const CdRecord& r = file.records[i];
         if (r.active != 1) continue;
-        std::vector<std::string> row;
-        for (const FieldDef& f : kFields) {
-            if (f.type != FieldType::Text) {
-                row.push_back(std::to_string(storedNumber(r, f)));
-                continue;
-            }
-            std::string utf8;
-            std::string why = exportProblem(storedText(r, f), f, utf8);
-            if (!why.empty()) problems.push_back(path + ": record " + std::to_string(i + 1) + ": " + f.name + ": " + why);
-            row.push_back(std::move(utf8));
-        }
-        out += csvLine(row);
+        out += exportCsvRow(r, path + ": record " + std::to_string(i + 1), problems);
     }
     if (!problems.empty()) {
         for (const std::string& p : problems) std::fprintf(stderr, "%s\n", p.c_str());

@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"import", zemo::cli::runImport, "make a data file from CSV"},
     {"plan", zemo::cli::runPlan, "plan a tape from a data file"},
     {"list", zemo::cli::runList, "print a data file's records as the data list"},
+    {"search", zemo::cli::runSearch, "search a data file as the catalogue search does"},
 };
 
 void usage(std::FILE* out) {

@@ -78,8 +78,11 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::TextAlignmentRole && index.column() == 0)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole) return {};
-    if (index.column() == 0) return QString::asprintf("%5d", index.row() + 1);
-    const TCddataArray* array = ws_.array(kind_);
+    if (index.column() == 0) {
+        if (!marksShown_) return QString::asprintf("%5d", index.row() + 1);
+        return QString::asprintf(marked(index.row()) ? "*%4d" : " %4d", index.row() + 1);
+    }
+    const TCddataArray* array = shownArray();
     // The arrays may have been recreated smaller since the last reset.
     if (!array || index.row() >= array->slotCount()) return {};
     return recordCellText((*array)[index.row()], index.column());
@@ -106,8 +109,10 @@ void RecordTableModel::redrawRow(int slot) {
     emit dataChanged(index(slot, 0), index(slot, columns_ - 1), {Qt::DisplayRole});
 }
 
-void RecordTableModel::followCapacity() {
-    const int rows = ws_.capacity(kind_);
+void RecordTableModel::followCapacity() { setRows(ws_.capacity(kind_)); }
+
+void RecordTableModel::setRows(int rows) {
+    rows = std::max(rows, 0);
     if (rows == rows_) {
         redrawAll();
         return;
@@ -115,6 +120,48 @@ void RecordTableModel::followCapacity() {
     beginResetModel();
     rows_ = rows;
     endResetModel();
+}
+
+const TCddataArray* RecordTableModel::shownArray() const { return own_ ? &*own_ : ws_.array(kind_); }
+
+void RecordTableModel::showOwnRecords(TCddataArray records, int rows) {
+    beginResetModel();
+    own_ = std::move(records);
+    rows_ = std::max(rows, 0);
+    endResetModel();
+}
+
+void RecordTableModel::showMarks(bool on) {
+    marksShown_ = on;
+    if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, 0), {Qt::DisplayRole});
+}
+
+bool RecordTableModel::marked(int slot) const {
+    return slot >= 0 && static_cast<std::size_t>(slot) < marks_.size() && marks_[static_cast<std::size_t>(slot)];
+}
+
+void RecordTableModel::setMarked(int slot, bool on) {
+    if (slot < 0) return;
+    if (static_cast<std::size_t>(slot) >= marks_.size()) {
+        if (!on) return;
+        marks_.resize(static_cast<std::size_t>(slot) + 1, false);
+    }
+    marks_[static_cast<std::size_t>(slot)] = on;
+    if (slot < rows_) emit dataChanged(index(slot, 0), index(slot, 0), {Qt::DisplayRole});
+}
+
+void RecordTableModel::clearMarks() {
+    marks_.clear();
+    if (marksShown_ && rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, 0), {Qt::DisplayRole});
+}
+
+bool RecordTableModel::anyMarked() const { return std::find(marks_.begin(), marks_.end(), true) != marks_.end(); }
+
+std::vector<int> RecordTableModel::markedSlots() const {
+    std::vector<int> out;
+    for (std::size_t i = 0; i < marks_.size(); ++i)
+        if (marks_[i]) out.push_back(static_cast<int>(i));
+    return out;
 }
 
 RecordGrid::RecordGrid(Workspace& ws, int kind, int columns, QWidget* parent)

@@ -4,8 +4,11 @@
 // 14, 15 or 16 columns in all.
 #include <QAbstractTableModel>
 #include <QTableView>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "records/record_array.h"
 
 namespace zemo {
 class Workspace;
@@ -43,12 +46,32 @@ public:
     void redrawRow(int slot);
     // The number of rows follows the kind's capacity (after the database size changed).
     void followCapacity();
+    // A fixed number of rows instead of the capacity (rows beyond the array show empty).
+    void setRows(int rows);
+
+    // Records of the model's own instead of the kind's array (a file shown without loading it
+    // into a list), one row per slot up to rows.
+    void showOwnRecords(TCddataArray records, int rows);
+
+    // Marks in column 0: with marks shown, the row number is " %4d", or "*%4d" when marked.
+    void showMarks(bool on);
+    bool marked(int slot) const;
+    void setMarked(int slot, bool on);
+    void clearMarks();
+    bool anyMarked() const;
+    // The marked slots in row order.
+    std::vector<int> markedSlots() const;
 
 private:
+    const TCddataArray* shownArray() const;
+
     Workspace& ws_;
     int kind_;
     int columns_;
     int rows_;
+    std::optional<TCddataArray> own_;
+    bool marksShown_ = false;
+    std::vector<bool> marks_;  // by slot
 };
 
 class RecordGrid : public QTableView {

@@ -1,6 +1,10 @@
 #include "shell/ui/shell_windows.h"
 
+#include "catalogue/catalogue_access.h"
 #include "catalogue/ui/frm_cd_data.h"
+#include "catalogue/ui/frm_cd_ref.h"
+#include "catalogue/ui/frm_data_disp.h"
+#include "catalogue/ui/frm_ref_md.h"
 #include "platform/sjis.h"
 #include "printing/ui/frm_prn_st_ed.h"
 #include "printing/ui/frm_stop.h"
@@ -95,6 +99,16 @@ ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
                              new TFrmStop(w.catalogue));
     TFrmCd_data* catalogue = w.catalogue;
     main.setCommand(TFrmMain::Command::Edit, [catalogue] { catalogue->openForEditing(); });
+
+    w.dataDisplay = new TFrmDataDisp(main.workspace(), main.windowSettings(), &main);
+    main.addPlacedWindow(w.dataDisplay, "Disp");
+    w.searchResults = new TFrmCd_Ref(main.workspace(), main.windowSettings(), &main);
+    main.addPlacedWindow(w.searchResults, "Ref");
+    w.searchResults->setPrinting(app ? &app->printer() : nullptr, new TFrmPrnStEd(main.workspace(), w.searchResults),
+                                 new TFrmStop(w.searchResults));
+    w.search = new TFrmRefMd(main.workspace(), main.windowSettings(), *w.searchResults, &main);
+    TFrmRefMd* search = w.search;
+    catalogue->setSearch([search](ExtractSpec& spec) { return search->runSearch(spec); });
     return w;
 }
 

@@ -16,12 +16,15 @@ struct WindowSettings;
 namespace zemo::ui {
 
 class TFrmCd_data;
+class TFrmCd_Ref;
+class TFrmDataDisp;
 class TFrmFileSel;
 class TFrmFrdwt;
 class TFrmGetDir;
 class TFrmMain;
 class TFrmPassInp;
 class TFrmPrnStEd;
+class TFrmRefMd;
 class TFrmShare;
 class TFrmStop;
 class TFrmSysMode;
@@ -66,6 +69,10 @@ struct ShellWindows {
     TFrmPassInp* password = nullptr;
     TFrmFileSel* chooser = nullptr;
     TFrmCd_data* catalogue = nullptr;
+    TFrmCd_Ref* searchResults = nullptr;
+    TFrmRefMd* search = nullptr;
+    // Opened without blocking from the tape-planning window, which gives it its parent.
+    TFrmDataDisp* dataDisplay = nullptr;
 };
 
 // Creates the dialogs in start-up order and hands them to the prompt dialogs, which the caller
