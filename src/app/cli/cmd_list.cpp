@@ -28,36 +28,6 @@ const CommandHelp kHelp{
 
 const std::vector<std::string> kValued = {"--from", "--to", "--password", "--pdf", "--home"};
 
-// The common parser refuses a repeated option; here the last one counts, so the earlier ones are
-// dropped first ("--name value" and "--name=value" alike; nothing after "--").
-std::vector<char*> lastOfEachOption(int argc, char** argv) {
-    struct Span {
-        int at, length;
-    };
-    std::vector<std::pair<std::string, Span>> spans;
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--") break;
-        const std::string name = arg.substr(0, arg.find('='));
-        bool valued = false;
-        for (const std::string& v : kValued) valued = valued || v == name;
-        if (!valued || arg.rfind("--", 0) != 0) continue;
-        const int length = (arg.find('=') != std::string::npos || i + 1 >= argc) ? 1 : 2;
-        spans.push_back({name, {i, length}});
-        i += length - 1;
-    }
-    std::map<std::string, int> last;
-    for (const auto& [name, span] : spans) last[name] = span.at;
-    std::vector<bool> dropped(static_cast<std::size_t>(argc), false);
-    for (const auto& [name, span] : spans)
-        if (last[name] != span.at)
-            for (int k = 0; k < span.length; ++k) dropped[static_cast<std::size_t>(span.at + k)] = true;
-    std::vector<char*> out;
-    for (int i = 0; i < argc; ++i)
-        if (!dropped[static_cast<std::size_t>(i)]) out.push_back(argv[i]);
-    return out;
-}
-
 // A whole number from 1; nothing otherwise.
 std::optional<int> recordNumber(const std::string& text) {
     if (text.empty() || text.size() > 10) return std::nullopt;
@@ -105,7 +75,10 @@ public:
 }  // namespace
 
 int runList(int argc, char** argv) {
-    std::vector<char*> kept = lastOfEachOption(argc, argv);
+    // The common parser refuses a repeated option; here the last one counts.
+    std::vector<std::vector<std::string>> groups;
+    for (const std::string& v : kValued) groups.push_back({v});
+    std::vector<char*> kept = lastOfEachOption(argc, argv, groups, kValued);
     Args args;
     if (auto status = parseCommandLine(kHelp, static_cast<int>(kept.size()), kept.data(),
                                        {{"--from", true}, {"--to", true}, {"--password", true}, {"--pdf", true}}, 1,

@@ -9,5 +9,6 @@ int runExport(int argc, char** argv);
 int runImport(int argc, char** argv);
 int runPlan(int argc, char** argv);
 int runList(int argc, char** argv);
+int runLabel(int argc, char** argv);
 
 }  // namespace zemo::cli

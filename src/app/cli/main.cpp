@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"import", zemo::cli::runImport, "make a data file from CSV"},
     {"plan", zemo::cli::runPlan, "plan a tape from a data file"},
     {"list", zemo::cli::runList, "print a data file's records as the data list"},
+    {"label", zemo::cli::runLabel, "print the cassette label of a tape plan"},
 };
 
 void usage(std::FILE* out) {

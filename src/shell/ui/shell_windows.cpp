@@ -2,6 +2,8 @@
 
 #include "catalogue/ui/frm_cd_data.h"
 #include "platform/sjis.h"
+#include "printing/ui/frm_lbpr_ctl.h"
+#include "printing/ui/frm_prn_label.h"
 #include "printing/ui/frm_prn_st_ed.h"
 #include "printing/ui/frm_stop.h"
 #include "settings/ui/frm_file_sel.h"
@@ -95,6 +97,16 @@ ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
                              new TFrmStop(w.catalogue));
     TFrmCd_data* catalogue = w.catalogue;
     main.setCommand(TFrmMain::Command::Edit, [catalogue] { catalogue->openForEditing(); });
+
+    w.labelLayout = new TFrmLbprCtl(main.workspace(), &main);
+    main.addPlacedWindow(w.labelLayout, "LCtl");
+    TFrmLbprCtl* labelLayout = w.labelLayout;
+    main.setCommand(TFrmMain::Command::PrnLabel, [labelLayout] { labelLayout->exec(); });
+    if (app) {
+        w.labelPrint = new TFrmPrnLabel(main.workspace(), main.windowSettings().labelPrintFont, app->printer(), &main);
+        main.addPlacedWindow(w.labelPrint, "LPrn");
+        w.labelPrint->setLayoutDialog(w.labelLayout);
+    }
     return w;
 }
 

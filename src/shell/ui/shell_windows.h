@@ -18,9 +18,11 @@ namespace zemo::ui {
 class TFrmCd_data;
 class TFrmFileSel;
 class TFrmFrdwt;
+class TFrmLbprCtl;
 class TFrmGetDir;
 class TFrmMain;
 class TFrmPassInp;
+class TFrmPrnLabel;
 class TFrmPrnStEd;
 class TFrmShare;
 class TFrmStop;
@@ -66,6 +68,8 @@ struct ShellWindows {
     TFrmPassInp* password = nullptr;
     TFrmFileSel* chooser = nullptr;
     TFrmCd_data* catalogue = nullptr;
+    TFrmLbprCtl* labelLayout = nullptr;
+    TFrmPrnLabel* labelPrint = nullptr;  // for the results window's label command
 };
 
 // Creates the dialogs in start-up order and hands them to the prompt dialogs, which the caller
