@@ -17,6 +17,9 @@
 #include "records/data_file.h"
 #include "catalogue/ui/frm_cd_data.h"
 #include "catalogue/ui/record_grid.h"
+#include "planning/shuf_tape.h"
+#include "printing/ui/frm_prn_label.h"
+#include "records/record_access.h"
 #include "settings/ui/frm_file_sel.h"
 #include "ui/application.h"
 #include "shell/ui/main_window.h"
@@ -64,24 +67,53 @@ fs::path programFolder(const Options& options) {
 // With ZEMOPLAN_SCREENSHOT_DIR set, the program saves pictures of its main window, of the file
 // chooser and of the catalogue window there and ends (used to make the README's screenshots under
 // Xvfb).
+// A plan for the label picture: the catalogue's first six CDs, three on each side.
+const zemo::ShufTape& screenshotPlan(zemo::Workspace& ws) {
+    static zemo::ShufTape plan{};
+    plan = {};
+    for (int i = 0; i < 6; ++i) {
+        zemo::CdRecord r;
+        if (zemo::getRecord(ws, r, i, zemo::kKindCatalogue, ws.capacity(zemo::kKindCatalogue)) != 0 || !r.active) break;
+        plan.cds[plan.count++] = r;
+    }
+    for (int k = 1; k <= plan.count; ++k) {
+        if (k <= (plan.count + 1) / 2) plan.sideA[plan.countA++] = static_cast<std::int16_t>(k);
+        else plan.sideB[plan.countB++] = static_cast<std::int16_t>(k);
+    }
+    return plan;
+}
+
 void takeScreenshots(const QString& dir, zemo::ui::TFrmMain& main, const zemo::ui::ShellWindows& shell) {
     const std::string folder = zemo::kindDir(main.workspace(), zemo::kKindCatalogue);
     zemo::ui::TFrmFileSel& chooser = *shell.chooser;
     zemo::ui::TFrmCd_data& catalogue = *shell.catalogue;
-    QTimer::singleShot(300, &main, [&main, &chooser, &catalogue, dir, folder] {
+    zemo::ui::TFrmPrnLabel* label = shell.labelPrint;
+    zemo::Workspace* ws = &main.workspace();
+    QTimer::singleShot(300, &main, [&main, &chooser, &catalogue, label, ws, dir, folder] {
         main.grab().save(QDir(dir).filePath("main-window.png"));
         chooser.setMode(1);
         chooser.setFolder(QString::fromStdString(folder));
         chooser.show();
-        QTimer::singleShot(300, &chooser, [&chooser, &catalogue, dir] {
+        QTimer::singleShot(300, &chooser, [&chooser, &catalogue, label, ws, dir] {
             chooser.grab().save(QDir(dir).filePath("file-chooser.png"));
             chooser.hide();
             catalogue.loadCatalogueGrid();
             catalogue.grid()->selectSlot(2);
             catalogue.show();
-            QTimer::singleShot(300, &catalogue, [&catalogue, dir] {
+            QTimer::singleShot(300, &catalogue, [&catalogue, label, ws, dir] {
                 catalogue.grab().save(QDir(dir).filePath("catalogue-window.png"));
-                QCoreApplication::exit(0);
+                catalogue.hide();
+                if (!label) {
+                    QCoreApplication::exit(0);
+                    return;
+                }
+                label->setPlan(&screenshotPlan(*ws));
+                label->resize(760, 560);
+                label->show();
+                QTimer::singleShot(300, label, [label, dir] {
+                    label->grab().save(QDir(dir).filePath("label-preview.png"));
+                    QCoreApplication::exit(0);
+                });
             });
         });
     });

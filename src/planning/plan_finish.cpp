@@ -96,10 +96,14 @@ int planIntegrityCode(const ShufTape& selection, const ShufTape& t) {
 int checkPlan(Workspace& ws, const ShufTape& selection, const ShufTape& t) {
     const int code = planIntegrityCode(selection, t);
     if (code == 0) return 0;
+    showPlanError(ws, code);
+    return 6;
+}
+
+void showPlanError(Workspace& ws, int code) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "Program error!(code=%d)", code);
     showBox(ws, BoxKind::Error, buf, Buttons::Ok);
-    return 6;
 }
 
 void normalisePlan(const ShufTape& selection, ShufTape& t, int code, const ShufControl& ctl) {

@@ -18,6 +18,8 @@ void completePlan(const ShufTape& selection, ShufTape& t);
 int planIntegrityCode(const ShufTape& selection, const ShufTape& t);
 // 0 when consistent; otherwise shows "Program error!(code=%d)" and returns 6.
 int checkPlan(Workspace& ws, const ShufTape& selection, const ShufTape& t);
+// The box checkPlan shows for an integrity code.
+void showPlanError(Workspace& ws, int code);
 
 // Sorts each list by registration position, lays the CDs out again in that order and, unless the
 // code is 2 or 5 or side A is not optimised, makes side A begin with the earlier-registered CD.

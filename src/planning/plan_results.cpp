@@ -86,6 +86,7 @@ void ResultsState::applyTapeTarget(std::int32_t seconds) {
 
 void ResultsState::redraw() {
     image_.clear();
+    integrityCode_ = 0;
     const ShufTape& sel = engine_.selection;
     if (sel.count <= 0) return;
     const bool csv = engine_.ctl.csvLayout != 0;
@@ -106,6 +107,7 @@ void ResultsState::drawPlan() {
     ShufTape& plan = engine_.plan;
     completePlan(engine_.selection, plan);
     // An inconsistent plan is reported and nothing at all is drawn.
+    integrityCode_ = planIntegrityCode(engine_.selection, plan);
     if (checkPlan(engine_.ws, engine_.selection, plan) != 0) return;
     if (displayMode == kShowOptimised) normalisePlan(engine_.selection, plan, 0, engine_.ctl);
     if (displayMode == kShowOptimised || displayMode == kShowShuffled) {
@@ -126,6 +128,12 @@ std::int32_t ResultsState::shuffleListTotal() const {
         if (r.active != 0) total = add32(total, r.timeSec);
     }
     return total;
+}
+
+bool ResultsState::labelAllowed() {
+    if (integrityCode_ == 0) return true;
+    showPlanError(engine_.ws, integrityCode_);
+    return false;
 }
 
 bool ResultsState::canPrint() const { return engine_.selection.count > 0; }

@@ -62,6 +62,14 @@ public:
     // "データを印刷します。" (OK / Cancel): true for OK.
     bool confirmPrint();
 
+    // The plan buffer as the last redraw left it: what the label shows.
+    const ShufTape& plan() const { return engine_.plan; }
+    // The integrity code the last redraw found (0 when it found the plan consistent or checked none).
+    int lastIntegrityCode() const { return integrityCode_; }
+    // The label command: true when the plan may be labelled; false, after showing the redraw's
+    // "Program error!(code=N)" once more, when the last redraw found it inconsistent.
+    bool labelAllowed();
+
     // "結設定": "振分け結果を設定します。" (OK / Cancel): true for OK.
     bool confirmWriteBack();
     // Writes the plan back as the new order of the shuffle list (side A, side B, unrecorded),
@@ -76,6 +84,7 @@ private:
 
     PlanEngine& engine_;
     PlanImage image_;
+    int integrityCode_ = 0;
 };
 
 }  // namespace zemo

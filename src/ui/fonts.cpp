@@ -26,4 +26,28 @@ QFont minchoPixelFont(int pixelSize) {
     return f;
 }
 
+QFont fontOfSetting(const FontSetting& setting) {
+    QFont f(QString::fromStdString(setting.name));
+    f.setPointSize(setting.size > 0 ? setting.size : 1);
+    f.setBold((setting.style & 1) != 0);
+    f.setItalic((setting.style & 2) != 0);
+    f.setUnderline((setting.style & 4) != 0);
+    f.setStrikeOut((setting.style & 8) != 0);
+    return f;
+}
+
+QColor colourOfSetting(int stored) {
+    const auto v = static_cast<unsigned>(stored);
+    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
+}
+
+FontSetting settingOfFont(const QFont& font, const QColor& colour) {
+    FontSetting s;
+    s.name = font.family().toStdString();
+    s.size = font.pointSize() > 0 ? font.pointSize() : 1;
+    s.style = (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0) | (font.strikeOut() ? 8 : 0);
+    s.color = colour.red() | (colour.green() << 8) | (colour.blue() << 16);
+    return s;
+}
+
 }  // namespace zemo::ui

@@ -1,8 +1,11 @@
 #pragma once
 // The fonts the windows and printouts name ("ＭＳ 明朝" and its kin) mapped to the Japanese faces
 // installed here, so a stored font name keeps working on a machine without the original fonts.
+#include <QColor>
 #include <QFont>
 #include <QString>
+
+#include "shell/window_settings.h"
 
 namespace zemo::ui {
 
@@ -13,5 +16,11 @@ void installFontSubstitutes();
 
 // "ＭＳ 明朝" at a pixel size, as the record grids use it.
 QFont minchoPixelFont(int pixelSize);
+
+// A stored font (name, points, style bits 1 bold 2 italic 4 underline 8 strike-out) as a QFont,
+// and back. The colour is kept as the original platform writes it: 0x00BBGGRR.
+QFont fontOfSetting(const FontSetting& setting);
+QColor colourOfSetting(int stored);
+FontSetting settingOfFont(const QFont& font, const QColor& colour);
 
 }  // namespace zemo::ui

@@ -212,6 +212,34 @@ TEST(PlanResults, PassWithoutAttemptIsReportedAsAnInconsistentPlan) {
     }
 }
 
+// The label command refuses a plan that the last redraw found inconsistent, showing the same box
+// once more; a later consistent redraw lets it through without a box.
+TEST(PlanResults, LabelCommandRefusesAPlanTheLastRedrawFoundInconsistent) {
+    ResultsWorld w;
+    w.setTimes({600});
+    w.ws.control.shuffleBlock.targetSec = 600;
+    w.ws.control.shuffleBlock.startA = 1;
+    ASSERT_EQ(w.results.openResults(), 0);
+    EXPECT_EQ(w.results.lastIntegrityCode(), 0);
+    w.prompter.clear();
+    EXPECT_TRUE(w.results.labelAllowed());
+    EXPECT_TRUE(w.boxTexts().empty());
+
+    w.results.stepNext();
+    EXPECT_EQ(w.results.lastIntegrityCode(), 3);
+    w.prompter.clear();
+    EXPECT_FALSE(w.results.labelAllowed());
+    EXPECT_EQ(w.boxTexts(), (Lines{"Program error!(code=3)"}));
+    ASSERT_EQ(w.prompter.boxes.size(), 1u);
+    EXPECT_EQ(w.prompter.boxes[0].kind, BoxKind::Error);
+
+    w.results.chooseShuf2(kMenuNoShuffle);
+    EXPECT_EQ(w.results.lastIntegrityCode(), 0);
+    w.prompter.clear();
+    EXPECT_TRUE(w.results.labelAllowed());
+    EXPECT_TRUE(w.boxTexts().empty());
+}
+
 TEST(PlanResults, SteppingTheRunNumber) {
     ResultsWorld w;
     w.setTimes({612, 345, 1234, 433, 250, 900, 777, 120});

@@ -50,6 +50,46 @@ int failure(const CommandHelp& help, const std::string& message) {
 std::optional<int> parseCommandLine(const CommandHelp& help, int argc, char** argv,
                                     std::initializer_list<OptionSpec> specs, std::size_t minPositional,
                                     std::size_t maxPositional, Args& out) {
+    return parseCommandLine(help, argc, argv, std::vector<OptionSpec>(specs), minPositional, maxPositional, out);
+}
+
+std::vector<char*> lastOfEachOption(int argc, char** argv, const std::vector<std::vector<std::string>>& groups,
+                                    const std::vector<std::string>& valued) {
+    struct Span {
+        std::size_t group;
+        int at, length;
+    };
+    std::vector<Span> spans;
+    for (int i = 0; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--") break;
+        if (arg.rfind("--", 0) != 0) continue;
+        const std::string name = arg.substr(0, arg.find('='));
+        std::size_t group = groups.size();
+        for (std::size_t g = 0; g < groups.size(); ++g)
+            for (const std::string& n : groups[g])
+                if (n == name) group = g;
+        bool takesValue = false;
+        for (const std::string& v : valued) takesValue = takesValue || v == name;
+        const int length = (takesValue && arg.find('=') == std::string::npos && i + 1 < argc) ? 2 : 1;
+        if (group < groups.size()) spans.push_back({group, i, length});
+        i += length - 1;
+    }
+    std::vector<int> last(groups.size(), -1);
+    for (const Span& s : spans) last[s.group] = s.at;
+    std::vector<bool> dropped(static_cast<std::size_t>(argc), false);
+    for (const Span& s : spans)
+        if (last[s.group] != s.at)
+            for (int k = 0; k < s.length; ++k) dropped[static_cast<std::size_t>(s.at + k)] = true;
+    std::vector<char*> out;
+    for (int i = 0; i < argc; ++i)
+        if (!dropped[static_cast<std::size_t>(i)]) out.push_back(argv[i]);
+    return out;
+}
+
+std::optional<int> parseCommandLine(const CommandHelp& help, int argc, char** argv,
+                                    const std::vector<OptionSpec>& specs, std::size_t minPositional,
+                                    std::size_t maxPositional, Args& out) {
     std::vector<OptionSpec> known(specs);
     known.push_back({"--home", true});
     known.push_back({"--help", false});
@@ -102,38 +142,14 @@ std::optional<int> parseCommandLine(const CommandHelp& help, int argc, char** ar
 }
 
 std::vector<char*> lastOfEachOption(int argc, char** argv, std::initializer_list<OptionSpec> specs) {
-    struct Span {
-        std::string name;
-        int at, length;
-    };
-    std::vector<Span> spans;
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--") break;
-        if (arg.rfind("--", 0) != 0) continue;
-        const std::string name = arg.substr(0, arg.find('='));
-        bool known = name == "--home", valued = known;
-        for (const OptionSpec& s : specs)
-            if (name == s.name) {
-                known = true;
-                valued = s.takesValue;
-            }
-        if (!known) continue;
-        const bool separateValue = valued && arg.find('=') == std::string::npos && i + 1 < argc;
-        const int length = separateValue ? 2 : 1;
-        spans.push_back({name, i, length});
-        i += length - 1;
+    // Every option its own group; --home counts as well.
+    std::vector<std::vector<std::string>> groups{{"--home"}};
+    std::vector<std::string> valued{"--home"};
+    for (const OptionSpec& spec : specs) {
+        groups.push_back({spec.name});
+        if (spec.takesValue) valued.push_back(spec.name);
     }
-    std::map<std::string, int> last;
-    for (const Span& s : spans) last[s.name] = s.at;
-    std::vector<bool> dropped(static_cast<std::size_t>(argc), false);
-    for (const Span& s : spans)
-        if (last[s.name] != s.at)
-            for (int k = 0; k < s.length; ++k) dropped[static_cast<std::size_t>(s.at + k)] = true;
-    std::vector<char*> out;
-    for (int i = 0; i < argc; ++i)
-        if (!dropped[static_cast<std::size_t>(i)]) out.push_back(argv[i]);
-    return out;
+    return lastOfEachOption(argc, argv, groups, valued);
 }
 
 std::filesystem::path programFolder(const Args& args) {

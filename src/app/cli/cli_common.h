@@ -49,6 +49,16 @@ struct Args {
 std::optional<int> parseCommandLine(const CommandHelp& help, int argc, char** argv,
                                     std::initializer_list<OptionSpec> specs, std::size_t minPositional,
                                     std::size_t maxPositional, Args& out);
+std::optional<int> parseCommandLine(const CommandHelp& help, int argc, char** argv,
+                                    const std::vector<OptionSpec>& specs, std::size_t minPositional,
+                                    std::size_t maxPositional, Args& out);
+
+// For commands where a repeated option is not an error but the last one counts: the arguments
+// without the earlier occurrences ("--name value" and "--name=value" alike; nothing after "--").
+// Options of one group replace each other (a group of one option: it replaces itself); valued
+// names the options that take a value.
+std::vector<char*> lastOfEachOption(int argc, char** argv, const std::vector<std::vector<std::string>>& groups,
+                                    const std::vector<std::string>& valued);
 
 // The arguments with every earlier occurrence of a repeated option dropped, for the commands where
 // the last one counts (parseCommandLine refuses a repeat). specs names the options, valued or

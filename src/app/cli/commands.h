@@ -10,5 +10,6 @@ int runImport(int argc, char** argv);
 int runPlan(int argc, char** argv);
 int runList(int argc, char** argv);
 int runSearch(int argc, char** argv);
+int runLabel(int argc, char** argv);
 
 }  // namespace zemo::cli

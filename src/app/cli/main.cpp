@@ -21,6 +21,7 @@ constexpr Command kCommands[] = {
     {"plan", zemo::cli::runPlan, "plan a tape from a data file"},
     {"list", zemo::cli::runList, "print a data file's records as the data list"},
     {"search", zemo::cli::runSearch, "search a data file as the catalogue search does"},
+    {"label", zemo::cli::runLabel, "print the cassette label of a tape plan"},
 };
 
 void usage(std::FILE* out) {

@@ -5,4 +5,8 @@ namespace zemo::cli {
 
 std::unique_ptr<TextDevice> makePdfTextDevice(const std::string&) { return nullptr; }
 
+int printLabelPdf(const std::string&, const std::vector<LabelText>&, const LabelLayout&, const FontSetting&) {
+    return kPdfUnavailable;
+}
+
 }  // namespace zemo::cli

@@ -1,10 +1,12 @@
 // The printer text device of the windows printing into a PDF file, for the command-line tool.
 #include <QGuiApplication>
+#include <QPageSize>
 #include <QPrinter>
 #include <QString>
 #include <memory>
 
 #include "app/cli/pdf_output.h"
+#include "printing/ui/label_drawing.h"
 #include "printing/ui/printer_text_device.h"
 #include "ui/fonts.h"
 
@@ -50,6 +52,16 @@ private:
 
 std::unique_ptr<TextDevice> makePdfTextDevice(const std::string& path) {
     return std::make_unique<PdfTextDevice>(path);
+}
+
+int printLabelPdf(const std::string& path, const std::vector<LabelText>& texts, const LabelLayout& layout,
+                  const FontSetting& font) {
+    const std::unique_ptr<QGuiApplication> app = makeApplication();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFileName(QString::fromStdString(path));
+    return ui::printLabel(printer, texts, layout, font) ? 0 : kPdfCannotWrite;
 }
 
 }  // namespace zemo::cli

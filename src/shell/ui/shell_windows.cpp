@@ -6,6 +6,8 @@
 #include "catalogue/ui/frm_data_disp.h"
 #include "catalogue/ui/frm_ref_md.h"
 #include "platform/sjis.h"
+#include "printing/ui/frm_lbpr_ctl.h"
+#include "printing/ui/frm_prn_label.h"
 #include "printing/ui/frm_prn_st_ed.h"
 #include "printing/ui/frm_stop.h"
 #include "settings/ui/frm_file_sel.h"
@@ -109,6 +111,16 @@ ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
     w.search = new TFrmRefMd(main.workspace(), main.windowSettings(), *w.searchResults, &main);
     TFrmRefMd* search = w.search;
     catalogue->setSearch([search](ExtractSpec& spec) { return search->runSearch(spec); });
+
+    w.labelLayout = new TFrmLbprCtl(main.workspace(), &main);
+    main.addPlacedWindow(w.labelLayout, "LCtl");
+    TFrmLbprCtl* labelLayout = w.labelLayout;
+    main.setCommand(TFrmMain::Command::PrnLabel, [labelLayout] { labelLayout->exec(); });
+    if (app) {
+        w.labelPrint = new TFrmPrnLabel(main.workspace(), main.windowSettings().labelPrintFont, app->printer(), &main);
+        main.addPlacedWindow(w.labelPrint, "LPrn");
+        w.labelPrint->setLayoutDialog(w.labelLayout);
+    }
     return w;
 }
 

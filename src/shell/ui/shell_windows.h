@@ -20,9 +20,11 @@ class TFrmCd_Ref;
 class TFrmDataDisp;
 class TFrmFileSel;
 class TFrmFrdwt;
+class TFrmLbprCtl;
 class TFrmGetDir;
 class TFrmMain;
 class TFrmPassInp;
+class TFrmPrnLabel;
 class TFrmPrnStEd;
 class TFrmRefMd;
 class TFrmShare;
@@ -73,6 +75,8 @@ struct ShellWindows {
     TFrmRefMd* search = nullptr;
     // Opened without blocking from the tape-planning window, which gives it its parent.
     TFrmDataDisp* dataDisplay = nullptr;
+    TFrmLbprCtl* labelLayout = nullptr;
+    TFrmPrnLabel* labelPrint = nullptr;  // for the results window's label command
 };
 
 // Creates the dialogs in start-up order and hands them to the prompt dialogs, which the caller

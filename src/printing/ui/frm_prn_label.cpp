@@ -1,0 +1,223 @@
+#include "printing/ui/frm_prn_label.h"
+
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "planning/plan_results.h"
+#include "platform/prompter.h"
+#include "printing/ui/frm_lbl_inp.h"
+#include "printing/ui/frm_lbpr_ctl.h"
+#include "printing/ui/label_drawing.h"
+#include "records/cd_record.h"
+#include "records/text.h"
+#include "records/workspace.h"
+#include "ui/application.h"
+#include "ui/dialog_keys.h"
+#include "ui/fonts.h"
+#include "ui/printer.h"
+
+namespace zemo::ui {
+
+namespace {
+
+QPushButton* bottomButton(QWidget* owner, const char* name, const char* text) {
+    auto* b = new QPushButton(QString::fromUtf8(text), owner);
+    b->setObjectName(name);
+    return b;
+}
+
+QToolButton* speedButton(QWidget* owner, const char* name, const char* hint, const char* text) {
+    auto* b = new QToolButton(owner);
+    b->setObjectName(name);
+    b->setText(QString::fromUtf8(text));
+    b->setToolTip(QString::fromUtf8(hint));
+    return b;
+}
+
+}  // namespace
+
+TFrmPrnLabel::TFrmPrnLabel(zemo::Workspace& ws, FontSetting& font, ProgramPrinter& printer, QWidget* parent)
+    : QDialog(parent), ws_(ws), stored_(font), font_(font), printer_(printer), zoom_(kZoomStart) {
+    setObjectName("FrmPrnLabel");
+    setWindowTitle("ラベル印刷");
+    setModal(true);
+    resize(720, 560);
+    input_ = new TFrmLblInp(ws, this);
+
+    auto* bar = new QToolBar(this);
+    bar->setObjectName("ToolBar1");
+    struct Speed {
+        const char* name;
+        const char* hint;
+        const char* text;
+        void (TFrmPrnLabel::*handler)();
+    };
+    const Speed speeds[] = {{"SpdBtnExit", "終了", "終了", &TFrmPrnLabel::BtnEndClick},
+                            {"SpdBtnPrint", "印刷", "印刷", &TFrmPrnLabel::BtnPrintClick},
+                            {"SpdBtnProperty", "設定", "設定", &TFrmPrnLabel::BtnCtlClick},
+                            {"SpdBtnPrinter", "プリンター設定", "ﾌﾟﾘﾝﾀｰ", &TFrmPrnLabel::BtnPrnClick},
+                            {"SpdBtnFont", "フォント", "ﾌｫﾝﾄ", &TFrmPrnLabel::BtnFontClick}};
+    for (const Speed& s : speeds) {
+        QToolButton* b = speedButton(bar, s.name, s.hint, s.text);
+        bar->addWidget(b);
+        connect(b, &QToolButton::clicked, this, [this, h = s.handler] { guarded([&] { (this->*h)(); }); });
+    }
+    bar->addSeparator();
+    QToolButton* big = speedButton(bar, "BitBtnBig", "拡大", "＋");
+    rate_ = new QLabel(bar);
+    rate_->setObjectName("Lbl_Rate");
+    rate_->setMinimumWidth(rate_->fontMetrics().horizontalAdvance("00.0") + 8);
+    rate_->setAlignment(Qt::AlignCenter);
+    QToolButton* small = speedButton(bar, "BitBtn1", "縮小", "－");
+    bar->addWidget(big);
+    bar->addWidget(rate_);
+    bar->addWidget(small);
+    connect(big, &QToolButton::clicked, this, &TFrmPrnLabel::BitBtnBigClick);
+    connect(small, &QToolButton::clicked, this, &TFrmPrnLabel::BitBtn1Click);
+
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName("ScrollBox1");
+    scroll_->setBackgroundRole(QPalette::Dark);
+    image1_ = new QLabel;
+    image1_->setObjectName("Image1");
+    image1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    scroll_->setWidget(image1_);
+
+    auto* buttons = new QHBoxLayout;
+    struct Bottom {
+        const char* name;
+        const char* text;
+        void (TFrmPrnLabel::*handler)();
+    };
+    const Bottom bottoms[] = {{"BtnEnd", "終了", &TFrmPrnLabel::BtnEndClick},
+                              {"BtnPrint", "印刷", &TFrmPrnLabel::BtnPrintClick},
+                              {"BtnCtl", "設定", &TFrmPrnLabel::BtnCtlClick},
+                              {"BtnPrn", "ﾌﾟﾘﾝﾀｰ", &TFrmPrnLabel::BtnPrnClick},
+                              {"BtnFont", "ﾌｫﾝﾄ", &TFrmPrnLabel::BtnFontClick}};
+    for (const Bottom& b : bottoms) {
+        QPushButton* button = bottomButton(this, b.name, b.text);
+        buttons->addWidget(button);
+        connect(button, &QPushButton::clicked, this, [this, h = b.handler] { guarded([&] { (this->*h)(); }); });
+    }
+    buttons->addStretch();
+
+    auto* main = new QVBoxLayout(this);
+    main->setContentsMargins(0, 0, 0, 4);
+    main->addWidget(bar);
+    main->addWidget(scroll_, 1);
+    main->addLayout(buttons);
+    keepEnterFromButtons(this);
+    rate_->setText(QString::asprintf("%3.1f", zoom_ / 10.0));
+}
+
+TFrmPrnLabel::~TFrmPrnLabel() = default;
+
+void TFrmPrnLabel::openFor(zemo::ResultsState& results) {
+    if (!results.labelAllowed()) return;
+    plan_ = &results.plan();
+    exec();
+}
+
+std::vector<LabelText> TFrmPrnLabel::compose() {
+    if (labelDate_ == -1) labelDate_ = zemo::today(ws_.clock);
+    LabelSource source;
+    source.plan = plan_;
+    source.creatorId = fieldText(ws_.control.creatorId);
+    source.labelDate = labelDate_;
+    return composeLabel(labelLayoutFrom(ws_.control.labelBlock), source);
+}
+
+void TFrmPrnLabel::redraw() {
+    texts_ = compose();
+    const QSize size = labelPreviewSize(printer_.printer(), zoom_);
+    image_ = labelPreview(texts_, labelLayoutFrom(ws_.control.labelBlock), font_, size, zoom_);
+    image1_->setPixmap(QPixmap::fromImage(image_));
+    image1_->resize(image_.size());
+    rate_->setText(QString::asprintf("%3.1f", zoom_ / 10.0));
+}
+
+void TFrmPrnLabel::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    redraw();
+}
+
+void TFrmPrnLabel::closeEvent(QCloseEvent* e) {
+    stored_ = font_;
+    QDialog::closeEvent(e);
+}
+
+void TFrmPrnLabel::BtnEndClick() { close(); }
+
+void TFrmPrnLabel::BtnPrintClick() {
+    if (ws_.prompter.message(zemo::BoxKind::Confirmation, "ラベル印刷します。よろしいですか？",
+                             zemo::Buttons::YesCancel) != zemo::Answer::Yes)
+        return;
+    if (labelDate_ == -1) labelDate_ = zemo::today(ws_.clock);
+    LabelLayout layout = labelLayoutFrom(ws_.control.labelBlock);
+    const bool asked = layout.dateInput == 1 || layout.titleInput == 1;
+    if (asked) {
+        input_->fill(labelDate_, fieldText(layout.labelTitle));
+        input_->exec();
+        if (!input_->confirmed()) return;
+        labelDate_ = input_->date();
+        setField(layout.labelTitle, input_->title(), TFrmLblInp::kTitleBytes);
+        storeLabelLayout(ws_.control.labelBlock, layout);
+    }
+    if (printer_.ensureChosen(this)) {
+        QPrinter& device = printer_.printer();
+        if (!printLabel(device, compose(), layout, font_)) {
+            const QString where = device.outputFileName().isEmpty() ? device.printerName() : device.outputFileName();
+            ws_.prompter.message(zemo::BoxKind::Error, "印刷を開始できません\n" + where.toStdString(), zemo::Buttons::Ok);
+        }
+    }
+    if (asked) redraw();
+}
+
+void TFrmPrnLabel::BtnCtlClick() {
+    if (!layoutDialog_) return;
+    layoutDialog_->exec();
+    if (layoutDialog_->layoutChanged()) redraw();
+}
+
+void TFrmPrnLabel::BtnPrnClick() {
+    if (printer_.choose(this)) redraw();
+}
+
+void TFrmPrnLabel::BtnFontClick() {
+    QFontDialog fonts(fontOfSetting(font_), this);
+    fonts.setObjectName("FontDialog");
+    fonts.setOption(QFontDialog::DontUseNativeDialog);
+    if (fonts.exec() != QDialog::Accepted) return;
+    // The font dialog has no colour: a colour choice follows it; cancelling that keeps the colour.
+    QColor colour = colourOfSetting(font_.color);
+    QColorDialog colours(colour, this);
+    colours.setObjectName("ColorDialog");
+    colours.setOption(QColorDialog::DontUseNativeDialog);
+    if (colours.exec() == QDialog::Accepted) colour = colours.selectedColor();
+    font_ = settingOfFont(fonts.selectedFont(), colour);
+    redraw();
+}
+
+void TFrmPrnLabel::BitBtnBigClick() {
+    if (zoom_ >= kZoomMax) return;
+    ++zoom_;
+    redraw();
+}
+
+void TFrmPrnLabel::BitBtn1Click() {
+    if (zoom_ <= kZoomMin) return;
+    --zoom_;
+    redraw();
+}
+
+}  // namespace zemo::ui

@@ -1,0 +1,282 @@
+// `zemo label` run as a program on data and control files made in a fresh folder per test.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "planning/plan_engine.h"
+#include "planning/plan_results.h"
+#include "platform/sjis.h"
+#include "printing/label.h"
+#include "records/control_file.h"
+#include "records/data_ops.h"
+#include "records/text.h"
+#include "support/scripted_prompter.h"
+#include "support/temp_dir.h"
+
+namespace zemo {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+struct Result {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+Lines splitLines(const std::string& text) {
+    Lines out;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) out.push_back(l);
+    return out;
+}
+
+std::string collapsed(const std::string& utf8) {
+    std::istringstream in(utf8);
+    std::string word, out;
+    while (in >> word) out += (out.empty() ? "" : " ") + word;
+    return out;
+}
+
+std::string blanks(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+
+CdRecord cd(const std::string& title, const std::string& artist, int seconds) {
+    CdRecord r = clearedRecord();
+    r.active = 1;
+    setField(r.barcode, "4988000000000");
+    setField(r.title, sj(title));
+    setField(r.artist, sj(artist));
+    r.timeSec = seconds;
+    r.saleDate = 20240101;
+    return r;
+}
+
+class LabelCli : public ::testing::Test {
+protected:
+    LabelCli() {
+        fs::create_directory(home_);
+        initControlDefaults(ws_);
+        cds_ = {cd("ベスト・アルバム", "山田太郎", 2712), cd("Summer Songs", "The Band", 1530),
+                cd("Jazz Night", "Quartet", 1845), cd("Classic", "Orchestra", 1900)};
+        writeFile(file_, cds_);
+    }
+    ~LabelCli() override { testsupport::removeTempDir(dir_); }
+
+    Result zemo(const std::string& command, Lines args) {
+        const fs::path outFile = dir_ / ".stdout", errFile = dir_ / ".stderr";
+        Lines argStore{ZEMO_CLI_PATH, command};
+        argStore.insert(argStore.end(), args.begin(), args.end());
+        argStore.insert(argStore.end(), {"--home", home_.string()});
+        std::vector<char*> argv;
+        for (std::string& a : argStore) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_t pid = ::fork();
+        if (pid == 0) {
+            int o = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            int e = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (o < 0 || e < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0 || ::chdir(dir_.c_str()) != 0) ::_exit(127);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        Result r;
+        int ws = 0;
+        if (pid > 0 && ::waitpid(pid, &ws, 0) == pid && WIFEXITED(ws)) r.status = WEXITSTATUS(ws);
+        r.out = slurp(outFile);
+        r.err = slurp(errFile);
+        return r;
+    }
+    Result label(Lines args) {
+        args.insert(args.begin(), file_.string());
+        return zemo("label", args);
+    }
+
+    void writeFile(const fs::path& path, const std::vector<CdRecord>& records) {
+        TCddataArray array(static_cast<int>(records.size()) + 1);
+        for (std::size_t i = 0; i < records.size(); ++i) array.put(static_cast<int>(i), records[i]);
+        ASSERT_EQ(writeDataFile(ws_, true, path.string(), kKindShuffle, array, static_cast<int>(records.size())), 0);
+    }
+
+    // A control file elsewhere holding this label layout and creatorId.
+    std::string writeControl(const LabelLayout& layout, const std::string& creator) {
+        Workspace w{prompter_, clock_, dir_ / "ctl"};
+        fs::create_directory(w.programDir);
+        initControlDefaults(w);
+        storeLabelLayout(w.control.labelBlock, layout);
+        setField(w.control.creatorId, creator);
+        EXPECT_EQ(saveControl(w), 0);
+        return controlFilePath(w);
+    }
+
+    // The label the library composes for the same plan (run 1 of the default settings).
+    Lines libraryLabel(const LabelLayout& layout, const std::string& creator, std::int32_t date) {
+        ScriptedPrompter prompter;
+        Workspace w{prompter, clock_};
+        w.createArrays(1);
+        initControlDefaults(w);
+        for (std::size_t i = 0; i < cds_.size(); ++i) w.arrays[kKindShuffle].put(static_cast<int>(i), cds_[i]);
+        PlanEngine engine(w);
+        ResultsState results(engine);
+        EXPECT_EQ(results.openResults(), 0);
+        const LabelSource source{&results.plan(), creator, date};
+        Lines out;
+        for (std::string l : labelGridLines(composeLabel(layout, source))) {
+            trimRight(l);
+            out.push_back(sjisToUtf8(l));
+        }
+        return out;
+    }
+
+    fs::path dir_ = testsupport::makeTempDir("zemo-label");
+    fs::path home_ = dir_ / "home";
+    fs::path file_ = dir_ / "TAPE.ZMO";
+    ScriptedPrompter prompter_;
+    FixedClock clock_{LocalTime{2024, 5, 1, 12, 0, 0}};
+    Workspace ws_{prompter_, clock_, home_};
+    std::vector<CdRecord> cds_;
+};
+
+TEST_F(LabelCli, PrintsTheDefaultLabelAsACharacterGrid) {
+    Result r = label({"--date", "20240519"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Lines lines = splitLines(r.out);
+    // Title feed 4 and caption feed 2 pass over rows 0..5; every CD fits on side A.
+    ASSERT_EQ(lines.size(), 11u);
+    for (int row = 0; row < 6; ++row) EXPECT_EQ(lines[row], "") << row;
+    EXPECT_EQ(lines[6], "Ａ面");
+    EXPECT_EQ(lines[7], " 1 ベスト・アルバム" + blanks(16) + " 山田太郎" + blanks(18) + " 45:12");
+    EXPECT_EQ(lines[10], " 4 Classic" + blanks(25) + " Orchestra" + blanks(17) + " 31:40");
+    EXPECT_EQ(lines, libraryLabel(defaultLabelLayout(), "", 20240519));
+    EXPECT_EQ(r.out.back(), '\n');
+    EXPECT_EQ(label({"--date", "20240519", "--text"}).out, r.out);
+}
+
+TEST_F(LabelCli, UsesTheControlFilesLayoutCreatorAndTheGivenDateAndTitle) {
+    LabelLayout l = defaultLabelLayout();
+    l.orientation = 1;
+    l.titlePrint = 1;
+    l.titleChars = 12;
+    setField(l.labelTitle, sj("保存タイトル"));
+    const std::string control = writeControl(l, "cxc01166");
+    struct Case {
+        Lines args;
+        std::string titleRow;
+    };
+    const Case cases[] = {
+        {{"--date", "19961219"}, "保存タイトル96/12/19"},
+        {{"--date", "20240101", "--title", "とても長いラベルのタイトル"}, "とても長い**24/01/01"},
+        {{"--title", "x", "--date", "20240101", "--title=New", "--date=20240519"}, "New" + blanks(9) + "24/05/19"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        Lines args{"--control", control};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        Result r = label(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const Lines lines = splitLines(r.out);
+        // Horizontal: title feed 6, the title row, caption feed 5, captions, four rows, and the
+        // filler rows of that one creator (30 - 4) as empty lines.
+        ASSERT_EQ(lines.size(), 17u);
+        EXPECT_EQ(lines[6], c.titleRow);
+        EXPECT_EQ(lines[12], "Ａ面");
+        EXPECT_EQ(collapsed(lines[13]), "1 ベスト・アルバム");
+    }
+    // Without --date, today's date.
+    const std::int32_t before = today(systemClock());
+    Result r = label({"--control", control});
+    const std::int32_t after = today(systemClock());
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string row = splitLines(r.out).at(6);
+    EXPECT_TRUE(row == "保存タイトル" + formatDateShort(before) || row == "保存タイトル" + formatDateShort(after)) << row;
+}
+
+TEST_F(LabelCli, AnInconsistentPlanIsNotLabelled) {
+    writeFile(file_, {cd("One", "Solo", 600)});
+    const Lines args{file_.string(), "--run", "2", "--target", "1000", "--start-a", "1"};
+    Result plan = zemo("plan", args);
+    ASSERT_EQ(plan.status, 0) << plan.err;
+    ASSERT_NE(plan.err.find("Program error!(code=3)"), std::string::npos) << plan.err;
+    Result r = zemo("label", args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, plan.err + "error: Program error!(code=3)\n");
+}
+
+TEST_F(LabelCli, PrintsThePdfThatPdftotextReadsBack) {
+    const fs::path pdf = dir_ / "label.pdf";
+    Result r = label({"--date", "20240519", "--pdf", pdf.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, label({"--date", "20240519"}).err);  // the run's messages only
+    Lines shown;
+    if (FILE* p = ::popen(("pdftotext -layout '" + pdf.string() + "' -").c_str(), "r")) {
+        std::string text;
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
+        ::pclose(p);
+        for (const std::string& l : splitLines(text))
+            if (!collapsed(l).empty()) shown.push_back(collapsed(l));
+    }
+    Lines want;
+    for (const std::string& l : libraryLabel(defaultLabelLayout(), "", 20240519))
+        if (!collapsed(l).empty()) want.push_back(collapsed(l));
+    EXPECT_EQ(shown, want);
+
+    Result text = label({"--pdf", pdf.string(), "--text"});  // the last of the two counts
+    EXPECT_EQ(text.status, 0);
+    EXPECT_FALSE(text.out.empty());
+
+    Result nowhere = label({"--pdf", (dir_ / "no" / "such.pdf").string()});
+    EXPECT_EQ(nowhere.status, 1);
+    EXPECT_EQ(nowhere.out, "");
+    EXPECT_NE(nowhere.err.find("印刷を開始できません"), std::string::npos) << nowhere.err;
+}
+
+TEST_F(LabelCli, UsageErrorsExitTwoWithNothingOnStdout) {
+    const Lines cases[] = {
+        {"--bogus"},
+        {"--action", "sideways"},
+        {"--run"},
+        {"--run", "0"},
+        {"--run", "100000"},
+        {"--target", "999960"},
+        {"--start-a", "31"},
+        {"--date", "20240230"},
+        {"--date", "abc"},
+        {"--date", "-1"},
+        {"--title", std::string(61, 'x')},
+        {"--title", "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほX"},  // 61 bytes
+        {"--title", "emoji 😀"},
+        {"--pdf", ""},
+        {"--printout"},
+        {"second.zmo"},
+    };
+    for (const Lines& extra : cases) {
+        SCOPED_TRACE(testing::PrintToString(extra));
+        Result r = label(extra);
+        EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("usage: zemo label"), std::string::npos) << r.err;
+    }
+    // At the edges: 60 bytes of title, the last day of a month.
+    for (const Lines& ok : {Lines{"--title", std::string(60, 'x')}, Lines{"--date", "20240229"}}) {
+        SCOPED_TRACE(testing::PrintToString(ok));
+        EXPECT_EQ(label(ok).status, 0);
+    }
+}
+
+}  // namespace
+}  // namespace zemo
