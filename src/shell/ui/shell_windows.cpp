@@ -5,6 +5,9 @@
 #include "catalogue/ui/frm_cd_ref.h"
 #include "catalogue/ui/frm_data_disp.h"
 #include "catalogue/ui/frm_ref_md.h"
+#include "planning/ui/frm_shuf_ctrl.h"
+#include "planning/ui/frm_sys_revi.h"
+#include "planning/ui/frm_tape.h"
 #include "platform/sjis.h"
 #include "printing/ui/frm_lbpr_ctl.h"
 #include "printing/ui/frm_prn_label.h"
@@ -69,12 +72,18 @@ FileChoice ShellPromptDialogs::chooseDataFile(int mode, const std::string& initi
 
 ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
     ShellWindows w;
+    w.shufCtrl = new TFrmShufCtrl(main.workspace(), &main);
+    main.addPlacedWindow(w.shufCtrl, "SCtl");
+    w.tape = new TFrmTape(main.workspace(), &main);
+    main.addPlacedWindow(w.tape, "Tape");
     w.readWrite = new TFrmFrdwt(&main);
     w.getDir = new TFrmGetDir(&main);
     w.sysMode = new TFrmSysMode(main.workspace(), &main);
     main.addPlacedWindow(w.sysMode, "SMode");
     w.sysPass = new TFrmSysPass(main.workspace(), *w.getDir, &main);
     main.addPlacedWindow(w.sysPass, "SPass");
+    w.sysRevi = new TFrmSysRevi(main.workspace(), &main);
+    main.addPlacedWindow(w.sysRevi, "SRevi");
     w.textOutput = new TWinCrt(&main);
     w.share = new TFrmShare(main.workspace(), &main);
     w.password = new TFrmPassInp(&main);
@@ -88,9 +97,13 @@ ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
     TFrmSysMode* sysMode = w.sysMode;
     TFrmSysPass* sysPass = w.sysPass;
     TFrmShare* share = w.share;
+    TFrmSysRevi* sysRevi = w.sysRevi;
+    TFrmShufCtrl* shufCtrl = w.shufCtrl;
     main.setCommand(TFrmMain::Command::SysMode, [sysMode] { sysMode->exec(); });
     main.setCommand(TFrmMain::Command::SysPass, [sysPass] { sysPass->exec(); });
     main.setCommand(TFrmMain::Command::ShareSet, [share] { share->exec(); });
+    main.setCommand(TFrmMain::Command::Revise, [sysRevi] { sysRevi->exec(); });
+    main.setCommand(TFrmMain::Command::Shuffle, [shufCtrl] { shufCtrl->exec(); });
     w.chooser->setShareHandler([share] { share->exec(); });
 
     w.catalogue = new TFrmCd_data(main.workspace(), main.windowSettings(), &main);

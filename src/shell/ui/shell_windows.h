@@ -28,9 +28,12 @@ class TFrmPrnLabel;
 class TFrmPrnStEd;
 class TFrmRefMd;
 class TFrmShare;
+class TFrmShufCtrl;
 class TFrmStop;
 class TFrmSysMode;
 class TFrmSysPass;
+class TFrmSysRevi;
+class TFrmTape;
 class TWinCrt;
 
 // The prompter's dialogs. A dialog not handed over is created on first use; the chooser then
@@ -62,10 +65,13 @@ private:
 };
 
 struct ShellWindows {
+    TFrmShufCtrl* shufCtrl = nullptr;  // also for the planning windows (execReloaded)
+    TFrmTape* tape = nullptr;          // for the planning results window
     TFrmFrdwt* readWrite = nullptr;
     TFrmGetDir* getDir = nullptr;
     TFrmSysMode* sysMode = nullptr;
     TFrmSysPass* sysPass = nullptr;
+    TFrmSysRevi* sysRevi = nullptr;
     TWinCrt* textOutput = nullptr;
     TFrmShare* share = nullptr;
     TFrmPassInp* password = nullptr;
@@ -82,7 +88,7 @@ struct ShellWindows {
 // Creates the dialogs in start-up order and hands them to the prompt dialogs, which the caller
 // installs in its prompter, and gives the main window's settings commands their dialogs (the
 // chooser's "SHARE設定" button opens the share settings too). The placement of the chooser and of
-// the mode and paths dialogs goes back into the window settings when the main window closes.
+// the settings and tape dialogs goes back into the window settings when the main window closes.
 ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs);
 
 }  // namespace zemo::ui
