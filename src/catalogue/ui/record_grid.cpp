@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <algorithm>
 #include <array>
 
 #include "platform/sjis.h"
@@ -101,8 +102,14 @@ void RecordTableModel::redrawRow(int slot) {
     emit dataChanged(index(slot, 0), index(slot, columns_ - 1), {Qt::DisplayRole});
 }
 
+void RecordTableModel::setShownRows(int rows) {
+    shownRows_ = rows;
+    followCapacity();
+}
+
 void RecordTableModel::followCapacity() {
-    const int rows = ws_.capacity(kind_);
+    const int capacity = ws_.capacity(kind_);
+    const int rows = shownRows_ < 0 ? capacity : std::min(shownRows_, capacity);
     if (rows == rows_) {
         redrawAll();
         return;

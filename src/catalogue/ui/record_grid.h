@@ -43,12 +43,15 @@ public:
     void redrawRow(int slot);
     // The number of rows follows the kind's capacity (after the database size changed).
     void followCapacity();
+    // Shows a fixed number of rows instead (at most the kind's slots); -1 follows the capacity.
+    void setShownRows(int rows);
 
 private:
     Workspace& ws_;
     int kind_;
     int columns_;
     int rows_;
+    int shownRows_ = -1;
 };
 
 class RecordGrid : public QTableView {
