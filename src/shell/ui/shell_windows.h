@@ -15,7 +15,12 @@ struct WindowSettings;
 
 namespace zemo::ui {
 
+class TFrmCd_Add;
+class TFrmCd_Bagr;
 class TFrmCd_data;
+class TFrmCd_Del;
+class TFrmCd_New;
+class TFrmCdEdit;
 class TFrmFileSel;
 class TFrmFrdwt;
 class TFrmGetDir;
@@ -66,6 +71,11 @@ struct ShellWindows {
     TFrmPassInp* password = nullptr;
     TFrmFileSel* chooser = nullptr;
     TFrmCd_data* catalogue = nullptr;
+    TFrmCdEdit* editor = nullptr;
+    TFrmCd_Bagr* agreement = nullptr;
+    TFrmCd_Del* deleted = nullptr;
+    TFrmCd_New* added = nullptr;
+    TFrmCd_Add* addList = nullptr;
 };
 
 // Creates the dialogs in start-up order and hands them to the prompt dialogs, which the caller
