@@ -1,6 +1,8 @@
 // zemoplan: the desktop program.
 //   zemoplan [--home DIR] [-Dn|/Dn ...]
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QFile>
 #include <QIcon>
 #include <QTimer>
@@ -16,6 +18,7 @@
 #include "platform/clock.h"
 #include "records/data_file.h"
 #include "catalogue/ui/frm_cd_data.h"
+#include "catalogue/ui/frm_cd_edit.h"
 #include "catalogue/ui/record_grid.h"
 #include "settings/ui/frm_file_sel.h"
 #include "ui/application.h"
@@ -62,26 +65,34 @@ fs::path programFolder(const Options& options) {
 }
 
 // With ZEMOPLAN_SCREENSHOT_DIR set, the program saves pictures of its main window, of the file
-// chooser and of the catalogue window there and ends (used to make the README's screenshots under
+// chooser, of the catalogue window and of the editor beside it there and ends (used to make the README's screenshots under
 // Xvfb).
 void takeScreenshots(const QString& dir, zemo::ui::TFrmMain& main, const zemo::ui::ShellWindows& shell) {
     const std::string folder = zemo::kindDir(main.workspace(), zemo::kKindCatalogue);
     zemo::ui::TFrmFileSel& chooser = *shell.chooser;
     zemo::ui::TFrmCd_data& catalogue = *shell.catalogue;
-    QTimer::singleShot(300, &main, [&main, &chooser, &catalogue, dir, folder] {
+    zemo::ui::TFrmCdEdit* editor = shell.editor;
+    QTimer::singleShot(300, &main, [&main, &chooser, &catalogue, editor, dir, folder] {
         main.grab().save(QDir(dir).filePath("main-window.png"));
         chooser.setMode(1);
         chooser.setFolder(QString::fromStdString(folder));
         chooser.show();
-        QTimer::singleShot(300, &chooser, [&chooser, &catalogue, dir] {
+        QTimer::singleShot(300, &chooser, [&chooser, &catalogue, editor, dir] {
             chooser.grab().save(QDir(dir).filePath("file-chooser.png"));
             chooser.hide();
             catalogue.loadCatalogueGrid();
             catalogue.grid()->selectSlot(2);
             catalogue.show();
-            QTimer::singleShot(300, &catalogue, [&catalogue, dir] {
+            QTimer::singleShot(300, &catalogue, [&catalogue, editor, dir] {
                 catalogue.grab().save(QDir(dir).filePath("catalogue-window.png"));
-                QCoreApplication::exit(0);
+                // The editor stands beside the list it opened with; the picture shows both.
+                editor->move(catalogue.x() + 360, catalogue.y() + 90);
+                editor->showBeside();
+                QTimer::singleShot(300, &catalogue, [dir] {
+                    if (QScreen* screen = QGuiApplication::primaryScreen())
+                        screen->grabWindow(0).save(QDir(dir).filePath("editor-window.png"));
+                    QCoreApplication::exit(0);
+                });
             });
         });
     });

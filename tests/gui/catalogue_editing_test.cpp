@@ -30,6 +30,8 @@
 #include "records/text.h"
 #include "shell/window_settings.h"
 #include "support/scripted_prompter.h"
+#include "ui/qt_prompter.h"
+#include <QMessageBox>
 
 namespace zemo::ui {
 namespace {
@@ -547,6 +549,86 @@ TEST_F(EditingTest, MarkedResultsFillTheAddListUpToItsLastSlot) {
                                                           "破棄終了します！"}));
     EXPECT_EQ(ws.arrays[kKindAdd][cap].active, 0);  // the spare slot stays untouched
     EXPECT_EQ(ws.loaded[kKindAdd], 0);               // discarded: read again next time
+}
+
+TEST_F(EditingTest, EveryListWindowTakesItsColumnWidthsAndGivesThemBack) {
+    struct Case {
+        const char* section;
+        int entries;
+    };
+    const Case cases[] = {{"DBagr_M", 13}, {"DAdd_M", 13}, {"DNew_M", 14}, {"DDel_M", 15}};
+    for (const Case& c : cases) {
+        std::vector<int> widths(static_cast<std::size_t>(c.entries), -1);
+        widths[0] = 77;
+        widths.back() = 66;
+        settings.widths[c.section] = widths;
+    }
+    build(1);
+    struct Window {
+        const char* section;
+        QDialog* window;
+        RecordGrid* grid;
+    };
+    const Window windows[] = {{"DBagr_M", agreement, agreement->grid()},
+                              {"DAdd_M", addList, addList->grid()},
+                              {"DNew_M", added, added->grid()},
+                              {"DDel_M", deleted, deleted->grid()}};
+    for (const Window& w : windows) {
+        SCOPED_TRACE(w.section);
+        const int last = w.grid->model()->columnCount() - 1;
+        EXPECT_EQ(last, static_cast<int>(settings.widths[w.section].size()));
+        EXPECT_EQ(w.grid->columnWidth(1), 77);
+        EXPECT_EQ(w.grid->columnWidth(last), 66);
+        w.grid->setColumnWidth(2, 123);
+        w.window->show();
+        prompter.answers = {Answer::No, Answer::Ok};  // the add list asks
+        w.window->close();
+        EXPECT_EQ(settings.widths[w.section][1], 123);
+    }
+}
+
+// The real message box takes the focus from the field it complains about: that is not a second
+// leave, so the box comes once per leaving.
+class CountingPrompter : public QtPrompter {
+public:
+    int boxes = 0;
+    Answer message(BoxKind kind, const std::string& text, Buttons buttons) override {
+        ++boxes;
+        return QtPrompter::message(kind, text, buttons);
+    }
+};
+
+TEST(EditorChecks, ACheckShowsItsBoxOncePerLeaving) {
+    TempDir tmp{"zemo-editing-box"};
+    CountingPrompter prompter;
+    FixedClock clock{LocalTime{2024, 6, 1, 10, 0, 0}};
+    Workspace ws{prompter, clock, tmp.path()};
+    initControlDefaults(ws);
+    ws.createArrays(1);
+    WindowSettings settings;
+    TFrmCdEdit editor(ws, settings);
+    editor.show();
+    editor.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+    auto* tracks = editor.findChild<QLineEdit*>("Edt_suu");
+    for (int leaving = 1; leaving <= 2; ++leaving) {
+        SCOPED_TRACE(leaving);
+        editor.activateWindow();  // offscreen, closing the box does not give the window back
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+        tracks->setFocus();
+        tracks->setText("0");
+        whenModal<QMessageBox>([](QMessageBox* box) {
+            EXPECT_EQ(box->text(), QStringLiteral("入力範囲が不正です！\n最小[ 1 ] 最大[ 99 ]です。"));
+            box->accept();
+        });
+        QTest::keyClick(tracks, Qt::Key_Tab);
+        for (int i = 0; i < 50 && prompter.boxes < leaving; ++i) QTest::qWait(10);
+        // The box is gone and the focus is back in the field; nothing runs the check again.
+        for (int i = 0; i < 10; ++i) QTest::qWait(10);
+        EXPECT_EQ(prompter.boxes, leaving);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_EQ(editor.focusWidget(), tracks);
+    }
 }
 
 }  // namespace
