@@ -286,6 +286,26 @@ TEST_F(EditingTest, DeletingFromTheAgreementWindowShiftsTheListAndEmptiesTheSlot
     EXPECT_FALSE(agreement->isVisible());
 }
 
+TEST_F(EditingTest, AMatchDeletedDuringRegistrationFreesTheSlotThatAddTakes) {
+    open({record("DUP", "FIRST"), record("X", "OTHER"), record("DUP", "SECOND")});
+    whenModal<TFrmCd_Bagr>([this](TFrmCd_Bagr* w) {
+        EXPECT_EQ(w->grid()->currentSlot(), 0);
+        QTest::mouseClick(w->findChild<QPushButton*>("BtnF08Put"), Qt::LeftButton);
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(gridText(w->grid(), 0, 4), "SECOND");
+        EXPECT_EQ(field("Edt_ttl")->text(), "NEWEST");  // the record being registered stays shown
+        QTest::mouseClick(w->findChild<QPushButton*>("BtnF09Put"), Qt::LeftButton);
+    });
+    editor->showInEditor(record("DUP", "NEWEST"), 0);
+    prompter.answers = {Answer::Ok, Answer::Ok};
+    click("BtnF06");
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{kConfirm, "追加登録します。"}));
+    EXPECT_EQ(catTitle(0), "NEWEST");  // the slot the delete emptied
+    EXPECT_EQ(catTitle(2), "SECOND");
+    EXPECT_EQ(histTitle(kKindDeleted, 0), "FIRST");
+    EXPECT_EQ(gridText(catalogue->grid(), 0, 4), "NEWEST");
+}
+
 TEST_F(EditingTest, EntryChecksRefuseWithTheirMessagesAndKeepTheFocus) {
     open({record("B1", "ONE")});
     const std::string range199 = "入力範囲が不正です！\n最小[ 1 ] 最大[ 99 ]です。";

@@ -314,6 +314,7 @@ void TFrmCdEdit::showInEditor(const CdRecord& record, int slot) {
 }
 
 void TFrmCdEdit::followRow(int slot) {
+    if (registering_) return;
     CdRecord r;
     if (slot < 0 || catalogueArray(ws_).get(slot, r) != 0) clearCdRecord(r);
     showInEditor(r, slot);
@@ -392,8 +393,13 @@ void TFrmCdEdit::BtnF06Click() {
         return;
     }
     buffer_ = built;
+    // The agreement window may empty the list's current row meanwhile; the record being registered
+    // stays in the fields until the registration is over.
+    registering_ = true;
     int index = -1;
-    if (registerCdRecord(ws_, *agreement_, buffer_, index) == 0 && catalogue_) catalogue_->drawCatalogueRow(index);
+    const int result = registerCdRecord(ws_, *agreement_, built, index);
+    registering_ = false;
+    if (result == 0 && catalogue_) catalogue_->drawCatalogueRow(index);
 }
 
 void TFrmCdEdit::BtnDeleteClick() {
@@ -407,7 +413,8 @@ void TFrmCdEdit::BtnDeleteClick() {
     initFindSpec(request);
     request.agreeMode = 3;
     request.matchCount = count;
-    agreement_->agree(ws_, request, buffer_);
+    const CdRecord key = buffer_;  // the window's deletions move the list's row, and with it the buffer
+    agreement_->agree(ws_, request, key);
 }
 
 void TFrmCdEdit::BtnGagrClick() {

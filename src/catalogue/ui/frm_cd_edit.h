@@ -131,6 +131,7 @@ private:
     CdRecord buffer_{};
     CdRecord copy_{};
     int slot_ = -1;
+    bool registering_ = false;
 };
 
 }  // namespace zemo::ui
