@@ -171,6 +171,27 @@ protected:
     std::vector<int> redrawn;
 };
 
+TEST_F(EditingTest, TheEditorTakesInputBesideTheModalListAndHidesWhenItCloses) {
+    writeKind(kKindCatalogue, {record("B1", "ONE")});
+    for (int kind : {kKindDeleted, kKindNew, kKindAdd}) writeKind(kind, {});
+    bool copied = false, shown = false;
+    whenModal<TFrmCd_data>([&](TFrmCd_data* list) {
+        shown = editor->isVisible();
+        // A click as the window system delivers it, so that modal blocking applies.
+        auto* copy = child<QToolButton>("SpdBtnCopy");
+        const QPoint at = copy->mapTo(editor->window(), copy->rect().center());
+        QTest::mouseClick(editor->windowHandle(), Qt::LeftButton, {}, at);
+        QCoreApplication::processEvents();
+        copied = fieldText(editor->copyRecord().barcode) == "B1";
+        prompter.answers = {Answer::No, Answer::Ok};
+        list->close();
+    });
+    ASSERT_EQ(catalogue->openForEditing(), 0);
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(copied);
+    EXPECT_FALSE(editor->isVisible());
+}
+
 TEST_F(EditingTest, ANewBarcodeGoesToTheFirstFreeSlotAndTopsTheNewHistory) {
     open({record("B1", "ONE"), record("B2", "TWO"), record("B3", "THREE")});
     ws.arrays[kKindCatalogue][1] = clearedRecord();  // slot 1 free
