@@ -19,13 +19,15 @@ namespace zemo::bench {
 
 namespace fs = std::filesystem;
 
-// Answers nothing: any box during a measured run is a failure of the set-up.
+// Answers nothing: any box during a measured run is a failure of the set-up. A benchmark that
+// goes through confirmations sets reply and counts them.
 class SilentPrompter : public Prompter {
 public:
     int boxes = 0;
+    Answer reply = Answer::Cancel;
     Answer message(BoxKind, const std::string&, Buttons) override {
         ++boxes;
-        return Answer::Cancel;
+        return reply;
     }
     std::optional<std::string> askPassword() override { return std::nullopt; }
     int askReadWrite() override { return kChoiceCancel; }

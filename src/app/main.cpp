@@ -1,6 +1,8 @@
 // zemoplan: the desktop program.
 //   zemoplan [--home DIR] [-Dn|/Dn ...]
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QFile>
 #include <QIcon>
 #include <QTimer>
@@ -16,6 +18,7 @@
 #include "platform/clock.h"
 #include "records/data_file.h"
 #include "catalogue/ui/frm_cd_data.h"
+#include "catalogue/ui/frm_cd_edit.h"
 #include "catalogue/ui/record_grid.h"
 #include "planning/shuf_tape.h"
 #include "printing/ui/frm_prn_label.h"
@@ -65,7 +68,7 @@ fs::path programFolder(const Options& options) {
 }
 
 // With ZEMOPLAN_SCREENSHOT_DIR set, the program saves pictures of its main window, of the file
-// chooser and of the catalogue window there and ends (used to make the README's screenshots under
+// chooser, of the catalogue window and of the editor beside it there and ends (used to make the README's screenshots under
 // Xvfb).
 // A plan for the label picture: the catalogue's first six CDs, three on each side.
 const zemo::ShufTape& screenshotPlan(zemo::Workspace& ws) {
@@ -87,32 +90,45 @@ void takeScreenshots(const QString& dir, zemo::ui::TFrmMain& main, const zemo::u
     const std::string folder = zemo::kindDir(main.workspace(), zemo::kKindCatalogue);
     zemo::ui::TFrmFileSel& chooser = *shell.chooser;
     zemo::ui::TFrmCd_data& catalogue = *shell.catalogue;
+    zemo::ui::TFrmCdEdit* editor = shell.editor;
     zemo::ui::TFrmPrnLabel* label = shell.labelPrint;
     zemo::Workspace* ws = &main.workspace();
-    QTimer::singleShot(300, &main, [&main, &chooser, &catalogue, label, ws, dir, folder] {
+    // The label window, last; the program ends after it (or at once without it).
+    auto labelShot = [label, ws, dir] {
+        if (!label) {
+            QCoreApplication::exit(0);
+            return;
+        }
+        label->setPlan(&screenshotPlan(*ws));
+        label->resize(760, 560);
+        label->show();
+        QTimer::singleShot(300, label, [label, dir] {
+            label->grab().save(QDir(dir).filePath("label-preview.png"));
+            QCoreApplication::exit(0);
+        });
+    };
+    QTimer::singleShot(300, &main, [&main, &chooser, &catalogue, editor, labelShot, dir, folder] {
         main.grab().save(QDir(dir).filePath("main-window.png"));
         chooser.setMode(1);
         chooser.setFolder(QString::fromStdString(folder));
         chooser.show();
-        QTimer::singleShot(300, &chooser, [&chooser, &catalogue, label, ws, dir] {
+        QTimer::singleShot(300, &chooser, [&chooser, &catalogue, editor, labelShot, dir] {
             chooser.grab().save(QDir(dir).filePath("file-chooser.png"));
             chooser.hide();
             catalogue.loadCatalogueGrid();
             catalogue.grid()->selectSlot(2);
             catalogue.show();
-            QTimer::singleShot(300, &catalogue, [&catalogue, label, ws, dir] {
+            QTimer::singleShot(300, &catalogue, [&catalogue, editor, labelShot, dir] {
                 catalogue.grab().save(QDir(dir).filePath("catalogue-window.png"));
-                catalogue.hide();
-                if (!label) {
-                    QCoreApplication::exit(0);
-                    return;
-                }
-                label->setPlan(&screenshotPlan(*ws));
-                label->resize(760, 560);
-                label->show();
-                QTimer::singleShot(300, label, [label, dir] {
-                    label->grab().save(QDir(dir).filePath("label-preview.png"));
-                    QCoreApplication::exit(0);
+                // The editor stands beside the list it opened with; the picture shows both.
+                editor->move(catalogue.x() + 360, catalogue.y() + 90);
+                editor->showBeside();
+                QTimer::singleShot(300, &catalogue, [&catalogue, editor, labelShot, dir] {
+                    if (QScreen* screen = QGuiApplication::primaryScreen())
+                        screen->grabWindow(0).save(QDir(dir).filePath("editor-window.png"));
+                    editor->hide();
+                    catalogue.hide();
+                    labelShot();
                 });
             });
         });

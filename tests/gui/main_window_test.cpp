@@ -29,6 +29,10 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/ui/frm_cd_add.h"
+#include "catalogue/ui/frm_cd_bagr.h"
+#include "catalogue/ui/frm_cd_edit.h"
+#include "catalogue/ui/frm_cd_history.h"
 #include "gui/dialogs_support.h"
 #include "platform/clock.h"
 #include "support/scripted_prompter.h"
@@ -352,6 +356,49 @@ TEST_F(MainWindowTest, TheFileChooserTakesItsPlacementAndGivesItBackAtClosing) {
     shell.chooser->resize(700, 450);
     child<QAction>(w.get(), "MFileExit")->trigger();
     EXPECT_EQ(readSettings().positions["FileSel"], (WindowPlace{12, 34, 450, 700}));
+}
+
+TEST_F(MainWindowTest, TheCatalogueEditingWindowsTakeTheirPlacementAndGiveItBack) {
+    writeControl(1);
+    WindowSettings s;
+    s.positions["EInp"] = WindowPlace{11, 12, -1, -1};
+    s.positions["Bagr"] = WindowPlace{21, 22, 300, 700};
+    s.positions["Add"] = WindowPlace{31, 32, 310, 710};
+    s.positions["New"] = WindowPlace{41, 42, 320, 720};
+    s.positions["Del"] = WindowPlace{51, 52, 330, 730};
+    writeSettings(s);
+    auto w = start();
+    ShellPromptDialogs dialogs;
+    const ShellWindows shell = createShellWindows(*w, dialogs);
+    struct Case {
+        const char* stem;
+        QWidget* window;
+        WindowPlace place;
+    };
+    const Case cases[] = {
+        {"EInp", shell.editor, {11, 12, -1, -1}},
+        {"Bagr", shell.agreement, {21, 22, 300, 700}},
+        {"Add", shell.addList, {31, 32, 310, 710}},
+        {"New", shell.added, {41, 42, 320, 720}},
+        {"Del", shell.deleted, {51, 52, 330, 730}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stem);
+        ASSERT_NE(c.window, nullptr);
+        EXPECT_EQ(c.window->pos(), QPoint(c.place.left, c.place.top));
+        if (c.place.width > 0) EXPECT_EQ(c.window->size(), QSize(c.place.width, c.place.height));
+        c.window->move(c.place.left + 100, c.place.top + 100);
+    }
+    // "追加  ﾌｧｲﾙ(&A)" now has its window.
+    EXPECT_TRUE(child<QAction>(w.get(), "MDataAdd")->isEnabled());
+    child<QAction>(w.get(), "MFileExit")->trigger();
+    const WindowSettings written = readSettings();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stem);
+        const WindowPlace got = written.positions.at(c.stem);
+        EXPECT_EQ(got.left, c.place.left + 100);
+        EXPECT_EQ(got.top, c.place.top + 100);
+    }
 }
 
 TEST_F(MainWindowTest, WithoutASettingsFileEveryKeyIsWrittenAtClosing) {

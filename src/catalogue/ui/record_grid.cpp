@@ -109,7 +109,15 @@ void RecordTableModel::redrawRow(int slot) {
     emit dataChanged(index(slot, 0), index(slot, columns_ - 1), {Qt::DisplayRole});
 }
 
-void RecordTableModel::followCapacity() { setRows(ws_.capacity(kind_)); }
+void RecordTableModel::setShownRows(int rows) {
+    shownRows_ = rows;
+    followCapacity();
+}
+
+void RecordTableModel::followCapacity() {
+    const int capacity = ws_.capacity(kind_);
+    setRows(shownRows_ < 0 ? capacity : std::min(shownRows_, capacity));
+}
 
 void RecordTableModel::setRows(int rows) {
     rows = std::max(rows, 0);

@@ -62,6 +62,9 @@ public:
     // The marked slots in row order.
     std::vector<int> markedSlots() const;
 
+    // Shows a fixed number of rows instead (at most the kind's slots); -1 follows the capacity.
+    void setShownRows(int rows);
+
 private:
     const TCddataArray* shownArray() const;
 
@@ -72,6 +75,7 @@ private:
     std::optional<TCddataArray> own_;
     bool marksShown_ = false;
     std::vector<bool> marks_;  // by slot
+    int shownRows_ = -1;
 };
 
 class RecordGrid : public QTableView {

@@ -1,7 +1,11 @@
 #include "shell/ui/shell_windows.h"
 
 #include "catalogue/catalogue_access.h"
+#include "catalogue/ui/frm_cd_add.h"
+#include "catalogue/ui/frm_cd_bagr.h"
 #include "catalogue/ui/frm_cd_data.h"
+#include "catalogue/ui/frm_cd_edit.h"
+#include "catalogue/ui/frm_cd_history.h"
 #include "catalogue/ui/frm_cd_ref.h"
 #include "catalogue/ui/frm_data_disp.h"
 #include "catalogue/ui/frm_ref_md.h"
@@ -134,6 +138,43 @@ ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
         main.addPlacedWindow(w.labelPrint, "LPrn");
         w.labelPrint->setLayoutDialog(w.labelLayout);
     }
+
+    // The editor stands beside the list (its child, so that it takes input while the list waits)
+    // and reaches the agreement window, the histories and the add list.
+    Workspace& ws = main.workspace();
+    WindowSettings& settings = main.windowSettings();
+    ProgramPrinter* printer = app ? &app->printer() : nullptr;
+    w.editor = new TFrmCdEdit(ws, settings, w.catalogue);
+    main.addPlacedWindow(w.editor, "EInp");
+    main.addClockCaption(w.editor, kEditorCaptionPrefix);
+    w.agreement = new TFrmCd_Bagr(ws, settings, &main);
+    main.addPlacedWindow(w.agreement, "Bagr");
+    w.agreement->setPrinting(printer, new TFrmPrnStEd(ws, w.agreement), new TFrmStop(w.agreement));
+    w.agreement->setCatalogueRowChanged([catalogue](int slot) { catalogue->drawCatalogueRow(slot); });
+    w.deleted = new TFrmCd_Del(ws, settings, &main);
+    main.addPlacedWindow(w.deleted, "Del");
+    w.added = new TFrmCd_New(ws, settings, &main);
+    main.addPlacedWindow(w.added, "New");
+    w.addList = new TFrmCd_Add(ws, settings, &main);
+    main.addPlacedWindow(w.addList, "Add");
+    w.addList->setPrinting(printer, new TFrmPrnStEd(ws, w.addList), new TFrmStop(w.addList));
+    w.addList->setCatalogueWindow(catalogue);
+    TFrmCdEdit* editor = w.editor;
+    editor->setCatalogueWindow(catalogue);
+    editor->setAgreement(w.agreement);
+    editor->setHistories(w.added, w.deleted);
+    editor->setAddWindow(w.addList);
+    catalogue->setEditor([editor] { editor->showBeside(); });
+    TFrmCd_Add* addList = w.addList;
+    // The editor's "検出" takes one result; the add list's "抽出" takes the marked ones.
+    editor->setSearch([search](ExtractSpec& spec) { return search->runSearch(spec); });
+    addList->setSearch([search](ExtractSpec& spec, std::vector<int>& marked) {
+        search->allowMarks();
+        const bool taken = search->runSearch(spec);
+        marked = taken ? search->results().markedResults() : std::vector<int>{};
+        return taken;
+    });
+    main.setCommand(TFrmMain::Command::DataAdd, [addList] { addList->openForEditing(); });
     return w;
 }
 

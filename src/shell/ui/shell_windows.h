@@ -15,7 +15,12 @@ struct WindowSettings;
 
 namespace zemo::ui {
 
+class TFrmCd_Add;
+class TFrmCd_Bagr;
 class TFrmCd_data;
+class TFrmCdEdit;
+class TFrmCd_Del;
+class TFrmCd_New;
 class TFrmCd_Ref;
 class TFrmDataDisp;
 class TFrmFileSel;
@@ -83,6 +88,11 @@ struct ShellWindows {
     TFrmDataDisp* dataDisplay = nullptr;
     TFrmLbprCtl* labelLayout = nullptr;
     TFrmPrnLabel* labelPrint = nullptr;  // for the results window's label command
+    TFrmCdEdit* editor = nullptr;
+    TFrmCd_Bagr* agreement = nullptr;
+    TFrmCd_Del* deleted = nullptr;
+    TFrmCd_New* added = nullptr;
+    TFrmCd_Add* addList = nullptr;
 };
 
 // Creates the dialogs in start-up order and hands them to the prompt dialogs, which the caller
