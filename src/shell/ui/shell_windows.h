@@ -29,6 +29,7 @@ class TFrmPrnStEd;
 class TFrmRefMd;
 class TFrmShare;
 class TFrmShufCtrl;
+class TFrmShufMain;
 class TFrmStop;
 class TFrmSysMode;
 class TFrmSysPass;
@@ -83,6 +84,8 @@ struct ShellWindows {
     TFrmDataDisp* dataDisplay = nullptr;
     TFrmLbprCtl* labelLayout = nullptr;
     TFrmPrnLabel* labelPrint = nullptr;  // for the results window's label command
+    // The tape-planning list, opened by the optimisation commands.
+    TFrmShufMain* shufMain = nullptr;
 };
 
 // Creates the dialogs in start-up order and hands them to the prompt dialogs, which the caller
