@@ -231,6 +231,41 @@ TEST_F(ShuffleListWindowTest, MarkedSearchResultsFillTheEmptySlotsInOrderUntilTh
     EXPECT_EQ(changes->count(), 1);
 }
 
+TEST_F(ShuffleListWindowTest, TheInformationListShowsRecordsByKindAndAgeWithoutTouchingTheList) {
+    auto info = [](const std::string& barcode, int kind, int openDate) {
+        CdRecord r = record(barcode);
+        r.kind = static_cast<std::int16_t>(kind);
+        r.infoKind = 1;
+        r.openDate = openDate;
+        return r;
+    };
+    setCatalogue({info("I1", 0, 20240520), info("I2", 1, 20240520), info("I3", 0, 20240701), record("N1")});
+    openList({"S1"});
+    struct Case {
+        const char* item;
+        std::vector<std::string> shown;
+    };
+    const Case cases[] = {{"PI_SSINGLE0", {"I1"}}, {"PI_SALL0", {"I1", "I2"}}, {"PI_SALL3", {"I3"}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.item);
+        std::vector<std::string> shown;
+        int mode = 0;
+        whenModal<TFrmCd_Ref>([&](TFrmCd_Ref* w) {
+            mode = w->windowMode();
+            QAbstractItemModel* m = w->grid()->model();
+            for (int row = 0; row < m->rowCount(); ++row)
+                if (!m->index(row, 1).data().toString().isEmpty()) shown.push_back(m->index(row, 1).data().toString().toStdString());
+            w->close();
+        });
+        child<QAction>(window.get(), c.item)->trigger();
+        EXPECT_EQ(mode, TFrmCd_Ref::kDisplayMode);
+        EXPECT_EQ(shown, c.shown);
+    }
+    EXPECT_EQ(slotBarcode(0), "S1");
+    EXPECT_EQ(slotBarcode(1), "");
+    EXPECT_EQ(changes->count(), 0);
+}
+
 TEST_F(ShuffleListWindowTest, DraggingExchangesTwoRowsAndADropOnTheHeaderOrTheSourceDoesNothing) {
     openList({"S1", "S2", "", "S4"});
     // Onto an empty row: the CD moves there and the source is left empty.
@@ -352,6 +387,18 @@ TEST_F(ShuffleListWindowTest, ClosingWithYesSavesTheListAndItsBackupAndWithNoWri
     EXPECT_EQ(slotBarcode(1), "S1");
     EXPECT_EQ(prompter.boxes.front().text, "保存終了します。");
     EXPECT_EQ(prompter.boxes.front().buttons, Buttons::YesNoCancel);
+}
+
+TEST_F(ShuffleListWindowTest, ColumnWidthsComeFromTheirSectionAndGoBackAtClosing) {
+    settings.widths["DShuf_M"] = {-1, -1, -1, 321};
+    TFrmShufMain placed(ws, settings);
+    EXPECT_EQ(placed.grid()->columnWidth(4), 321);
+    placed.grid()->setColumnWidth(4, 150);
+    placed.show();
+    prompter.answers = {Answer::No};
+    placed.close();
+    ASSERT_EQ(settings.widths["DShuf_M"].size(), 13u);
+    EXPECT_EQ(settings.widths["DShuf_M"][3], 150);
 }
 
 }  // namespace
