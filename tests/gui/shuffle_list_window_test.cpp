@@ -27,6 +27,7 @@
 #include "catalogue/catalogue_access.h"
 #include "catalogue/ui/frm_cd_data.h"
 #include "catalogue/ui/frm_cd_ref.h"
+#include "catalogue/ui/frm_data_disp.h"
 #include "catalogue/ui/frm_ref_md.h"
 #include "catalogue/ui/record_grid.h"
 #include "gui/dialogs_support.h"
@@ -387,6 +388,21 @@ TEST_F(ShuffleListWindowTest, ClosingWithYesSavesTheListAndItsBackupAndWithNoWri
     EXPECT_EQ(slotBarcode(1), "S1");
     EXPECT_EQ(prompter.boxes.front().text, "保存終了します。");
     EXPECT_EQ(prompter.boxes.front().buttons, Buttons::YesNoCancel);
+}
+
+TEST_F(ShuffleListWindowTest, TheViewerOpensWithoutBlockingOverTheListAndClosesWithIt) {
+    QWidget home;
+    auto* viewer = new TFrmDataDisp(ws, settings, &home);
+    window->setViewer(viewer);
+    openList({"S1"});
+    QTest::mouseClick(child<QPushButton>(window.get(), "BtnFDsp"), Qt::LeftButton);
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_FALSE(viewer->isModal());
+    EXPECT_EQ(viewer->parentWidget(), window.get());  // takes input while the list waits modally
+    prompter.answers = {Answer::No};
+    window->close();
+    EXPECT_FALSE(viewer->isVisible());
+    EXPECT_EQ(viewer->parentWidget(), &home);
 }
 
 TEST_F(ShuffleListWindowTest, ColumnWidthsComeFromTheirSectionAndGoBackAtClosing) {
