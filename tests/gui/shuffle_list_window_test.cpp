@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -32,6 +33,9 @@
 #include "catalogue/ui/record_grid.h"
 #include "gui/dialogs_support.h"
 #include "planning/ui/frm_shuf_main.h"
+#include "printing/ui/frm_prn_st_ed.h"
+#include "printing/ui/frm_stop.h"
+#include "ui/printer.h"
 #include "platform/sjis.h"
 #include "records/control_file.h"
 #include "records/data_file.h"
@@ -403,6 +407,33 @@ TEST_F(ShuffleListWindowTest, TheViewerOpensWithoutBlockingOverTheListAndClosesW
     window->close();
     EXPECT_FALSE(viewer->isVisible());
     EXPECT_EQ(viewer->parentWidget(), &home);
+}
+
+TEST_F(ShuffleListWindowTest, PrintingPrintsTheChosenRowsOfTheList) {
+    ProgramPrinter printer;
+    const std::string pdf = (tmp.path() / "list.pdf").string();
+    printer.printToPdf(QString::fromStdString(pdf));
+    window->setPrinting(&printer, new TFrmPrnStEd(ws, window.get()), new TFrmStop(window.get()));
+    openList({"P1", "P2", "P3"});
+    int capacity = 0;
+    whenModal<TFrmPrnStEd>([&](TFrmPrnStEd* d) {
+        capacity = d->findChild<QLineEdit*>("Edt_Ed")->text().toInt();
+        d->findChild<QLineEdit*>("Edt_St")->setText("2");
+        d->findChild<QLineEdit*>("Edt_Ed")->setText("3");
+        QTest::mouseClick(d->findChild<QPushButton*>("BtnGo"), Qt::LeftButton);
+    });
+    QTest::mouseClick(child<QPushButton>(window.get(), "BtnEPrn"), Qt::LeftButton);
+    EXPECT_EQ(capacity, 30);  // the whole list until a range was chosen
+    EXPECT_TRUE(child<QWidget>(window.get(), "Panel")->isEnabled());
+    std::string text;
+    if (FILE* f = popen(("pdftotext -layout '" + pdf + "' -").c_str(), "r")) {
+        char buf[4096];
+        for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+        pclose(f);
+    }
+    EXPECT_EQ(text.find("P1"), std::string::npos);
+    EXPECT_NE(text.find("P2"), std::string::npos);
+    EXPECT_NE(text.find("P3"), std::string::npos);
 }
 
 TEST_F(ShuffleListWindowTest, ColumnWidthsComeFromTheirSectionAndGoBackAtClosing) {
