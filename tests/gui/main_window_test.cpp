@@ -38,6 +38,7 @@
 #include "support/scripted_prompter.h"
 #include "catalogue/ui/frm_cd_data.h"
 #include "catalogue/ui/record_grid.h"
+#include "planning/ui/frm_shuf_main.h"
 #include "records/control_file.h"
 #include "shell/startup.h"
 #include "records/data_file.h"
@@ -338,6 +339,39 @@ TEST_F(MainWindowTest, DataEntryOpensTheCatalogueWindowWithItsListsLoaded) {
     // Discarding sends the histories back to their files; the add list stays as it was read.
     EXPECT_EQ(w->workspace().loaded[kKindAdd], 1);
     EXPECT_EQ(w->workspace().loaded[kKindDeleted], 0);
+}
+
+TEST_F(MainWindowTest, OptimisationOpensTheTapePlanningListWithTheCatalogueAndTheListLoaded) {
+    writeControl(1);
+    auto w = start();
+    ShellPromptDialogs dialogs;
+    const ShellWindows shell = createShellWindows(*w, dialogs);
+    ASSERT_NE(shell.shufMain, nullptr);
+    Workspace& ws = w->workspace();
+    for (const char* d : {"CD_SYS", "CD_ADD", "CD_TXT", "CD_MD"}) fs::create_directories(dir_ / d);
+    for (int kind : {kKindCatalogue, kKindShuffle}) {
+        TCddataArray a(ws.capacity(kind) + 1);
+        a[0].active = 1;
+        setField(a[0].barcode, kind == kKindCatalogue ? "4988001" : "4988777");
+        ASSERT_EQ(writeDataFile(ws, false, defaultFilePath(ws, kind), kind, a, ws.capacity(kind)), 0);
+    }
+    auto* command = child<QAction>(w.get(), "MEditOptimum");
+    ASSERT_TRUE(command->isEnabled());
+    bool catalogueLoaded = false;
+    QString caption, firstBarcode;
+    whenModal<TFrmShufMain>([&](TFrmShufMain* d) {
+        catalogueLoaded = ws.loaded[kKindCatalogue] == 1;
+        firstBarcode = d->grid()->model()->index(0, 1).data().toString();
+        w->Timer1Timer();
+        caption = d->windowTitle();
+        prompter_.answers = {Answer::No};
+        d->close();
+    });
+    command->trigger();
+    EXPECT_TRUE(catalogueLoaded);
+    EXPECT_EQ(firstBarcode, "4988777");
+    EXPECT_EQ(caption, QStringLiteral("振り分け ") + QString::fromStdString(clockText(clock_.localNow())));
+    EXPECT_EQ(prompter_.texts(), (std::vector<std::string>{"保存終了します。"}));
 }
 
 TEST_F(MainWindowTest, TheFileChooserTakesItsPlacementAndGivesItBackAtClosing) {

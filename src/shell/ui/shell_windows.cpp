@@ -10,6 +10,7 @@
 #include "catalogue/ui/frm_data_disp.h"
 #include "catalogue/ui/frm_ref_md.h"
 #include "planning/ui/frm_shuf_ctrl.h"
+#include "planning/ui/frm_shuf_main.h"
 #include "planning/ui/frm_sys_revi.h"
 #include "planning/ui/frm_tape.h"
 #include "platform/sjis.h"
@@ -175,6 +176,24 @@ ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
         return taken;
     });
     main.setCommand(TFrmMain::Command::DataAdd, [addList] { addList->openForEditing(); });
+
+    w.shufMain = new TFrmShufMain(main.workspace(), main.windowSettings(), &main);
+    main.addPlacedWindow(w.shufMain, "Shuf");
+    main.addClockCaption(w.shufMain, kShufCaptionPrefix);
+    w.shufMain->setCatalogue(catalogue);
+    w.shufMain->setSearch(search);
+    w.shufMain->setViewer(w.dataDisplay);
+    w.shufMain->setSettingsDialog(shufCtrl);
+    w.shufMain->setPrinting(app ? &app->printer() : nullptr, new TFrmPrnStEd(main.workspace(), w.shufMain),
+                            new TFrmStop(w.shufMain));
+    TFrmShufMain* shufMain = w.shufMain;
+    Workspace* planningWs = &ws;
+    main.setCommand(TFrmMain::Command::Optimum, [planningWs, shufMain] {
+        // The list picks from the catalogue, so both are in memory before it opens.
+        if (loadCatalogue(*planningWs) != 0) return;
+        if (shufMain->openShuffleList() != 0) return;
+        shufMain->exec();
+    });
     return w;
 }
 

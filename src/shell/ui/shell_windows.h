@@ -34,6 +34,7 @@ class TFrmPrnStEd;
 class TFrmRefMd;
 class TFrmShare;
 class TFrmShufCtrl;
+class TFrmShufMain;
 class TFrmStop;
 class TFrmSysMode;
 class TFrmSysPass;
@@ -93,6 +94,8 @@ struct ShellWindows {
     TFrmCd_Del* deleted = nullptr;
     TFrmCd_New* added = nullptr;
     TFrmCd_Add* addList = nullptr;
+    // The tape-planning list, opened by the optimisation commands.
+    TFrmShufMain* shufMain = nullptr;
 };
 
 // Creates the dialogs in start-up order and hands them to the prompt dialogs, which the caller
