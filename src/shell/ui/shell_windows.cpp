@@ -6,6 +6,7 @@
 #include "catalogue/ui/frm_data_disp.h"
 #include "catalogue/ui/frm_ref_md.h"
 #include "planning/ui/frm_shuf_ctrl.h"
+#include "planning/ui/frm_shuf_disp.h"
 #include "planning/ui/frm_sys_revi.h"
 #include "planning/ui/frm_tape.h"
 #include "platform/sjis.h"
@@ -134,6 +135,12 @@ ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
         main.addPlacedWindow(w.labelPrint, "LPrn");
         w.labelPrint->setLayoutDialog(w.labelLayout);
     }
+    w.shufDisp = new TFrmShufDisp(main.workspace(), main.windowSettings().shufDisplayFont, &main);
+    main.addPlacedWindow(w.shufDisp, "SDsp");
+    w.shufDisp->setLabelWindow(w.labelPrint);
+    w.shufDisp->setSettingsDialog(w.shufCtrl);
+    w.shufDisp->setTapeDialog(w.tape);
+    w.shufDisp->setPrinter(app ? &app->printer() : nullptr);
     return w;
 }
 

@@ -29,6 +29,7 @@ class TFrmPrnStEd;
 class TFrmRefMd;
 class TFrmShare;
 class TFrmShufCtrl;
+class TFrmShufDisp;
 class TFrmStop;
 class TFrmSysMode;
 class TFrmSysPass;
@@ -83,6 +84,8 @@ struct ShellWindows {
     TFrmDataDisp* dataDisplay = nullptr;
     TFrmLbprCtl* labelLayout = nullptr;
     TFrmPrnLabel* labelPrint = nullptr;  // for the results window's label command
+    // The planning results window; the tape-planning list window opens it (openFor).
+    TFrmShufDisp* shufDisp = nullptr;
 };
 
 // Creates the dialogs in start-up order and hands them to the prompt dialogs, which the caller
