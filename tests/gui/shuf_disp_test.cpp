@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -21,6 +24,8 @@
 #include "planning/plan_engine.h"
 #include "planning/plan_results.h"
 #include "planning/ui/frm_shuf_disp.h"
+#include "planning/ui/frm_tape.h"
+#include "printing/ui/frm_prn_label.h"
 #include "platform/sjis.h"
 #include "records/control_file.h"
 #include "records/text.h"
@@ -322,6 +327,74 @@ TEST_F(ShufDispTest, RepaintingOnlyDrawsTheTextOfTheLastChange) {
     EXPECT_TRUE(prompter.texts().empty());
     EXPECT_EQ(disp.drawnLines(), before);
     EXPECT_EQ(disp.results().lastIntegrityCode(), 0);
+}
+
+TEST_F(ShufDispTest, TheTapeDialogsChoiceStartsAgainAtRunOneWithThatTarget) {
+    fill(kEight);
+    zemo::ui::TFrmTape tape(ws);
+    disp.setTapeDialog(&tape);
+    ASSERT_EQ(disp.openFor(), 0);
+    click("SpdBtnShuf_U");
+    ASSERT_EQ(disp.results().shuffleNo, 2);
+    zemo::guitest::whenModal<zemo::ui::TFrmTape>([](zemo::ui::TFrmTape* d) {
+        QTest::mouseClick(d->findChild<QRadioButton*>("RadioGroup13"), Qt::LeftButton);
+        QTest::mouseClick(d->findChild<QPushButton*>("BtnChg"), Qt::LeftButton);
+        if (d->isVisible()) d->reject();
+    });
+    click("BtnTape");
+    EXPECT_EQ(disp.engine().ctl.targetSec, 1800);
+    EXPECT_EQ(ws.control.shuffleBlock.targetSec, 1800);
+    EXPECT_EQ(disp.results().shuffleNo, 1);
+    EXPECT_TRUE(line0().contains("目標=[   30:00]")) << line0().toStdString();
+}
+
+TEST_F(ShufDispTest, TheLabelWindowShowsThePlanOfTheWindow) {
+    fill(kEight);
+    zemo::ui::ProgramPrinter printer;
+    zemo::FontSetting labelFont;
+    zemo::ui::TFrmPrnLabel label(ws, labelFont, printer);
+    disp.setLabelWindow(&label);
+    ASSERT_EQ(disp.openFor(), 0);
+    bool shown = false;
+    std::size_t texts = 0;
+    zemo::guitest::whenModal<zemo::ui::TFrmPrnLabel>([&](zemo::ui::TFrmPrnLabel* d) {
+        shown = true;
+        texts = d->composed().size();
+        d->close();
+    });
+    click("BtnLabel");
+    EXPECT_TRUE(shown);
+    EXPECT_GT(texts, 0u);
+}
+
+TEST_F(ShufDispTest, TheFontGoesBackToTheWindowSettingsOnClose) {
+    font.size = 12;
+    TFrmShufDisp other(ws, font);
+    font.size = 9;
+    fill(kEight);
+    ASSERT_EQ(other.openFor(), 0);
+    other.close();
+    EXPECT_EQ(font.size, 12);
+}
+
+TEST_F(ShufDispTest, DuringARunOnlyEscapeActs) {
+    fill(kEight);
+    ASSERT_EQ(disp.openFor(), 0);
+    // Delivered while the next run polls: a click on a command and the Escape key.
+    auto* next = child<QWidget>(disp, "SpdBtnShuf_U");
+    const QPointF at = QRectF(next->rect()).center();
+    QCoreApplication::postEvent(next, new QMouseEvent(QEvent::MouseButtonPress, at, next->mapToGlobal(at),
+                                                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(next, new QMouseEvent(QEvent::MouseButtonRelease, at, next->mapToGlobal(at),
+                                                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    QCoreApplication::postEvent(&disp, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    prompter.clear();
+    disp.SpdBtnShuf_UClick();
+    EXPECT_EQ(disp.results().shuffleNo, 2);  // the posted click did not step again
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{zemo::planResultMessage(zemo::kPlanStopped)});
+    EXPECT_FALSE(disp.engine().stopRequested);
+    EXPECT_FALSE(disp.running());
+    EXPECT_TRUE(child<QWidget>(disp, "ToolBar1")->isEnabled());
 }
 
 }  // namespace

@@ -192,9 +192,11 @@ void TFrmShufDisp::run(F&& step) {
             w->running_ = true;
             w->setCommandsEnabled(false);
             since.start();
-            // Only now and then: the search polls far more often than events need handling.
+            w->polls_ = 0;
+            // At the first poll, then only now and then: the search polls far more often than
+            // events need handling.
             w->engine_.onPoll = [this] {
-                if ((++w->polls_ & 0x3F) != 0 || since.elapsed() < 15) return;
+                if (w->polls_++ != 0 && ((w->polls_ & 0x3F) != 0 || since.elapsed() < 15)) return;
                 since.restart();
                 QCoreApplication::processEvents();
             };
