@@ -23,6 +23,7 @@
 #include "gui/dialogs_support.h"
 #include "planning/plan_engine.h"
 #include "planning/plan_results.h"
+#include "planning/ui/frm_shuf_ctrl.h"
 #include "planning/ui/frm_shuf_disp.h"
 #include "planning/ui/frm_tape.h"
 #include "printing/ui/frm_prn_label.h"
@@ -395,6 +396,30 @@ TEST_F(ShufDispTest, DuringARunOnlyEscapeActs) {
     EXPECT_FALSE(disp.engine().stopRequested);
     EXPECT_FALSE(disp.running());
     EXPECT_TRUE(child<QWidget>(disp, "ToolBar1")->isEnabled());
+}
+
+TEST_F(ShufDispTest, SettingsSavedInTheDialogStartAgainAtRunOneAndNotSavedLeaveTheRun) {
+    fill(kEight);
+    ASSERT_EQ(zemo::saveControl(ws), 0);
+    zemo::ui::TFrmShufCtrl settings(ws);
+    disp.setSettingsDialog(&settings);
+    ASSERT_EQ(disp.openFor(), 0);
+    click("SpdBtnShuf_U");
+    ASSERT_EQ(disp.results().shuffleNo, 2);
+    auto closeWith = [this](Answer a) {
+        zemo::guitest::whenModal<zemo::ui::TFrmShufCtrl>([this, a](zemo::ui::TFrmShufCtrl* d) {
+            prompter.answers.push_back(a);
+            QTest::mouseClick(d->findChild<QPushButton*>("BtnF01"), Qt::LeftButton);
+            if (d->isVisible()) d->reject();
+        });
+    };
+    closeWith(Answer::No);
+    click("BtnCtl");
+    EXPECT_EQ(disp.results().shuffleNo, 2);
+    closeWith(Answer::Yes);
+    click("SpdBtnProperty");
+    EXPECT_EQ(disp.results().shuffleNo, 1);
+    EXPECT_TRUE(line0().contains("SHUFFLE No=[    1]")) << line0().toStdString();
 }
 
 }  // namespace
