@@ -59,8 +59,12 @@ public:
     // The whole run on selection/plan/firstPlan/bestPlan; result 0..5 or -1 (no pass).
     int runOptimisation();
 
+    // Called wherever the search polls the stop request, so a window can let its Escape key in.
+    std::function<void()> onPoll;
+
     // Read-and-clear of the stop request.
     bool takeStop() {
+        if (onPoll) onPoll();
         bool s = stopRequested;
         stopRequested = false;
         return s;

@@ -34,6 +34,8 @@ int ResultsState::openResults() {
 }
 
 void ResultsState::runWithSeed(std::int32_t no) {
+    // An Escape pressed while no search ran must not end this one.
+    engine_.stopRequested = false;
     shuffleNo = no;
     engine_.rng.seed(no);
     engine_.runOptimisation();
@@ -150,34 +152,57 @@ int ResultsState::writePlanBack() {
     Workspace& ws = engine_.ws;
     ShufTape& plan = engine_.plan;
     ShufTape& sel = engine_.selection;
-    const int cap = ws.capacity(kKindShuffle);
-    int slot = 0;
+    // A plan the last redraw could not vouch for would map positions onto the wrong CDs.
+    if (integrityCode_ != 0) {
+        showPlanError(ws, integrityCode_);
+        return -1;
+    }
+    TCddataArray* list = ws.array(kKindShuffle);
+    const int n = std::clamp<int>(sel.count, 0, kTapeSlots);
+    // The new order as selection positions, every one checked before a slot is touched: each CD
+    // of the selection exactly once.
+    std::vector<int> order;
+    bool seen[kTapeSlots] = {};
+    bool sound = list != nullptr;
     const std::int16_t* lists[3] = {plan.sideA, plan.sideB, plan.rest};
     const int counts[3] = {plan.countA, plan.countB, plan.countRest};
-    for (int l = 0; l < 3; ++l) {
-        const int n = std::clamp(counts[l], 0, kTapeSlots);
-        for (int i = 0; i < n; ++i) {
+    for (int l = 0; l < 3 && sound; ++l) {
+        if (counts[l] < 0 || counts[l] > kTapeSlots) sound = false;
+        for (int i = 0; sound && i < counts[l]; ++i) {
             const int x = lists[l][i];
-            if (!isCdNumber(plan, x)) continue;  // names no CD: nothing to write
+            if (!isCdNumber(plan, x)) { sound = false; break; }
             const int p = plan.regPos[x - 1];
-            if (p < 0 || p >= kTapeSlots) continue;
-            if (putRecord(ws, sel.cds[p], slot, kKindShuffle, cap) != 0) return -1;
-            ++slot;
+            if (p < 0 || p >= n || seen[p]) { sound = false; break; }
+            seen[p] = true;
+            order.push_back(p);
         }
     }
-    int next = 1;
-    for (int i = 0; i < std::clamp<int>(plan.countA, 0, kTapeSlots); ++i) plan.sideA[i] = static_cast<std::int16_t>(next++);
-    for (int i = 0; i < std::clamp<int>(plan.countB, 0, kTapeSlots); ++i) plan.sideB[i] = static_cast<std::int16_t>(next++);
-    for (int i = 0; i < std::clamp<int>(plan.countRest, 0, kTapeSlots); ++i) plan.rest[i] = static_cast<std::int16_t>(next++);
-    const int count = std::clamp<int>(plan.count, 0, kTapeSlots);
-    for (int k = 0; k < count; ++k) plan.regPos[k] = static_cast<std::int16_t>(k);
-    for (int j = 0; j < count; ++j) {
-        CdRecord r;
-        if (getRecord(ws, r, j, kKindShuffle, cap) != 0) return -1;
-        sel.cds[j] = r;
-        plan.cds[j] = r;
+    if (!sound || static_cast<int>(order.size()) != n) {
+        const int code = planIntegrityCode(sel, plan);
+        showPlanError(ws, code != 0 ? code : 6);
+        return -1;
     }
-    if (TCddataArray* list = ws.array(kKindShuffle)) clearSlots(count, kTapeSlots, *list);
+    // Written into the list itself but undone as a whole when any access fails.
+    const TCddataArray before = *list;
+    const int cap = ws.capacity(kKindShuffle);
+    CdRecord reread[kTapeSlots];
+    bool ok = true;
+    for (int i = 0; ok && i < n; ++i) ok = putRecord(ws, sel.cds[order[static_cast<std::size_t>(i)]], i, kKindShuffle, cap) == 0;
+    for (int j = 0; ok && j < n; ++j) ok = getRecord(ws, reread[j], j, kKindShuffle, cap) == 0;
+    if (!ok) {
+        *list = before;
+        return -1;
+    }
+    clearSlots(n, kTapeSlots, *list);
+    int next = 1;
+    for (int i = 0; i < plan.countA; ++i) plan.sideA[i] = static_cast<std::int16_t>(next++);
+    for (int i = 0; i < plan.countB; ++i) plan.sideB[i] = static_cast<std::int16_t>(next++);
+    for (int i = 0; i < plan.countRest; ++i) plan.rest[i] = static_cast<std::int16_t>(next++);
+    for (int k = 0; k < n; ++k) {
+        plan.regPos[k] = static_cast<std::int16_t>(k);
+        sel.cds[k] = reread[k];
+        plan.cds[k] = reread[k];
+    }
     return 0;
 }
 

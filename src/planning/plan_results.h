@@ -73,8 +73,10 @@ public:
     // "結設定": "振分け結果を設定します。" (OK / Cancel): true for OK.
     bool confirmWriteBack();
     // Writes the plan back as the new order of the shuffle list (side A, side B, unrecorded),
-    // renumbers the plan and rereads the selection's CDs; 0, or -1 when a slot access failed
-    // (it has said why). The caller then refreshes the shuffle list's grid.
+    // renumbers the plan and rereads the selection's CDs; 0, or -1 when nothing was changed: the
+    // last redraw found the plan inconsistent or the plan does not name every CD of the selection
+    // exactly once ("Program error!(code=N)" shown), or a slot access failed (it has said why; the
+    // list is as it was). The caller then refreshes the shuffle list's grid.
     int writePlanBack();
 
 private:

@@ -398,4 +398,51 @@ TEST(PlanWriteBack, ShuffleListTakesTheOrderOfThePlan) {
 }
 
 }  // namespace
+TEST(PlanWriteBack, APlanNamingACdTwiceIsRefusedAndTheListStaysAsItWas) {
+    ResultsWorld w;
+    w.setTimes({100, 200, 300, 400});
+    ASSERT_EQ(w.results.openResults(), 0);
+    w.prompter.clear();
+    const TCddataArray before = w.ws.arrays[kKindShuffle];
+    ShufTape& p = w.engine.plan;
+    p = w.engine.selection;
+    p.countA = 2, p.sideA[0] = 1, p.sideA[1] = 2;
+    p.countB = 2, p.sideB[0] = 3, p.sideB[1] = 1;  // CD 1 twice, CD 4 nowhere
+    p.countRest = 0;
+    EXPECT_EQ(w.results.writePlanBack(), -1);
+    for (int i = 0; i < 30; ++i) EXPECT_EQ(w.ws.arrays[kKindShuffle][i].timeSec, before[i].timeSec) << i;
+    ASSERT_EQ(w.prompter.boxes.size(), 1u);
+    EXPECT_EQ(w.prompter.boxes[0].text.rfind("Program error!(code=", 0), 0u);
+}
+
+TEST(PlanWriteBack, RefusedWhenTheLastRedrawFoundThePlanInconsistent) {
+    ResultsWorld w;
+    w.setTimes({100, 200, 300});
+    ASSERT_EQ(w.results.openResults(), 0);
+    ShufTape& p = w.engine.plan;
+    p.countA = 1, p.sideA[0] = 1;
+    p.countB = 1, p.sideB[0] = 1;
+    p.countRest = 0;
+    w.prompter.clear();
+    w.results.redraw();
+    ASSERT_NE(w.results.lastIntegrityCode(), 0);
+    const TCddataArray before = w.ws.arrays[kKindShuffle];
+    w.prompter.clear();
+    EXPECT_EQ(w.results.writePlanBack(), -1);
+    EXPECT_EQ(w.prompter.texts(),
+              std::vector<std::string>{"Program error!(code=" + std::to_string(w.results.lastIntegrityCode()) + ")"});
+    for (int i = 0; i < 30; ++i) EXPECT_EQ(w.ws.arrays[kKindShuffle][i].timeSec, before[i].timeSec) << i;
+}
+
+TEST(PlanResults, AStaleStopRequestDoesNotEndTheNextRun) {
+    ResultsWorld w;
+    w.setTimes({200, 250, 300, 350, 400, 450});
+    ASSERT_EQ(w.results.openResults(), 0);
+    w.prompter.clear();
+    w.results.requestStop();
+    w.results.stepNext();
+    for (const std::string& t : w.prompter.texts()) EXPECT_NE(t, planResultMessage(kPlanStopped));
+    EXPECT_EQ(w.results.shuffleNo, 2);
+}
+
 }  // namespace zemo::test

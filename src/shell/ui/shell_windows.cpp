@@ -11,6 +11,7 @@
 #include "catalogue/ui/frm_ref_md.h"
 #include "planning/ui/frm_shuf_ctrl.h"
 #include "planning/ui/frm_shuf_main.h"
+#include "planning/ui/frm_shuf_disp.h"
 #include "planning/ui/frm_sys_revi.h"
 #include "planning/ui/frm_tape.h"
 #include "platform/sjis.h"
@@ -194,6 +195,20 @@ ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
         if (shufMain->openShuffleList() != 0) return;
         shufMain->exec();
     });
+
+    // The results window is not modal: as the list window's child it takes input while the list
+    // waits, and it never outlives the list it was made from.
+    w.shufDisp = new TFrmShufDisp(main.workspace(), main.windowSettings().shufDisplayFont, w.shufMain);
+    main.addPlacedWindow(w.shufDisp, "SDsp");
+    w.shufDisp->setLabelWindow(w.labelPrint);
+    w.shufDisp->setSettingsDialog(w.shufCtrl);
+    w.shufDisp->setTapeDialog(w.tape);
+    w.shufDisp->setPrinter(app ? &app->printer() : nullptr);
+    TFrmShufDisp* shufDisp = w.shufDisp;
+    shufMain->setResultsOpener([shufDisp] { shufDisp->openFor(); });
+    QObject::connect(shufMain, &TFrmShufMain::shuffleListChanged, shufDisp, &TFrmShufDisp::closeOnListChange);
+    QObject::connect(shufMain, &TFrmShufMain::closing, shufDisp, &TFrmShufDisp::closeOnListChange);
+    QObject::connect(shufDisp, &TFrmShufDisp::wroteBack, shufMain, [shufMain] { shufMain->redrawList(); });
     return w;
 }
 

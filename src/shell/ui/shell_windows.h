@@ -35,6 +35,7 @@ class TFrmRefMd;
 class TFrmShare;
 class TFrmShufCtrl;
 class TFrmShufMain;
+class TFrmShufDisp;
 class TFrmStop;
 class TFrmSysMode;
 class TFrmSysPass;
@@ -96,6 +97,8 @@ struct ShellWindows {
     TFrmCd_Add* addList = nullptr;
     // The tape-planning list, opened by the optimisation commands.
     TFrmShufMain* shufMain = nullptr;
+    // The planning results window; the tape-planning list window opens it (openFor).
+    TFrmShufDisp* shufDisp = nullptr;
 };
 
 // Creates the dialogs in start-up order and hands them to the prompt dialogs, which the caller

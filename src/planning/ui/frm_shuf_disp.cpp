@@ -1,0 +1,422 @@
+#include "planning/ui/frm_shuf_disp.h"
+
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFontDialog>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <functional>
+
+#include "planning/ui/frm_shuf_ctrl.h"
+#include "planning/ui/frm_tape.h"
+#include "platform/prompter.h"
+#include "platform/sjis.h"
+#include "printing/data_list.h"
+#include "printing/ui/frm_prn_label.h"
+#include "printing/ui/printer_text_device.h"
+#include "records/text.h"
+#include "records/workspace.h"
+#include "ui/application.h"
+#include "ui/dialog_keys.h"
+#include "ui/fonts.h"
+#include "ui/printer.h"
+
+namespace zemo::ui {
+
+namespace {
+
+constexpr int kMinColumns = 80;
+constexpr int kMinRowsOfW = 64;  // the minimum height in cell widths
+
+// Any mouse button pressing it acts, with the modifiers of that press.
+class PressButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+    std::function<void(Qt::KeyboardModifiers)> onPress;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        QPushButton::mousePressEvent(e);
+        if (onPress) onPress(e->modifiers());
+    }
+};
+
+QToolButton* speedButton(QWidget* owner, const char* name, const char* hint, const char* text) {
+    auto* b = new QToolButton(owner);
+    b->setObjectName(name);
+    b->setText(QString::fromUtf8(text));
+    b->setToolTip(QString::fromUtf8(hint));
+    return b;
+}
+
+QMenu* menuOf(QWidget* owner, const char* name, std::initializer_list<std::pair<const char*, const char*>> items,
+              const std::function<void(int)>& chosen) {
+    auto* m = new QMenu(owner);
+    m->setObjectName(name);
+    int tag = 0;
+    for (const auto& [item, text] : items) {
+        QAction* a = m->addAction(QString::fromUtf8(text));
+        a->setObjectName(item);
+        a->setData(tag);
+        QObject::connect(a, &QAction::triggered, owner, [chosen, tag] { guarded([&] { chosen(tag); }); });
+        ++tag;
+    }
+    return m;
+}
+
+}  // namespace
+
+TFrmShufDisp::TFrmShufDisp(zemo::Workspace& ws, FontSetting& font, QWidget* parent)
+    : QDialog(parent), ws_(ws), stored_(font), font_(font), engine_(ws), results_(engine_) {
+    setObjectName("FrmShufDisp");
+    setWindowTitle("振分け結果");
+    setModal(false);
+    resize(760, 560);
+    engine_.stopRequested = false;
+
+    bar_ = new QToolBar(this);
+    bar_->setObjectName("ToolBar1");
+    struct Speed {
+        const char* name;
+        const char* hint;
+        const char* text;
+        void (TFrmShufDisp::*handler)();
+    };
+    const Speed speeds[] = {{"SpdBtnExit", "終了", "終了", &TFrmShufDisp::BtnEndClick},
+                            {"SpdBtnPrint", "印刷", "印刷", &TFrmShufDisp::BtnPrintClick},
+                            {"SpdBtnLabel", "ラベル印刷", "ﾗﾍﾞﾙ", &TFrmShufDisp::BtnLabelClick},
+                            {"SpdBtnShufset", "結果設定", "結設定", &TFrmShufDisp::BtnSSetClick},
+                            {"SpdBtnShuf_U", "振り分け次", "次", &TFrmShufDisp::SpdBtnShuf_UClick},
+                            {"SpdBtnShuf_D", "振り分け前", "前", &TFrmShufDisp::SpdBtnShuf_DClick},
+                            {"SpdBtnFont", "フォント", "ﾌｫﾝﾄ", &TFrmShufDisp::BtnFontClick},
+                            {"SpdBtnProperty", "設定", "設定", &TFrmShufDisp::BtnCtlClick},
+                            {"SpdBtnTape", "ＴＡＰＥ時間", "TAPE", &TFrmShufDisp::BtnTapeClick}};
+    for (const Speed& s : speeds) {
+        QToolButton* b = speedButton(bar_, s.name, s.hint, s.text);
+        bar_->addWidget(b);
+        connect(b, &QToolButton::clicked, this, [this, h = s.handler] { guarded([&] { (this->*h)(); }); });
+    }
+    shuf2_ = menuOf(this, "PupMnshuf2", {{"NOSHUF", "振分無"}, {"HALF", "２分割"}, {"K1", "取り消"}},
+                    [this](int tag) { chooseShuf2(tag); });
+    shufAB_ = menuOf(this, "PupMnshufAB",
+                     {{"SHUF_A", "A 面ｼｬｯﾌﾙ"}, {"SHUF_B", "B 面ｼｬｯﾌﾙ"}, {"SHUF_AB", "AB面ｼｬｯﾌﾙ"},
+                      {"SHUF_ABCancel", "取り消し"}},
+                     [this](int tag) { chooseShufAB(tag); });
+    QToolButton* half = speedButton(bar_, "SpdBtnShufhalf", "振り分け２", "振分２");
+    QToolButton* shuffle = speedButton(bar_, "SpdBtnShuffle", "シャッフル", "ｼｬｯﾌﾙ");
+    bar_->addWidget(half);
+    bar_->addWidget(shuffle);
+    connect(half, &QToolButton::clicked, this, [this, half] { popup(shuf2_, half, true); });
+    connect(shuffle, &QToolButton::clicked, this, [this, shuffle] { popup(shufAB_, shuffle, true); });
+
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName("ScrollBox1");
+    scroll_->setWidgetResizable(false);
+    image1_ = new QLabel;
+    image1_->setObjectName("Image1");
+    image1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    scroll_->setWidget(image1_);
+
+    buttons_ = new QWidget(this);
+    auto* row = new QHBoxLayout(buttons_);
+    row->setContentsMargins(4, 0, 4, 0);
+    auto addButton = [&](QPushButton* b, const char* name) {
+        b->setObjectName(name);
+        row->addWidget(b);
+        return b;
+    };
+    struct Bottom {
+        const char* name;
+        const char* text;
+        void (TFrmShufDisp::*handler)();
+    };
+    const Bottom bottoms[] = {{"BtnEnd", "終了", &TFrmShufDisp::BtnEndClick},
+                              {"BtnPrint", "印刷", &TFrmShufDisp::BtnPrintClick},
+                              {"BtnLabel", "ﾗﾍﾞﾙ", &TFrmShufDisp::BtnLabelClick},
+                              {"BtnSSet", "結設定", &TFrmShufDisp::BtnSSetClick}};
+    for (const Bottom& b : bottoms) {
+        QPushButton* button = addButton(new QPushButton(QString::fromUtf8(b.text), buttons_), b.name);
+        connect(button, &QPushButton::clicked, this, [this, h = b.handler] { guarded([&] { (this->*h)(); }); });
+    }
+    auto* shuf = new PressButton(QStringLiteral("振分け"), buttons_);
+    addButton(shuf, "BtnShuf");
+    // The press steps, not the click: Shift is read from the press itself.
+    shuf->onPress = [this](Qt::KeyboardModifiers m) { guarded([&] { BtnShufMouseDown(m); }); };
+    const Bottom more[] = {{"BtnFont", "ﾌｫﾝﾄ", &TFrmShufDisp::BtnFontClick},
+                           {"BtnCtl", "設定", &TFrmShufDisp::BtnCtlClick},
+                           {"BtnTape", "TAPE", &TFrmShufDisp::BtnTapeClick}};
+    for (const Bottom& b : more) {
+        QPushButton* button = addButton(new QPushButton(QString::fromUtf8(b.text), buttons_), b.name);
+        connect(button, &QPushButton::clicked, this, [this, h = b.handler] { guarded([&] { (this->*h)(); }); });
+    }
+    QPushButton* shuf2 = addButton(new QPushButton(QStringLiteral("振分２"), buttons_), "BtnShuf2");
+    QPushButton* dshuf = addButton(new QPushButton(QStringLiteral("ｼｬｯﾌﾙ"), buttons_), "BtnDShuf");
+    connect(shuf2, &QPushButton::clicked, this, [this, shuf2] { popup(shuf2_, shuf2, false); });
+    connect(dshuf, &QPushButton::clicked, this, [this, dshuf] { popup(shufAB_, dshuf, false); });
+    row->addStretch();
+
+    auto* main = new QVBoxLayout(this);
+    main->setContentsMargins(0, 0, 0, 4);
+    main->addWidget(bar_);
+    main->addWidget(scroll_, 1);
+    main->addWidget(buttons_);
+    keepEnterFromButtons(this);
+    paintImage();
+}
+
+TFrmShufDisp::~TFrmShufDisp() { engine_.onPoll = nullptr; }
+
+template <typename F>
+void TFrmShufDisp::run(F&& step) {
+    if (running_) return;
+    struct Guard {
+        TFrmShufDisp* w;
+        QElapsedTimer since;
+        explicit Guard(TFrmShufDisp* window) : w(window) {
+            w->running_ = true;
+            w->setCommandsEnabled(false);
+            since.start();
+            w->polls_ = 0;
+            // At the first poll, then only now and then: the search polls far more often than
+            // events need handling.
+            w->engine_.onPoll = [this] {
+                if (w->polls_++ != 0 && ((w->polls_ & 0x3F) != 0 || since.elapsed() < 15)) return;
+                since.restart();
+                QCoreApplication::processEvents();
+            };
+        }
+        ~Guard() {
+            w->engine_.onPoll = nullptr;
+            w->setCommandsEnabled(true);
+            w->running_ = false;
+        }
+    };
+    {
+        Guard guard(this);
+        step();
+    }
+    paintImage();
+    if (closeAfterRun_) {
+        closeAfterRun_ = false;
+        close();
+    }
+}
+
+void TFrmShufDisp::setCommandsEnabled(bool on) {
+    bar_->setEnabled(on);
+    buttons_->setEnabled(on);
+}
+
+int TFrmShufDisp::openFor() {
+    if (running_) return -1;
+    if (engine_.buildSelection() != 0 || engine_.selection.count <= 0) return -1;
+    show();
+    raise();
+    activateWindow();
+    int rc = -1;
+    run([&] { rc = results_.openResults(); });
+    if (rc != 0) hide();
+    return rc;
+}
+
+void TFrmShufDisp::closeOnListChange() {
+    if (running_) {
+        closeAfterRun_ = true;
+        return;
+    }
+    if (isVisible()) close();
+}
+
+void TFrmShufDisp::paintImage() {
+    const QFont font = fontOfSetting(font_);
+    const QFontMetrics metrics(font);
+    cell_ = std::max(1, metrics.horizontalAdvance(QLatin1Char('a')));
+    const int w = cell_;
+    const int pitch = 2 * w;
+    // The cells as drawn, so the drawn text can be read back line by line.
+    std::vector<std::string> cells;
+    int columns = 0;
+    for (const zemo::ImageText& t : results_.image().texts()) {
+        if (t.line < 0 || t.col < 0) continue;
+        if (static_cast<int>(cells.size()) <= t.line) cells.resize(static_cast<std::size_t>(t.line) + 1);
+        columns = std::max(columns, t.col + static_cast<int>(t.text.size()));
+    }
+    const int lines = static_cast<int>(cells.size());
+    // Every drawn line can be scrolled to, however many the plan has.
+    const int lastBottom = lines == 0 ? 0 : (lines - 1) * pitch + std::max(pitch, metrics.height());
+    const QSize panel = scroll_->viewport()->size();
+    const int width = std::max({kMinColumns * w, columns * w, panel.width()});
+    const int height = std::max({kMinRowsOfW * w, lastBottom, panel.height()});
+    image_ = QImage(width, height, QImage::Format_RGB32);
+    image_.fill(Qt::white);
+    QPainter p(&image_);
+    p.setFont(font);
+    p.setPen(colourOfSetting(font_.color));
+    p.setBackgroundMode(Qt::TransparentMode);
+    for (const zemo::ImageText& t : results_.image().texts()) {
+        if (t.line < 0 || t.col < 0) continue;
+        std::string& row = cells[static_cast<std::size_t>(t.line)];
+        int col = t.col;
+        for (std::size_t i = 0; i < t.text.size();) {
+            const bool dbl = zemo::isLeadByte(static_cast<unsigned char>(t.text[i])) && i + 1 < t.text.size();
+            const std::string ch = t.text.substr(i, dbl ? 2 : 1);
+            i += ch.size();
+            if (ch != " ") {
+                p.drawText(col * w, t.line * pitch + metrics.ascent(), QString::fromStdString(zemo::sjisToUtf8(ch)));
+                if (row.size() < static_cast<std::size_t>(col) + ch.size()) row.resize(col + ch.size(), ' ');
+                row.replace(static_cast<std::size_t>(col), ch.size(), ch);
+            }
+            col += static_cast<int>(ch.size());
+        }
+    }
+    p.end();
+    drawn_.clear();
+    for (std::string& row : cells) {
+        while (!row.empty() && row.back() == ' ') row.pop_back();
+        drawn_.push_back(QString::fromStdString(zemo::sjisToUtf8(row)));
+    }
+    image1_->setPixmap(QPixmap::fromImage(image_));
+    image1_->resize(image_.size());
+}
+
+void TFrmShufDisp::resizeEvent(QResizeEvent* e) {
+    QDialog::resizeEvent(e);
+    paintImage();
+}
+
+void TFrmShufDisp::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) {
+        results_.requestStop();
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+void TFrmShufDisp::reject() {
+    if (running_) return;
+    QDialog::reject();
+}
+
+void TFrmShufDisp::closeEvent(QCloseEvent* e) {
+    if (running_) {
+        e->ignore();
+        return;
+    }
+    stored_ = font_;
+    QDialog::closeEvent(e);
+}
+
+void TFrmShufDisp::popup(QMenu* menu, QWidget* button, bool below) {
+    menu->popup(button->mapToGlobal(below ? QPoint(0, button->height()) : QPoint(0, 0)));
+}
+
+void TFrmShufDisp::BtnEndClick() { close(); }
+
+void TFrmShufDisp::BtnPrintClick() {
+    if (!results_.canPrint() || !results_.confirmPrint()) return;
+    const std::vector<std::string> lines = results_.printoutLines();
+    if (lines.empty()) return;
+    ProgramPrinter* printer = printer_;
+    if (!printer) {
+        ZemoApplication* app = ZemoApplication::current();
+        if (!app) return;
+        printer = &app->printer();
+    }
+    if (!printer->ensureChosen(this)) return;
+    PrinterTextDevice device(printer->printer());
+    if (!device.open(zemo::kDataListFont, zemo::kDataListPointSize)) {
+        QPrinter& q = printer->printer();
+        const QString where = q.outputFileName().isEmpty() ? q.printerName() : q.outputFileName();
+        ws_.prompter.message(zemo::BoxKind::Error, "印刷を開始できません\n" + where.toStdString(), zemo::Buttons::Ok);
+        return;
+    }
+    for (const std::string& l : lines) {
+        device.write(l);
+        device.endLine();
+    }
+    device.flush();
+    device.close();
+}
+
+void TFrmShufDisp::BtnLabelClick() {
+    if (label_) label_->openFor(results_);
+}
+
+void TFrmShufDisp::BtnSSetClick() {
+    // An inconsistent plan is refused before the question (the box comes from the write-back).
+    if (results_.lastIntegrityCode() != 0) {
+        results_.writePlanBack();
+        return;
+    }
+    if (!results_.confirmWriteBack()) return;
+    if (results_.writePlanBack() == 0) emit wroteBack();
+}
+
+void TFrmShufDisp::SpdBtnShuf_UClick() {
+    run([&] { results_.stepNext(); });
+}
+
+void TFrmShufDisp::SpdBtnShuf_DClick() {
+    run([&] { results_.stepPrevious(); });
+}
+
+void TFrmShufDisp::BtnShufMouseDown(Qt::KeyboardModifiers modifiers) {
+    const bool shift = modifiers.testFlag(Qt::ShiftModifier);
+    run([&] { results_.pressShuffleButton(shift); });
+}
+
+void TFrmShufDisp::chooseShuf2(int tag) {
+    if (tag != zemo::kMenuNoShuffle && tag != zemo::kMenuHalf) return;
+    run([&] { results_.chooseShuf2(tag); });
+}
+
+void TFrmShufDisp::chooseShufAB(int tag) {
+    if (tag < zemo::kMenuShufA || tag > zemo::kMenuShufAB) return;
+    run([&] { results_.chooseShufAB(tag); });
+}
+
+void TFrmShufDisp::BtnCtlClick() {
+    if (!settings_ || !settings_->execReloaded()) return;
+    run([&] { results_.settingsSaved(); });
+}
+
+void TFrmShufDisp::BtnTapeClick() {
+    if (!tape_) return;
+    tape_->prefillTapeDialog(engine_.ctl.targetSec);
+    tape_->exec();
+    if (const auto target = tape_->chosenTarget()) run([&] { results_.applyTapeTarget(*target); });
+}
+
+void TFrmShufDisp::BtnFontClick() {
+    QFontDialog fonts(fontOfSetting(font_), this);
+    fonts.setObjectName("FontDialog");
+    fonts.setOption(QFontDialog::DontUseNativeDialog);
+    if (fonts.exec() != QDialog::Accepted) return;
+    // The font dialog has no colour: a colour choice follows it; cancelling that keeps the colour.
+    QColor colour = colourOfSetting(font_.color);
+    QColorDialog colours(colour, this);
+    colours.setObjectName("ColorDialog");
+    colours.setOption(QColorDialog::DontUseNativeDialog);
+    if (colours.exec() == QDialog::Accepted) colour = colours.selectedColor();
+    font_ = settingOfFont(fonts.selectedFont(), colour);
+    paintImage();
+}
+
+}  // namespace zemo::ui
