@@ -20,6 +20,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -38,7 +39,9 @@
 #include "support/scripted_prompter.h"
 #include "catalogue/ui/frm_cd_data.h"
 #include "catalogue/ui/record_grid.h"
+#include "planning/ui/frm_shuf_disp.h"
 #include "planning/ui/frm_shuf_main.h"
+#include "records/file_services.h"
 #include "records/control_file.h"
 #include "shell/startup.h"
 #include "records/data_file.h"
@@ -372,6 +375,58 @@ TEST_F(MainWindowTest, OptimisationOpensTheTapePlanningListWithTheCatalogueAndTh
     EXPECT_EQ(firstBarcode, "4988777");
     EXPECT_EQ(caption, QStringLiteral("振り分け ") + QString::fromStdString(clockText(clock_.localNow())));
     EXPECT_EQ(prompter_.texts(), (std::vector<std::string>{"保存終了します。"}));
+}
+
+TEST_F(MainWindowTest, ATapeJobFromTheMainWindowPlansWritesTheOrderBackAndSavesIt) {
+    writeControl(1);
+    auto w = start();
+    ShellPromptDialogs dialogs;
+    const ShellWindows shell = createShellWindows(*w, dialogs);
+    ASSERT_NE(shell.shufMain, nullptr);
+    ASSERT_NE(shell.shufDisp, nullptr);
+    Workspace& ws = w->workspace();
+    for (const char* d : {"CD_SYS", "CD_ADD", "CD_TXT", "CD_MD"}) fs::create_directories(dir_ / d);
+    // Five CDs collected in the tape-planning list, from a catalogue of the same five.
+    const std::vector<std::string> barcodes{"4988001", "4988002", "4988003", "4988004", "4988005"};
+    for (int kind : {kKindCatalogue, kKindShuffle}) {
+        TCddataArray a(ws.capacity(kind) + 1);
+        for (std::size_t i = 0; i < barcodes.size(); ++i) {
+            CdRecord& r = a[static_cast<int>(i)];
+            r.active = 1;
+            r.trackCount = r.trackPos = 1;
+            setField(r.barcode, barcodes[i]);
+            r.timeSec = 600 + 150 * static_cast<int>(i);
+        }
+        ASSERT_EQ(writeDataFile(ws, false, defaultFilePath(ws, kind), kind, a, ws.capacity(kind)), 0);
+    }
+    bool resultsShown = false, resultsClosedWithList = false;
+    std::vector<std::string> written;
+    whenModal<TFrmShufMain>([&](TFrmShufMain* list) {
+        QTest::mouseClick(list->findChild<QPushButton*>("BtnShuf"), Qt::LeftButton);
+        resultsShown = shell.shufDisp->isVisible();
+        prompter_.answers = {Answer::Ok};
+        QTest::mouseClick(shell.shufDisp->findChild<QPushButton*>("BtnSSet"), Qt::LeftButton);
+        EXPECT_TRUE(prompter_.answers.empty());  // "振分け結果を設定します。" was asked and answered
+        for (int i = 0; i < 5; ++i) written.push_back(fieldText(ws.arrays[kKindShuffle][i].barcode));
+        prompter_.answers = {Answer::Yes};
+        list->close();
+        resultsClosedWithList = !shell.shufDisp->isVisible();
+    });
+    child<QAction>(w.get(), "MEditOptimum")->trigger();
+    EXPECT_TRUE(resultsShown);
+    EXPECT_TRUE(resultsClosedWithList);
+    // The order written back holds the same five CDs, and that order is what was saved.
+    std::vector<std::string> sorted = written;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, barcodes);
+    TCddataArray saved(ws.capacity(kKindShuffle) + 1);
+    int flag = 0, count = 0;
+    ASSERT_EQ(readDataFile(ws, "", kKindShuffle, saved, flag, count, ws.capacity(kKindShuffle)), 0);
+    ASSERT_EQ(count, 5);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(fieldText(saved[i].barcode), written[static_cast<std::size_t>(i)]) << i;
+    EXPECT_TRUE(fs::exists(backupPath(defaultFilePath(ws, kKindShuffle))));
+    const std::vector<std::string> texts = prompter_.texts();
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "振分け結果を設定します。"), texts.end());
 }
 
 TEST_F(MainWindowTest, TheFileChooserTakesItsPlacementAndGivesItBackAtClosing) {
