@@ -186,6 +186,17 @@ TEST_F(ListCli, UsageErrorsExitTwoWithNothingOnStdout) {
     }
 }
 
+TEST_F(ListCli, AProgramFolderThatIsNoFolderIsAUsageError) {
+    for (bool isFile : {false, true}) {
+        SCOPED_TRACE(isFile);
+        fs::remove_all(home_);
+        if (isFile) std::ofstream(home_) << "x";
+        Result r = zemo({file_.string()});
+        EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}
+
 TEST_F(ListCli, AProtectedFileNeedsItsPassword) {
     const fs::path shared = dir_ / "share.zmo";
     writeFile(shared, 5, {records_[0]}, "Secret");

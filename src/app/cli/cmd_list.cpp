@@ -90,7 +90,9 @@ int runList(int argc, char** argv) {
     auto pdf = args.value("--pdf");
     if (pdf && pdf->empty()) return usageError(kHelp, "--pdf needs a file name");
 
-    Session s(programFolder(args));
+    std::filesystem::path home;
+    if (auto status = checkProgramFolder(kHelp, args, false, home)) return *status;
+    Session s(home);
     const std::string& path = args.positional[0];
     if (auto pw = args.value("--password")) {
         auto bytes = argumentToSjis(*pw);
