@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QFile>
 #include <QIcon>
+#include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +24,8 @@
 #include "planning/shuf_tape.h"
 #include "printing/ui/frm_prn_label.h"
 #include "records/record_access.h"
+#include "planning/ui/frm_shuf_disp.h"
+#include "planning/ui/frm_shuf_main.h"
 #include "settings/ui/frm_file_sel.h"
 #include "ui/application.h"
 #include "shell/ui/main_window.h"
@@ -93,18 +96,42 @@ void takeScreenshots(const QString& dir, zemo::ui::TFrmMain& main, const zemo::u
     zemo::ui::TFrmCdEdit* editor = shell.editor;
     zemo::ui::TFrmPrnLabel* label = shell.labelPrint;
     zemo::Workspace* ws = &main.workspace();
-    // The label window, last; the program ends after it (or at once without it).
-    auto labelShot = [label, ws, dir] {
-        if (!label) {
+    zemo::ui::TFrmShufMain* shufMain = shell.shufMain;
+    zemo::ui::TFrmShufDisp* shufDisp = shell.shufDisp;
+    // Last the planning list with the results window over it; the program ends after it.
+    auto planningShot = [shufMain, shufDisp, dir] {
+        if (!shufMain || !shufDisp || shufMain->openShuffleList() != 0) {
             QCoreApplication::exit(0);
+            return;
+        }
+        shufMain->move(0, 0);
+        shufMain->show();
+        shufDisp->move(300, 140);
+        shufDisp->resize(700, 600);
+        // A plan that misses its target says so in a box; the picture is of the windows behind it.
+        QTimer::singleShot(500, shufMain, [shufMain, dir] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
+            QTimer::singleShot(400, shufMain, [dir] {
+                if (QScreen* screen = QGuiApplication::primaryScreen())
+                    screen->grabWindow(0).save(QDir(dir).filePath("planning-windows.png"));
+                QCoreApplication::exit(0);
+            });
+        });
+        shufDisp->openFor();
+    };
+    // The label window, then the planning windows.
+    auto labelShot = [label, ws, dir, planningShot] {
+        if (!label) {
+            planningShot();
             return;
         }
         label->setPlan(&screenshotPlan(*ws));
         label->resize(760, 560);
         label->show();
-        QTimer::singleShot(300, label, [label, dir] {
+        QTimer::singleShot(300, label, [label, dir, planningShot] {
             label->grab().save(QDir(dir).filePath("label-preview.png"));
-            QCoreApplication::exit(0);
+            label->hide();
+            planningShot();
         });
     };
     QTimer::singleShot(300, &main, [&main, &chooser, &catalogue, editor, labelShot, dir, folder] {
