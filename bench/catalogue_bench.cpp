@@ -17,16 +17,16 @@ void BM_ExtractCatalogue(benchmark::State& state) {
     CdRecord key = clearedRecord();
     setField(key.artist, "ST 12");  // "ARTIST 12", "ARTIST 120".."129": a few results, every record read
     for (auto _ : state) {
-        ExtractSpec spec;
-        initExtractSpec(spec);
-        spec.item = kItemArtist;
-        spec.kindFilter = kAllKinds;
-        spec.partialMatch = 1;
-        if (extractCdRecords(f.ws, key, spec) != 0 || spec.resultCount == 0) {
+        ExtractSpec request;
+        initExtractSpec(request);
+        request.item = kItemArtist;
+        request.kindFilter = kAllKinds;
+        request.partialMatch = 1;
+        if (extractCdRecords(f.ws, key, request) != 0 || request.resultCount == 0) {
             state.SkipWithError("extraction failed");
             break;
         }
-        benchmark::DoNotOptimize(spec.resultCount);
+        benchmark::DoNotOptimize(request.resultCount);
     }
     if (f.prompter.boxes != 0) state.SkipWithError("a message box appeared");
     state.SetItemsProcessed(state.iterations() * count);

@@ -95,8 +95,8 @@ struct BusyScope {
 
 }  // namespace
 
-void initFindSpec(FindSpec& spec) { spec = FindSpec{}; }
-void initExtractSpec(ExtractSpec& spec) { spec = ExtractSpec{}; }
+void initFindSpec(FindSpec& request) { request = FindSpec{}; }
+void initExtractSpec(ExtractSpec& request) { request = ExtractSpec{}; }
 
 // --- per-array accessors ---
 
@@ -180,45 +180,45 @@ int firstFreeCatalogueSlot(Workspace& ws, int& index) {
     return 0;
 }
 
-int findCdRecord(Workspace& ws, const CdRecord& key, FindSpec& spec) {
-    spec.foundIndex = -1;
-    spec.found = 0;
+int findCdRecord(Workspace& ws, const CdRecord& key, FindSpec& request) {
+    request.foundIndex = -1;
+    request.found = 0;
     const std::string k = fieldText(key.barcode);
     if (k.empty() || countBlanks(k) == kBarcodeBlankKey) return 0;
 
     const CatalogueArray cat = catalogueArray(ws);
     const int cap = cat.capacity();
     CdRecord r;
-    for (int i = std::max(spec.startIndex, 0); i < cap; ++i) {
+    for (int i = std::max(request.startIndex, 0); i < cap; ++i) {
         if (cat.get(i, r) != 0) return -1;
         if (r.active == 0) continue;
         if (startsWithFolded(fieldText(r.barcode), k)) {
-            spec.foundIndex = i;
-            spec.found = 1;
+            request.foundIndex = i;
+            request.found = 1;
             return 0;
         }
     }
     return 0;
 }
 
-int collectBarcodeMatches(Workspace& ws, const CdRecord& key, FindSpec& spec, int& count) {
+int collectBarcodeMatches(Workspace& ws, const CdRecord& key, FindSpec& request, int& count) {
     count = 0;
     const CatalogueArray cat = catalogueArray(ws);
     const CatalogueArray list = barcodeAgreeArray(ws);
     const int listCap = list.capacity();
     list.clearFrom(0);
 
-    const std::int32_t start = spec.startIndex;
+    const std::int32_t start = request.startIndex;
     std::int32_t first = -1;
     CdRecord r;
     int result = 0;
     while (count < listCap) {
-        if (findCdRecord(ws, key, spec) != 0) {
+        if (findCdRecord(ws, key, request) != 0) {
             result = -1;
             break;
         }
-        if (spec.found == 0) break;
-        const int at = spec.foundIndex;
+        if (request.found == 0) break;
+        const int at = request.foundIndex;
         if (cat.get(at, r) != 0) {
             result = -1;
             break;
@@ -230,21 +230,21 @@ int collectBarcodeMatches(Workspace& ws, const CdRecord& key, FindSpec& spec, in
         }
         if (count == 0) first = at;
         ++count;
-        spec.startIndex = at + 1;
+        request.startIndex = at + 1;
     }
-    spec.startIndex = start;
-    spec.foundIndex = first;
-    spec.found = count > 0 ? 1 : 0;
+    request.startIndex = start;
+    request.foundIndex = first;
+    request.found = count > 0 ? 1 : 0;
     return result;
 }
 
 int checkBarcodeMatch(Workspace& ws, BarcodeAgreement& window, const CdRecord& record, int& index, int& result) {
     index = -1;
     result = kAgreeCancelled;
-    FindSpec spec;
-    initFindSpec(spec);
+    FindSpec request;
+    initFindSpec(request);
     int count = 0;
-    if (collectBarcodeMatches(ws, record, spec, count) != 0) return -1;
+    if (collectBarcodeMatches(ws, record, request, count) != 0) return -1;
     // Exactly a full list loses nothing; only a further hit beyond it is "too many".
     if (count >= barcodeAgreeArray(ws).capacity()) {
         CdRecord last;
@@ -261,14 +261,14 @@ int checkBarcodeMatch(Workspace& ws, BarcodeAgreement& window, const CdRecord& r
         return firstFreeCatalogueSlot(ws, index);
     }
 
-    initFindSpec(spec);
-    spec.agreeMode = 0;
-    spec.matchCount = count;
-    const int answer = window.agree(ws, spec, record);
-    spec.agreeResult = static_cast<std::int16_t>(answer);
+    initFindSpec(request);
+    request.agreeMode = 0;
+    request.matchCount = count;
+    const int answer = window.agree(ws, request, record);
+    request.agreeResult = static_cast<std::int16_t>(answer);
     if (answer == kAgreeReplace) {
         CdRecord chosen;
-        if (barcodeAgreeArray(ws).get(spec.selectedRow, chosen) != 0) return -1;
+        if (barcodeAgreeArray(ws).get(request.selectedRow, chosen) != 0) return -1;
         result = kAgreeReplace;
         index = chosen.catalogueIndex;
         return 0;
@@ -324,9 +324,9 @@ int deleteCatalogueRecord(Workspace& ws, int index) {
     return cat.put(index, r);
 }
 
-int extractCdRecords(Workspace& ws, const CdRecord& key, ExtractSpec& spec) {
-    spec.resultCount = 0;
-    spec.found = 0;
+int extractCdRecords(Workspace& ws, const CdRecord& key, ExtractSpec& request) {
+    request.resultCount = 0;
+    request.found = 0;
     ws.loaded[kKindReference] = 0;
     const CatalogueArray cat = catalogueArray(ws);
     const CatalogueArray results = referenceArray(ws);
@@ -336,12 +336,12 @@ int extractCdRecords(Workspace& ws, const CdRecord& key, ExtractSpec& spec) {
         return 0;
     }
 
-    const bool byAge = spec.extractMode == 1;
-    const bool byText = !byAge && spec.item >= kItemBarcode && spec.item <= kItemArtist;
-    const bool byDate = !byAge && spec.item >= kItemSaleDate && spec.item <= kItemOpenDate;
-    const std::string wanted = byText ? removedBlanks(textItem(key, spec.item)) : std::string();
-    const std::int32_t low = std::min(spec.dateFrom, spec.dateTo);
-    const std::int32_t high = std::max(spec.dateFrom, spec.dateTo);
+    const bool byAge = request.extractMode == 1;
+    const bool byText = !byAge && request.item >= kItemBarcode && request.item <= kItemArtist;
+    const bool byDate = !byAge && request.item >= kItemSaleDate && request.item <= kItemOpenDate;
+    const std::string wanted = byText ? removedBlanks(textItem(key, request.item)) : std::string();
+    const std::int32_t low = std::min(request.dateFrom, request.dateTo);
+    const std::int32_t high = std::max(request.dateFrom, request.dateTo);
     const std::int32_t now = today(ws.clock);
     const int limit = results.capacity();
     // Nothing can match: an unknown method or an empty search text.
@@ -353,29 +353,29 @@ int extractCdRecords(Workspace& ws, const CdRecord& key, ExtractSpec& spec) {
     BusyScope busy(ws);
     const int cap = cat.capacity();
     CdRecord r;
-    for (int i = 0; i < cap && spec.resultCount < limit; ++i) {
+    for (int i = 0; i < cap && request.resultCount < limit; ++i) {
         if (cat.get(i, r) != 0) return -1;
         if (r.active == 0) continue;
         bool match = false;
         if (byAge) {
-            match = r.openDate > 0 && r.infoKind != 0 && kindPasses(r, spec.ageKind) &&
-                    ageInRange(daysBetween(r.openDate, now), spec.ageRange);
-        } else if (kindPasses(r, spec.kindFilter)) {
+            match = r.openDate > 0 && r.infoKind != 0 && kindPasses(r, request.ageKind) &&
+                    ageInRange(daysBetween(r.openDate, now), request.ageRange);
+        } else if (kindPasses(r, request.kindFilter)) {
             if (byText) {
-                const std::string field = removedBlanks(textItem(r, spec.item));
+                const std::string field = removedBlanks(textItem(r, request.item));
                 match = !field.empty() &&
-                        (spec.partialMatch != 0 ? findText(wanted, field) > 0 : startsWith(field, wanted));
+                        (request.partialMatch != 0 ? findText(wanted, field) > 0 : startsWith(field, wanted));
             } else {
-                const std::int32_t d = dateItem(r, spec.item);
+                const std::int32_t d = dateItem(r, request.item);
                 match = d >= low && d <= high;
             }
         }
         if (!match) continue;
         r.catalogueIndex = static_cast<std::int16_t>(i);
-        if (results.put(spec.resultCount, r) != 0) return -1;
-        ++spec.resultCount;
+        if (results.put(request.resultCount, r) != 0) return -1;
+        ++request.resultCount;
     }
-    spec.found = spec.resultCount > 0 ? 1 : 0;
+    request.found = request.resultCount > 0 ? 1 : 0;
     ws.loaded[kKindReference] = 1;
     return 0;
 }

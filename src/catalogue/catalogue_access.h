@@ -26,7 +26,7 @@ struct FindSpec {
     std::int32_t selectedRow = 0;  // out of the window: selected list index (0-based)
     std::int16_t agreeResult = 0;  // out of the window: kAgreeCancelled, kAgreeReplace, kAgreeAdd
 };
-void initFindSpec(FindSpec& spec);  // every field 0
+void initFindSpec(FindSpec& request);  // every field 0
 
 // agreeResult / result of checkBarcodeMatch.
 inline constexpr int kAgreeCancelled = 0;
@@ -49,7 +49,7 @@ struct ExtractSpec {
     std::int32_t selectedRow = 0;   // out of the result window: selected list index (0-based)
     std::int16_t windowResult = 0;  // out of the result window: 1 confirmed, 0 cancelled
 };
-void initExtractSpec(ExtractSpec& spec);  // every field 0
+void initExtractSpec(ExtractSpec& request);  // every field 0
 
 enum ExtractItem : int {
     kItemBarcode = 0,
@@ -135,17 +135,17 @@ public:
 // index = the first catalogue slot whose active is 0, or the capacity when none is empty.
 int firstFreeCatalogueSlot(Workspace& ws, int& index);
 
-// Key search by barcode from spec.startIndex: the first in-use catalogue record whose barcode
+// Key search by barcode from request.startIndex: the first in-use catalogue record whose barcode
 // starts with the key's barcode, ASCII letters of single-byte characters compared without case,
 // everything else byte for byte. An empty key, or one whose blank count is 14, never matches.
-// Sets spec.foundIndex (-1 = none) and spec.found.
-int findCdRecord(Workspace& ws, const CdRecord& key, FindSpec& spec);
+// Sets request.foundIndex (-1 = none) and request.found.
+int findCdRecord(Workspace& ws, const CdRecord& key, FindSpec& request);
 
-// Copies every catalogue record found by the key search (from spec.startIndex) into the
+// Copies every catalogue record found by the key search (from request.startIndex) into the
 // barcode-agreement list (kind 3) from entry 0, each with catalogueIndex set; the rest of the list
 // is cleared. Stops when the list holds its capacity (100 x dbSize). count = records collected;
-// spec.foundIndex = catalogue index of the first hit (-1 none), spec.found = count > 0.
-int collectBarcodeMatches(Workspace& ws, const CdRecord& key, FindSpec& spec, int& count);
+// request.foundIndex = catalogue index of the first hit (-1 none), request.found = count > 0.
+int collectBarcodeMatches(Workspace& ws, const CdRecord& key, FindSpec& request, int& count);
 
 // Decides where a record to be registered goes. result kAgreeAdd with index = first free slot
 // (the capacity when full), kAgreeReplace with index = the catalogue slot to overwrite, or
@@ -184,6 +184,6 @@ int deleteCatalogueRecord(Workspace& ws, int index);
 // mode 1 takes information records by the age of their rental start. Sets resultCount and found;
 // sets the loaded flag of kind 7 on success. Without a loaded catalogue: the information box
 // "ﾃﾞｰﾀﾍﾞｰｽﾃﾞｰﾀを読み込んでありません！" and 0 with no result.
-int extractCdRecords(Workspace& ws, const CdRecord& key, ExtractSpec& spec);
+int extractCdRecords(Workspace& ws, const CdRecord& key, ExtractSpec& request);
 
 }  // namespace zemo

@@ -16,16 +16,16 @@ int resultSortKey(int item) {
     }
 }
 
-int sortResultsByItem(Workspace& ws, const ExtractSpec& spec) {
-    const int key = resultSortKey(spec.item);
-    if (key < 0 || spec.resultCount <= 0) return 0;
-    return sortRecords(ws, key, kKindReference, spec.resultCount, 0);
+int sortResultsByItem(Workspace& ws, const ExtractSpec& request) {
+    const int key = resultSortKey(request.item);
+    if (key < 0 || request.resultCount <= 0) return 0;
+    return sortRecords(ws, key, kKindReference, request.resultCount, 0);
 }
 
-int searchCatalogue(Workspace& ws, const CdRecord& key, ExtractSpec& spec) {
-    if (const int r = extractCdRecords(ws, key, spec); r != 0) return r;
-    if (spec.extractMode != 0) return 0;
-    return sortResultsByItem(ws, spec);
+int searchCatalogue(Workspace& ws, const CdRecord& key, ExtractSpec& request) {
+    if (const int r = extractCdRecords(ws, key, request); r != 0) return r;
+    if (request.extractMode != 0) return 0;
+    return sortResultsByItem(ws, request);
 }
 
 }  // namespace zemo

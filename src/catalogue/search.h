@@ -9,11 +9,11 @@ namespace zemo {
 // for the artist, whose results keep catalogue order.
 int resultSortKey(int item);
 
-// Sorts the first spec.resultCount entries of the result list (kind 7) by spec.item without
+// Sorts the first request.resultCount entries of the result list (kind 7) by request.item without
 // reverse. 0, or the sort's error.
-int sortResultsByItem(Workspace& ws, const ExtractSpec& spec);
+int sortResultsByItem(Workspace& ws, const ExtractSpec& request);
 
 // extractCdRecords, then sortResultsByItem for a search by condition (extractMode 0).
-int searchCatalogue(Workspace& ws, const CdRecord& key, ExtractSpec& spec);
+int searchCatalogue(Workspace& ws, const CdRecord& key, ExtractSpec& request);
 
 }  // namespace zemo

@@ -1,5 +1,7 @@
 #include "ui/fonts.h"
 
+#include <QColorDialog>
+#include <QFontDialog>
 #include <QStringList>
 
 namespace zemo::ui {
@@ -48,6 +50,20 @@ FontSetting settingOfFont(const QFont& font, const QColor& colour) {
     s.style = (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0) | (font.strikeOut() ? 8 : 0);
     s.color = colour.red() | (colour.green() << 8) | (colour.blue() << 16);
     return s;
+}
+
+bool chooseFontSetting(QWidget* parent, FontSetting& setting) {
+    QFontDialog fonts(fontOfSetting(setting), parent);
+    fonts.setObjectName("FontDialog");
+    fonts.setOption(QFontDialog::DontUseNativeDialog);
+    if (fonts.exec() != QDialog::Accepted) return false;
+    QColor colour = colourOfSetting(setting.color);
+    QColorDialog colours(colour, parent);
+    colours.setObjectName("ColorDialog");
+    colours.setOption(QColorDialog::DontUseNativeDialog);
+    if (colours.exec() == QDialog::Accepted) colour = colours.selectedColor();
+    setting = settingOfFont(fonts.selectedFont(), colour);
+    return true;
 }
 
 }  // namespace zemo::ui

@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QString>
 
+class QWidget;
+
 #include "shell/window_settings.h"
 
 namespace zemo::ui {
@@ -22,5 +24,9 @@ QFont minchoPixelFont(int pixelSize);
 QFont fontOfSetting(const FontSetting& setting);
 QColor colourOfSetting(int stored);
 FontSetting settingOfFont(const QFont& font, const QColor& colour);
+
+// The font dialog followed by a colour choice (the font dialog has none); cancelling the colour
+// keeps the old one. False, and the setting unchanged, when the font dialog is cancelled.
+bool chooseFontSetting(QWidget* parent, FontSetting& setting);
 
 }  // namespace zemo::ui

@@ -70,7 +70,7 @@ protected:
         return out;
     }
     // Titles of the extraction result, in order.
-    std::vector<std::string> results(const ExtractSpec& spec) { return titles(kKindReference, 0, spec.resultCount); }
+    std::vector<std::string> results(const ExtractSpec& request) { return titles(kKindReference, 0, request.resultCount); }
 
     ExtractSpec textSpec(int item, int partial, int kindFilter = kAllKinds) {
         ExtractSpec s;
@@ -203,14 +203,14 @@ TEST_F(CatalogueAccess, KeySearchIsACaseFreePrefixMatch) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.key + " from " + std::to_string(c.start));
-        FindSpec spec;
-        initFindSpec(spec);
-        spec.startIndex = c.start;
+        FindSpec request;
+        initFindSpec(request);
+        request.startIndex = c.start;
         CdRecord key = clearedRecord();
         setField(key.barcode, c.key);
-        EXPECT_EQ(findCdRecord(ws, key, spec), 0);
-        EXPECT_EQ(spec.foundIndex, c.found);
-        EXPECT_EQ(spec.found, c.found >= 0 ? 1 : 0);
+        EXPECT_EQ(findCdRecord(ws, key, request), 0);
+        EXPECT_EQ(request.foundIndex, c.found);
+        EXPECT_EQ(request.found, c.found >= 0 ? 1 : 0);
     }
     EXPECT_TRUE(prompter.boxes.empty());
 }
@@ -219,13 +219,13 @@ TEST_F(CatalogueAccess, CollectingCopiesEveryMatchWithItsCatalogueIndex) {
     for (int i : {1, 4, 9}) arr(1)[i] = rec("m" + std::to_string(i), "777");
     arr(1)[6] = rec("other", "778");
     arr(3)[3] = rec("stale");
-    FindSpec spec;
-    initFindSpec(spec);
+    FindSpec request;
+    initFindSpec(request);
     int count = -1;
-    EXPECT_EQ(collectBarcodeMatches(ws, rec("key", "777"), spec, count), 0);
+    EXPECT_EQ(collectBarcodeMatches(ws, rec("key", "777"), request, count), 0);
     EXPECT_EQ(count, 3);
-    EXPECT_EQ(spec.found, 1);
-    EXPECT_EQ(spec.foundIndex, 1);
+    EXPECT_EQ(request.found, 1);
+    EXPECT_EQ(request.foundIndex, 1);
     EXPECT_EQ(titles(3, 0, 3), (std::vector<std::string>{"m1", "m4", "m9"}));
     EXPECT_EQ(arr(3)[0].catalogueIndex, 1);
     EXPECT_EQ(arr(3)[1].catalogueIndex, 4);
@@ -427,15 +427,15 @@ TEST_F(CatalogueAccess, ExtractionWithoutACatalogueTellsTheUser) {
     ws.loaded[kKindReference] = 1;
     arr(1)[0] = rec("x", "X");
     arr(7)[0] = rec("stale");
-    ExtractSpec spec = textSpec(kItemBarcode, 0);
-    spec.resultCount = 9;
-    spec.found = 1;
+    ExtractSpec request = textSpec(kItemBarcode, 0);
+    request.resultCount = 9;
+    request.found = 1;
     CdRecord key = rec("key", "X");
-    EXPECT_EQ(extractCdRecords(ws, key, spec), 0);
+    EXPECT_EQ(extractCdRecords(ws, key, request), 0);
     ASSERT_EQ(texts(), std::vector<std::string>{kNotLoaded});
     EXPECT_EQ(prompter.boxes[0].kind, BoxKind::Information);
-    EXPECT_EQ(spec.resultCount, 0);
-    EXPECT_EQ(spec.found, 0);
+    EXPECT_EQ(request.resultCount, 0);
+    EXPECT_EQ(request.found, 0);
     EXPECT_EQ(ws.loaded[kKindReference], 0);
     EXPECT_TRUE(isCleared(arr(7)[0]));
 }
@@ -485,10 +485,10 @@ TEST_F(CatalogueAccess, TextExtractionPrefixOrPartial) {
             setField(key.artist, c.text);
         else
             setField(key.userCode, c.text);
-        ExtractSpec spec = textSpec(c.item, c.partial, c.kindFilter);
-        EXPECT_EQ(extractCdRecords(ws, key, spec), 0);
-        EXPECT_EQ(results(spec), c.expected);
-        EXPECT_EQ(spec.found, c.expected.empty() ? 0 : 1);
+        ExtractSpec request = textSpec(c.item, c.partial, c.kindFilter);
+        EXPECT_EQ(extractCdRecords(ws, key, request), 0);
+        EXPECT_EQ(results(request), c.expected);
+        EXPECT_EQ(request.found, c.expected.empty() ? 0 : 1);
         EXPECT_EQ(ws.loaded[kKindReference], 1);
         EXPECT_TRUE(prompter.boxes.empty());
         EXPECT_FALSE(prompter.busy());
@@ -496,9 +496,9 @@ TEST_F(CatalogueAccess, TextExtractionPrefixOrPartial) {
     // Every result carries the slot it came from.
     CdRecord key = clearedRecord();
     setField(key.artist, "Beat");
-    ExtractSpec spec = textSpec(kItemArtist, 1);
-    ASSERT_EQ(extractCdRecords(ws, key, spec), 0);
-    ASSERT_EQ(spec.resultCount, 3);
+    ExtractSpec request = textSpec(kItemArtist, 1);
+    ASSERT_EQ(extractCdRecords(ws, key, request), 0);
+    ASSERT_EQ(request.resultCount, 3);
     EXPECT_EQ(arr(7)[0].catalogueIndex, 0);
     EXPECT_EQ(arr(7)[1].catalogueIndex, 2);
     EXPECT_EQ(arr(7)[2].catalogueIndex, 3);
@@ -527,11 +527,11 @@ TEST_F(CatalogueAccess, DateRangeIncludesBothEndsInEitherOrder) {
     for (const Case& c : cases) {
         for (bool reversed : {false, true}) {
             SCOPED_TRACE(std::to_string(c.item) + (reversed ? " reversed" : ""));
-            ExtractSpec spec = textSpec(c.item, 0);
-            spec.dateFrom = reversed ? c.b : c.a;
-            spec.dateTo = reversed ? c.a : c.b;
-            EXPECT_EQ(extractCdRecords(ws, clearedRecord(), spec), 0);
-            EXPECT_EQ(results(spec), c.expected);
+            ExtractSpec request = textSpec(c.item, 0);
+            request.dateFrom = reversed ? c.b : c.a;
+            request.dateTo = reversed ? c.a : c.b;
+            EXPECT_EQ(extractCdRecords(ws, clearedRecord(), request), 0);
+            EXPECT_EQ(results(request), c.expected);
         }
     }
 }
@@ -546,11 +546,11 @@ TEST_F(CatalogueAccess, ExtractionStopsAt500Results) {
         for (int i = 0; i < cap(1); ++i) {
             arr(1)[i] = rec("n" + std::to_string(i), i < matches ? "HIT" : "MISS");
         }
-        ExtractSpec spec = textSpec(kItemBarcode, 0);
+        ExtractSpec request = textSpec(kItemBarcode, 0);
         CdRecord key = clearedRecord();
         setField(key.barcode, "HIT");
-        EXPECT_EQ(extractCdRecords(ws, key, spec), 0);
-        EXPECT_EQ(spec.resultCount, 500);
+        EXPECT_EQ(extractCdRecords(ws, key, request), 0);
+        EXPECT_EQ(request.resultCount, 500);
         EXPECT_EQ(fieldText(arr(7)[499].title), "n499");
         EXPECT_EQ(arr(7)[499].catalogueIndex, 499);
         EXPECT_TRUE(isCleared(arr(7)[500]));  // the 501st went nowhere, not even the sentinel slot
@@ -593,14 +593,14 @@ TEST_F(CatalogueAccess, InformationByAgeOfTheRentalStart) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.range) + " kind " + std::to_string(c.kind));
-        ExtractSpec spec;
-        initExtractSpec(spec);
-        spec.extractMode = 1;
-        spec.ageRange = static_cast<std::int16_t>(c.range);
-        spec.ageKind = static_cast<std::int16_t>(c.kind);
-        spec.item = kItemBarcode;  // ignored in this mode
-        EXPECT_EQ(extractCdRecords(ws, clearedRecord(), spec), 0);
-        EXPECT_EQ(results(spec), c.expected);
+        ExtractSpec request;
+        initExtractSpec(request);
+        request.extractMode = 1;
+        request.ageRange = static_cast<std::int16_t>(c.range);
+        request.ageKind = static_cast<std::int16_t>(c.kind);
+        request.item = kItemBarcode;  // ignored in this mode
+        EXPECT_EQ(extractCdRecords(ws, clearedRecord(), request), 0);
+        EXPECT_EQ(results(request), c.expected);
     }
 }
 
@@ -608,8 +608,8 @@ TEST_F(CatalogueAccess, ExtractionShowsTheHourglassWhileItRuns) {
     arr(1)[0] = rec("a", "A");
     CdRecord key = clearedRecord();
     setField(key.barcode, "A");
-    ExtractSpec spec = textSpec(kItemBarcode, 0);
-    EXPECT_EQ(extractCdRecords(ws, key, spec), 0);
+    ExtractSpec request = textSpec(kItemBarcode, 0);
+    EXPECT_EQ(extractCdRecords(ws, key, request), 0);
     EXPECT_EQ(prompter.events, (std::vector<std::string>{"busy on", "busy off"}));
 }
 

@@ -125,11 +125,11 @@ TEST_F(AgreementList, TheFirstRowOfferedIsTheFirstTitleThatAgreesBlanksIgnored) 
 TEST_F(AgreementList, DeletingAnEntryClosesTheGapAndEmptiesItsCatalogueSlot) {
     for (int i = 0; i < 5; ++i) put(kKindCatalogue, i, rec("T" + std::to_string(i), "B" + std::to_string(i % 2)));
     ws.loaded[kKindCatalogue] = 1;
-    FindSpec spec;
-    initFindSpec(spec);
+    FindSpec request;
+    initFindSpec(request);
     int count = 0;
     CdRecord key = rec("", "B0");
-    ASSERT_EQ(collectBarcodeMatches(ws, key, spec, count), 0);
+    ASSERT_EQ(collectBarcodeMatches(ws, key, request, count), 0);
     ASSERT_EQ(count, 3);  // slots 0, 2, 4
     int slot = -1;
     EXPECT_EQ(deleteAgreementEntry(ws, 0, 10, slot), 0);

@@ -571,10 +571,10 @@ TEST_F(EditingTest, MarkedResultsFillTheAddListUpToItsLastSlot) {
     writeKind(kKindAdd, {});
     writeKind(kKindCatalogue, {record("B1", "ONE")});
     const int cap = ws.capacity(kKindAdd);
-    addList->setSearch([this](ExtractSpec& spec, std::vector<int>& marked) {
-        EXPECT_EQ(spec.windowMode, 2);
+    addList->setSearch([this](ExtractSpec& request, std::vector<int>& marked) {
+        EXPECT_EQ(request.windowMode, 2);
         for (int i = 0; i < 3; ++i) ws.arrays[kKindReference][i] = record("R" + std::to_string(i), "RES" + std::to_string(i));
-        spec.resultCount = 3;
+        request.resultCount = 3;
         marked = {0, 1, 2};
         return true;
     });

@@ -135,11 +135,11 @@ protected:
                 ExtractSpec* out = nullptr) {
         whenModal<TFrmRefMd>([c](TFrmRefMd* d) { fillAndRun(d, c); });
         whenModal<TFrmCd_Ref>(std::move(inResults));
-        ExtractSpec spec;
-        initExtractSpec(spec);
-        spec.windowMode = static_cast<std::int16_t>(windowMode);
-        const bool confirmed = dialog->runSearch(spec);
-        if (out) *out = spec;
+        ExtractSpec request;
+        initExtractSpec(request);
+        request.windowMode = static_cast<std::int16_t>(windowMode);
+        const bool confirmed = dialog->runSearch(request);
+        if (out) *out = request;
         return confirmed;
     }
 
@@ -253,7 +253,7 @@ TEST_F(SearchWindowTest, SixHundredHitsShowFiveHundredRowsAndClearingTakesRowFiv
     std::size_t inUse = 0;
     QString last, afterClear;
     bool anyAfterClear = true;
-    ExtractSpec spec;
+    ExtractSpec request;
     dialog->allowMarks();
     search(
         c, TFrmCd_Ref::kGetMode,
@@ -267,8 +267,8 @@ TEST_F(SearchWindowTest, SixHundredHitsShowFiveHundredRowsAndClearingTakesRowFiv
             anyAfterClear = !w->markedResults().empty();
             cancel(w);
         },
-        &spec);
-    EXPECT_EQ(spec.resultCount, 500);
+        &request);
+    EXPECT_EQ(request.resultCount, 500);
     EXPECT_EQ(rows, 500);
     EXPECT_EQ(inUse, 500u);
     EXPECT_EQ(last, "* 500");
@@ -286,7 +286,7 @@ TEST_F(SearchWindowTest, MarksAndTakingOnAnEmptyRow) {
         std::vector<int> afterInvert, afterSort, afterAll;
         bool selEnabled = false, xchgEnabled = false;
     } seen;
-    ExtractSpec spec;
+    ExtractSpec request;
     dialog->allowMarks();
     const bool confirmed = search(
         c, TFrmCd_Ref::kGetMode,
@@ -316,7 +316,7 @@ TEST_F(SearchWindowTest, MarksAndTakingOnAnEmptyRow) {
             w->grid()->selectSlot(8);
             QTest::mouseClick(child<QPushButton>(w, "BtnF10Get"), Qt::LeftButton);
         },
-        &spec);
+        &request);
     EXPECT_TRUE(seen.selEnabled);
     EXPECT_TRUE(seen.xchgEnabled);
     EXPECT_TRUE(seen.stayedOnEmptyRow);
@@ -326,8 +326,8 @@ TEST_F(SearchWindowTest, MarksAndTakingOnAnEmptyRow) {
     EXPECT_TRUE(seen.afterSort.empty());  // sorting clears every mark
     EXPECT_EQ(seen.afterAll, (std::vector<int>{0, 1, 2}));
     EXPECT_TRUE(confirmed);
-    EXPECT_EQ(spec.windowResult, 1);
-    EXPECT_EQ(spec.selectedRow, 8);
+    EXPECT_EQ(request.windowResult, 1);
+    EXPECT_EQ(request.selectedRow, 8);
     EXPECT_EQ(results->markedResults(), std::vector<int>{1});
     EXPECT_FALSE(results->allowMarks());
 }
@@ -344,16 +344,16 @@ TEST_F(SearchWindowTest, EveryWayOutOfASearchTakesTheMarkPermissionBack) {
         {"取消 in the dialog",
          [&] {
              whenModal<TFrmRefMd>([](TFrmRefMd* d) { QTest::mouseClick(child<QPushButton>(d, "BtnF01"), Qt::LeftButton); });
-             ExtractSpec spec;
-             spec.windowMode = TFrmCd_Ref::kGetMode;
-             EXPECT_FALSE(dialog->runSearch(spec));
+             ExtractSpec request;
+             request.windowMode = TFrmCd_Ref::kGetMode;
+             EXPECT_FALSE(dialog->runSearch(request));
          }},
         {"Esc in the dialog",
          [&] {
              whenModal<TFrmRefMd>([](TFrmRefMd* d) { QTest::keyClick(d, Qt::Key_Escape); });
-             ExtractSpec spec;
-             spec.windowMode = TFrmCd_Ref::kGetMode;
-             EXPECT_FALSE(dialog->runSearch(spec));
+             ExtractSpec request;
+             request.windowMode = TFrmCd_Ref::kGetMode;
+             EXPECT_FALSE(dialog->runSearch(request));
          }},
         {"no hits", [&] {
              Conditions none = c;
@@ -365,9 +365,9 @@ TEST_F(SearchWindowTest, EveryWayOutOfASearchTakesTheMarkPermissionBack) {
          [&] {
              ws.loaded[kKindCatalogue] = 0;  // and no file: its creation is declined
              prompter.answers = {Answer::No};
-             ExtractSpec spec;
-             spec.windowMode = TFrmCd_Ref::kGetMode;
-             EXPECT_FALSE(dialog->runSearch(spec));
+             ExtractSpec request;
+             request.windowMode = TFrmCd_Ref::kGetMode;
+             EXPECT_FALSE(dialog->runSearch(request));
              ws.loaded[kKindCatalogue] = 1;
          }},
     };
@@ -393,7 +393,7 @@ TEST_F(SearchWindowTest, EveryWayOutOfASearchTakesTheMarkPermissionBack) {
 TEST_F(SearchWindowTest, TheCatalogueListMovesToTheRecordChosenWithMove) {
     setCatalogue({record("A1"), record("B7"), record("A2"), record("B5")});
     TFrmCd_data list(ws, settings);
-    list.setSearch([this](ExtractSpec& spec) { return dialog->runSearch(spec); });
+    list.setSearch([this](ExtractSpec& request) { return dialog->runSearch(request); });
     list.grid()->records()->followCapacity();
     list.grid()->selectSlot(0);
     list.show();
@@ -468,9 +468,9 @@ TEST_F(SearchWindowTest, TheDialogsFieldsLimitNormaliseCheckOnceAndAreRemembered
         whenModal<TFrmCd_Ref>([](TFrmCd_Ref* w) { cancel(w); });
         QTest::mouseClick(child<QPushButton>(d, "BtnRun"), Qt::LeftButton);
     });
-    ExtractSpec spec;
-    spec.windowMode = TFrmCd_Ref::kGetMode;
-    dialog->runSearch(spec);
+    ExtractSpec request;
+    request.windowMode = TFrmCd_Ref::kGetMode;
+    dialog->runSearch(request);
 
     EXPECT_EQ(seen.kindShown, 2);
     EXPECT_EQ(seen.itemShown, 1);
@@ -486,11 +486,11 @@ TEST_F(SearchWindowTest, TheDialogsFieldsLimitNormaliseCheckOnceAndAreRemembered
     EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"存在しない日付です!", "存在しない日付です!"}));
     EXPECT_EQ(seen.today, "20240601");
     // The search ran by 発売日 with the dates given, and 実行 remembered the conditions.
-    EXPECT_EQ(spec.item, kItemSaleDate);
-    EXPECT_EQ(spec.dateFrom, 20240601);
-    EXPECT_EQ(spec.dateTo, 20240101);
-    EXPECT_EQ(spec.kindFilter, 2);
-    EXPECT_EQ(spec.resultCount, 0);  // its kind is 1:CDｼﾝｸﾞﾙ
+    EXPECT_EQ(request.item, kItemSaleDate);
+    EXPECT_EQ(request.dateFrom, 20240601);
+    EXPECT_EQ(request.dateTo, 20240101);
+    EXPECT_EQ(request.kindFilter, 2);
+    EXPECT_EQ(request.resultCount, 0);  // its kind is 1:CDｼﾝｸﾞﾙ
     const SearchConditions& r = settings.refMd;
     EXPECT_EQ(r.item, 4);
     EXPECT_EQ(r.kind, 2);

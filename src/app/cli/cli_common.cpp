@@ -145,9 +145,9 @@ std::vector<char*> lastOfEachOption(int argc, char** argv, std::initializer_list
     // Every option its own group; --home counts as well.
     std::vector<std::vector<std::string>> groups{{"--home"}};
     std::vector<std::string> valued{"--home"};
-    for (const OptionSpec& spec : specs) {
-        groups.push_back({spec.name});
-        if (spec.takesValue) valued.push_back(spec.name);
+    for (const OptionSpec& request : specs) {
+        groups.push_back({request.name});
+        if (request.takesValue) valued.push_back(request.name);
     }
     return lastOfEachOption(argc, argv, groups, valued);
 }

@@ -120,8 +120,8 @@ int runSearch(int argc, char** argv) {
     }
 
     Session probe(home);  // the date checks tell on stderr why a date is refused
-    ExtractSpec spec;
-    initExtractSpec(spec);
+    ExtractSpec request;
+    initExtractSpec(request);
     CdRecord key;
     clearCdRecord(key);
     std::optional<std::int32_t> day;
@@ -131,9 +131,9 @@ int runSearch(int argc, char** argv) {
             if (*itemText == i.name) item = &i;
         if (item == nullptr) return usageError(kHelp, "unknown item '" + *itemText + "'");
         if (args.has("--today")) return usageError(kHelp, "--today goes with --age");
-        spec.extractMode = 0;
-        spec.item = static_cast<std::int16_t>(item->item);
-        spec.kindFilter = static_cast<std::int16_t>(kind - 1);
+        request.extractMode = 0;
+        request.item = static_cast<std::int16_t>(item->item);
+        request.kindFilter = static_cast<std::int16_t>(kind - 1);
         const bool byText = item->maxBytes > 0;
         if (byText) {
             for (const char* o : {"--from", "--to"})
@@ -149,7 +149,7 @@ int runSearch(int argc, char** argv) {
             // The codes as their fields hold them once left; the artist as given.
             if (item->item != kItemArtist) normalizeKey(*sjis);
             storeText(key, item->item, *sjis);
-            spec.partialMatch = args.has("--partial") ? 1 : 0;
+            request.partialMatch = args.has("--partial") ? 1 : 0;
         } else {
             for (const char* o : {"--text", "--partial"})
                 if (args.has(o)) return usageError(kHelp, std::string(o) + " goes with a text item");
@@ -160,8 +160,8 @@ int runSearch(int argc, char** argv) {
             if (!fromDate) return usageError(kHelp, "--from is not a date");
             const auto toDate = dateOption(probe.ws, *to);
             if (!toDate) return usageError(kHelp, "--to is not a date");
-            spec.dateFrom = *fromDate;
-            spec.dateTo = *toDate;
+            request.dateFrom = *fromDate;
+            request.dateTo = *toDate;
         }
     } else {
         const AgeName* age = nullptr;
@@ -175,9 +175,9 @@ int runSearch(int argc, char** argv) {
             if (!day) return usageError(kHelp, "--today is not a date");
             if (*day / 100 % 100 == 0 || *day % 100 == 0) return usageError(kHelp, "--today needs a month and a day");
         }
-        spec.extractMode = 1;
-        spec.ageKind = static_cast<std::int16_t>(kind - 1);
-        spec.ageRange = static_cast<std::int16_t>(age->range);
+        request.extractMode = 1;
+        request.ageKind = static_cast<std::int16_t>(kind - 1);
+        request.ageRange = static_cast<std::int16_t>(age->range);
     }
 
     DayClock clock(systemClock(), day);
@@ -203,7 +203,7 @@ int runSearch(int argc, char** argv) {
     ws.loaded[kKindCatalogue] = 1;
     ws.capacities[kKindReference] = Workspace::capacitiesFor(1)[kKindReference];
     ws.arrays[kKindReference].create(ws.capacities[kKindReference] + 1);
-    if (searchCatalogue(ws, key, spec) != 0) {
+    if (searchCatalogue(ws, key, request) != 0) {
         if (s.prompter.shown == 0) failure(kHelp, "the search failed");
         return kExitFailed;
     }
@@ -212,7 +212,7 @@ int runSearch(int argc, char** argv) {
     std::string out = csv ? exportCsvHeader() : std::string();
     std::vector<std::string> problems;
     const TCddataArray& results = ws.arrays[kKindReference];
-    for (int i = 0; i < spec.resultCount; ++i) {
+    for (int i = 0; i < request.resultCount; ++i) {
         const CdRecord& r = results[i];
         if (csv) {
             out += exportCsvRow(r, path + ": record " + std::to_string(r.catalogueIndex + 1), problems);

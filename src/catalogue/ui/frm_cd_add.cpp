@@ -266,9 +266,9 @@ void TFrmCd_Add::BtnF06EditClick() {
     CdRecord r;
     int start = 0;
     if (addArray(ws_).getInUse(slot, r)) {
-        FindSpec spec;
-        initFindSpec(spec);
-        if (findCdRecord(ws_, r, spec) == 0 && spec.found) start = spec.foundIndex;
+        FindSpec request;
+        initFindSpec(request);
+        if (findCdRecord(ws_, r, request) == 0 && request.found) start = request.foundIndex;
     }
     int picked = start;
     if (!catalogue_->pickFromCatalogue(picked)) return;
@@ -281,14 +281,14 @@ void TFrmCd_Add::BtnF05EditClick() {
     if (openMode_ != kEditMode || !search_) return;
     const int slot = StringGrid1->currentSlot();
     if (slot < 0) return;
-    ExtractSpec spec;
-    initExtractSpec(spec);
-    spec.windowMode = 2;
+    ExtractSpec request;
+    initExtractSpec(request);
+    request.windowMode = 2;
     std::vector<int> marked;
-    if (!search_(spec, marked)) return;
+    if (!search_(request, marked)) return;
     if (marked.empty()) {
         CdRecord r;
-        if (referenceArray(ws_).get(spec.selectedRow, r) == 0 && addArray(ws_).put(slot, r) == 0)
+        if (referenceArray(ws_).get(request.selectedRow, r) == 0 && addArray(ws_).put(slot, r) == 0)
             StringGrid1->records()->redrawRow(slot);
         return;
     }

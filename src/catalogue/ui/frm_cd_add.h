@@ -34,8 +34,8 @@ public:
     static constexpr int kGetMode = 1;
 
     // The search with marks allowed in the result window: fills the extraction list and returns
-    // true when the user chose "取得" (spec.selectedRow), with the marked result rows in order.
-    using MarkedSearch = std::function<bool(ExtractSpec& spec, std::vector<int>& markedRows)>;
+    // true when the user chose "取得" (request.selectedRow), with the marked result rows in order.
+    using MarkedSearch = std::function<bool(ExtractSpec& request, std::vector<int>& markedRows)>;
 
     TFrmCd_Add(Workspace& ws, WindowSettings& settings, QWidget* parent = nullptr);
     ~TFrmCd_Add() override;

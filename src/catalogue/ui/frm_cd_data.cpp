@@ -340,12 +340,12 @@ void TFrmCd_data::SORT_BCDClick(int tag) {
 
 void TFrmCd_data::BtnF05EditClick() {
     if (!search_) return;
-    ExtractSpec spec;
-    initExtractSpec(spec);
-    spec.windowMode = 4;
-    if (!search_(spec)) return;
+    ExtractSpec request;
+    initExtractSpec(request);
+    request.windowMode = 4;
+    if (!search_(request)) return;
     CdRecord r;
-    if (referenceArray(ws_).get(spec.selectedRow, r) != 0) return;
+    if (referenceArray(ws_).get(request.selectedRow, r) != 0) return;
     StringGrid1->selectSlot(r.catalogueIndex, true);
 }
 

@@ -38,8 +38,8 @@ public:
     // The record editor, opened on the current row ("編集"); the button stays disabled without it.
     void setEditor(std::function<void()> openEditor);
     // The search dialog in move mode: fills the extraction list and returns true when the user
-    // chose "移動" (spec.selectedRow). ＦＩＮＤ and 抽出 stay disabled without it.
-    void setSearch(std::function<bool(ExtractSpec& spec)> search);
+    // chose "移動" (request.selectedRow). ＦＩＮＤ and 抽出 stay disabled without it.
+    void setSearch(std::function<bool(ExtractSpec& request)> search);
 
     // Reads the catalogue from its file and shows every row; hourglass meanwhile. 0 or the error.
     int loadCatalogueGrid();

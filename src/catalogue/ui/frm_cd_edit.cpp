@@ -405,10 +405,10 @@ void TFrmCdEdit::BtnF06Click() {
 void TFrmCdEdit::BtnDeleteClick() {
     if (!agreement_) return;
     if (showBox(ws_, BoxKind::Confirmation, "削除します。", Buttons::OkCancel) != Answer::Ok) return;
-    FindSpec spec;
-    initFindSpec(spec);
+    FindSpec search;
+    initFindSpec(search);
     int count = 0;
-    if (collectBarcodeMatches(ws_, buffer_, spec, count) != 0 || count == 0) return;
+    if (collectBarcodeMatches(ws_, buffer_, search, count) != 0 || count == 0) return;
     FindSpec request;
     initFindSpec(request);
     request.agreeMode = 3;
@@ -419,12 +419,12 @@ void TFrmCdEdit::BtnDeleteClick() {
 
 void TFrmCdEdit::BtnGagrClick() {
     if (!search_ || !fieldsSettled()) return;
-    ExtractSpec spec;
-    initExtractSpec(spec);
-    spec.windowMode = 2;
-    if (!search_(spec)) return;
+    ExtractSpec request;
+    initExtractSpec(request);
+    request.windowMode = 2;
+    if (!search_(request)) return;
     CdRecord r;
-    if (referenceArray(ws_).get(spec.selectedRow, r) == 0) showInEditor(r, slot_);
+    if (referenceArray(ws_).get(request.selectedRow, r) == 0) showInEditor(r, slot_);
 }
 
 void TFrmCdEdit::BtnDelClick() {

@@ -43,8 +43,8 @@ public:
     // The barcode agreement window behind registration and "削除".
     void setAgreement(BarcodeAgreement* agreement) { agreement_ = agreement; applyDoors(); }
     // The search dialog in get mode: fills the extraction list and returns true when the user
-    // chose "取得" (spec.selectedRow). "検出" stays disabled without it.
-    void setSearch(std::function<bool(ExtractSpec& spec)> search);
+    // chose "取得" (request.selectedRow). "検出" stays disabled without it.
+    void setSearch(std::function<bool(ExtractSpec& request)> search);
     void setHistories(TFrmCd_New* added, TFrmCd_Del* deleted);
     void setAddWindow(TFrmCd_Add* add);
 

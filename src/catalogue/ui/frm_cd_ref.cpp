@@ -124,11 +124,11 @@ void TFrmCd_Ref::applyMode() {
     SpdBtnPrint->setEnabled(printer_ && range_ && stop_);
 }
 
-void TFrmCd_Ref::showResults(ExtractSpec& spec) {
-    setWindowTitle(spec.extractMode == 0 ? QStringLiteral("抽出ﾃﾞｰﾀ") : QStringLiteral("情報ﾃﾞｰﾀ"));
-    windowMode_ = spec.windowMode;
+void TFrmCd_Ref::showResults(ExtractSpec& request) {
+    setWindowTitle(request.extractMode == 0 ? QStringLiteral("抽出ﾃﾞｰﾀ") : QStringLiteral("情報ﾃﾞｰﾀ"));
+    windowMode_ = request.windowMode;
     const CatalogueArray results = referenceArray(ws_);
-    resultCount_ = std::clamp(static_cast<int>(spec.resultCount), 0, results.capacity());
+    resultCount_ = std::clamp(static_cast<int>(request.resultCount), 0, results.capacity());
     RecordTableModel* model = StringGrid1->records();
     model->clearMarks();
     model->setRows(std::max(kMinimumRows, resultCount_));
@@ -137,8 +137,8 @@ void TFrmCd_Ref::showResults(ExtractSpec& spec) {
     StringGrid1->selectSlot(0, true);
     windowResult_ = 0;
     exec();
-    spec.selectedRow = StringGrid1->currentSlot();
-    spec.windowResult = static_cast<std::int16_t>(windowResult_);
+    request.selectedRow = StringGrid1->currentSlot();
+    request.windowResult = static_cast<std::int16_t>(windowResult_);
 }
 
 std::vector<int> TFrmCd_Ref::markedResults() const { return StringGrid1->records()->markedSlots(); }

@@ -43,9 +43,9 @@ public:
     void setAllowMarks(bool on) { allowMarks_ = on; }
     bool allowMarks() const { return allowMarks_; }
 
-    // Shows spec.resultCount results of the extraction list in the panel of spec.windowMode and
-    // waits; writes spec.selectedRow (the current row's result index) and spec.windowResult back.
-    void showResults(ExtractSpec& spec);
+    // Shows request.resultCount results of the extraction list in the panel of request.windowMode and
+    // waits; writes request.selectedRow (the current row's result index) and request.windowResult back.
+    void showResults(ExtractSpec& request);
 
     // After a confirmed showing: the marked result indexes in row order (empty without marks).
     std::vector<int> markedResults() const;

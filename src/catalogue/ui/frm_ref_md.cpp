@@ -110,34 +110,34 @@ TFrmRefMd::~TFrmRefMd() = default;
 
 void TFrmRefMd::allowMarks() { results_.setAllowMarks(true); }
 
-bool TFrmRefMd::runSearch(ExtractSpec& spec) {
+bool TFrmRefMd::runSearch(ExtractSpec& request) {
     MarksBack marksBack{results_};
-    const std::int16_t windowMode = spec.windowMode;
-    initExtractSpec(spec);
-    spec.windowMode = windowMode;
+    const std::int16_t windowMode = request.windowMode;
+    initExtractSpec(request);
+    request.windowMode = windowMode;
     if (loadCatalogue(ws_) != 0) return false;
 
     exec();
     if (!confirmed_) return false;
 
     CdRecord key;
-    buildRequest(spec, key);
-    if (searchCatalogue(ws_, key, spec) != 0) return false;
-    spec.windowMode = windowMode;
-    results_.showResults(spec);
-    return spec.windowResult == 1;
+    buildRequest(request, key);
+    if (searchCatalogue(ws_, key, request) != 0) return false;
+    request.windowMode = windowMode;
+    results_.showResults(request);
+    return request.windowResult == 1;
 }
 
-void TFrmRefMd::buildRequest(ExtractSpec& spec, CdRecord& key) const {
-    const std::int16_t windowMode = spec.windowMode;
-    initExtractSpec(spec);
-    spec.windowMode = windowMode;
-    spec.partialMatch = ui_->ChkBoxAgr->isChecked() ? 1 : 0;
-    spec.extractMode = 0;
-    spec.kindFilter = static_cast<std::int16_t>(std::max(kind_->checkedId(), 0));
-    spec.item = static_cast<std::int16_t>(std::max(item_->checkedId(), 0));
-    spec.dateFrom = dateFrom_;
-    spec.dateTo = dateTo_;
+void TFrmRefMd::buildRequest(ExtractSpec& request, CdRecord& key) const {
+    const std::int16_t windowMode = request.windowMode;
+    initExtractSpec(request);
+    request.windowMode = windowMode;
+    request.partialMatch = ui_->ChkBoxAgr->isChecked() ? 1 : 0;
+    request.extractMode = 0;
+    request.kindFilter = static_cast<std::int16_t>(std::max(kind_->checkedId(), 0));
+    request.item = static_cast<std::int16_t>(std::max(item_->checkedId(), 0));
+    request.dateFrom = dateFrom_;
+    request.dateTo = dateTo_;
     clearCdRecord(key);
     // The validators keep every text within its field and within Shift-JIS.
     setField(key.barcode, utf8ToSjis(ui_->Edit_bcd->text().toStdString()), kBarcodeMax);

@@ -36,10 +36,10 @@ public:
     void allowMarks();
 
     // Loads the catalogue when it is not loaded, asks for the conditions, extracts, sorts the
-    // results by the searched item and shows them in the result window in spec.windowMode.
-    // True only when the user confirmed "取得" or "移動": spec.selectedRow is then the current
+    // results by the searched item and shows them in the result window in request.windowMode.
+    // True only when the user confirmed "取得" or "移動": request.selectedRow is then the current
     // result index and, when marks were allowed, results().markedResults() the marked ones.
-    bool runSearch(ExtractSpec& spec);
+    bool runSearch(ExtractSpec& request);
 
     TFrmCd_Ref& results() { return results_; }
     // Whether the dialog's last showing ended with "実行".
@@ -61,7 +61,7 @@ private:
     void showConditions();
     void rememberConditions();
     // The request and key record from the controls (after 実行).
-    void buildRequest(ExtractSpec& spec, CdRecord& key) const;
+    void buildRequest(ExtractSpec& request, CdRecord& key) const;
 
     Workspace& ws_;
     WindowSettings& settings_;

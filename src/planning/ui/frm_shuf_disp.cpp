@@ -1,10 +1,8 @@
 #include "planning/ui/frm_shuf_disp.h"
 
 #include <QCloseEvent>
-#include <QColorDialog>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFontDialog>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -405,17 +403,7 @@ void TFrmShufDisp::BtnTapeClick() {
 }
 
 void TFrmShufDisp::BtnFontClick() {
-    QFontDialog fonts(fontOfSetting(font_), this);
-    fonts.setObjectName("FontDialog");
-    fonts.setOption(QFontDialog::DontUseNativeDialog);
-    if (fonts.exec() != QDialog::Accepted) return;
-    // The font dialog has no colour: a colour choice follows it; cancelling that keeps the colour.
-    QColor colour = colourOfSetting(font_.color);
-    QColorDialog colours(colour, this);
-    colours.setObjectName("ColorDialog");
-    colours.setOption(QColorDialog::DontUseNativeDialog);
-    if (colours.exec() == QDialog::Accepted) colour = colours.selectedColor();
-    font_ = settingOfFont(fonts.selectedFont(), colour);
+    if (!chooseFontSetting(this, font_)) return;
     paintImage();
 }
 

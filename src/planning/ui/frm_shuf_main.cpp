@@ -356,16 +356,16 @@ void TFrmShufMain::BtnSelClick() {
 
 void TFrmShufMain::BtnSerchClick() {
     if (!search_ || running_) return;
-    ExtractSpec spec;
-    initExtractSpec(spec);
-    spec.windowMode = TFrmCd_Ref::kGetMode;
+    ExtractSpec request;
+    initExtractSpec(request);
+    request.windowMode = TFrmCd_Ref::kGetMode;
     search_->allowMarks();
-    if (!search_->runSearch(spec)) {
+    if (!search_->runSearch(request)) {
         refreshShuffleLabels();
         return;
     }
     std::vector<int> taken = search_->results().markedResults();
-    if (taken.empty()) taken.push_back(spec.selectedRow);
+    if (taken.empty()) taken.push_back(request.selectedRow);
     bool wrote = false;
     for (int result : taken) {
         CdRecord r;
@@ -391,18 +391,18 @@ void TFrmShufMain::PI_Click(int tag) {
     if (infoKind_ > 5 || infoPeriod_ > 3) return;
     CdRecord key;
     clearCdRecord(key);
-    ExtractSpec spec;
-    initExtractSpec(spec);
-    spec.extractMode = 1;
-    spec.ageKind = static_cast<std::int16_t>(infoKind_);
-    spec.ageRange = static_cast<std::int16_t>(infoPeriod_);
+    ExtractSpec request;
+    initExtractSpec(request);
+    request.extractMode = 1;
+    request.ageKind = static_cast<std::int16_t>(infoKind_);
+    request.ageRange = static_cast<std::int16_t>(infoPeriod_);
     busyCursor(ws_, true);
-    const int result = extractCdRecords(ws_, key, spec);
+    const int result = extractCdRecords(ws_, key, request);
     busyCursor(ws_, false);
     if (result != 0) return;
-    spec.windowMode = TFrmCd_Ref::kDisplayMode;
+    request.windowMode = TFrmCd_Ref::kDisplayMode;
     search_->results().setAllowMarks(false);
-    search_->results().showResults(spec);
+    search_->results().showResults(request);
 }
 
 void TFrmShufMain::BtnF08Click() {

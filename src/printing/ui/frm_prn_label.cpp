@@ -1,8 +1,6 @@
 #include "printing/ui/frm_prn_label.h"
 
 #include <QCloseEvent>
-#include <QColorDialog>
-#include <QFontDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -194,17 +192,7 @@ void TFrmPrnLabel::BtnPrnClick() {
 }
 
 void TFrmPrnLabel::BtnFontClick() {
-    QFontDialog fonts(fontOfSetting(font_), this);
-    fonts.setObjectName("FontDialog");
-    fonts.setOption(QFontDialog::DontUseNativeDialog);
-    if (fonts.exec() != QDialog::Accepted) return;
-    // The font dialog has no colour: a colour choice follows it; cancelling that keeps the colour.
-    QColor colour = colourOfSetting(font_.color);
-    QColorDialog colours(colour, this);
-    colours.setObjectName("ColorDialog");
-    colours.setOption(QColorDialog::DontUseNativeDialog);
-    if (colours.exec() == QDialog::Accepted) colour = colours.selectedColor();
-    font_ = settingOfFont(fonts.selectedFont(), colour);
+    if (!chooseFontSetting(this, font_)) return;
     redraw();
 }
 

@@ -129,7 +129,7 @@ ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
                                  new TFrmStop(w.searchResults));
     w.search = new TFrmRefMd(main.workspace(), main.windowSettings(), *w.searchResults, &main);
     TFrmRefMd* search = w.search;
-    catalogue->setSearch([search](ExtractSpec& spec) { return search->runSearch(spec); });
+    catalogue->setSearch([search](ExtractSpec& request) { return search->runSearch(request); });
 
     w.labelLayout = new TFrmLbprCtl(main.workspace(), &main);
     main.addPlacedWindow(w.labelLayout, "LCtl");
@@ -169,10 +169,10 @@ ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
     catalogue->setEditor([editor] { editor->showBeside(); });
     TFrmCd_Add* addList = w.addList;
     // The editor's "検出" takes one result; the add list's "抽出" takes the marked ones.
-    editor->setSearch([search](ExtractSpec& spec) { return search->runSearch(spec); });
-    addList->setSearch([search](ExtractSpec& spec, std::vector<int>& marked) {
+    editor->setSearch([search](ExtractSpec& request) { return search->runSearch(request); });
+    addList->setSearch([search](ExtractSpec& request, std::vector<int>& marked) {
         search->allowMarks();
-        const bool taken = search->runSearch(spec);
+        const bool taken = search->runSearch(request);
         marked = taken ? search->results().markedResults() : std::vector<int>{};
         return taken;
     });
