@@ -17,6 +17,7 @@
 #include "records/control_file.h"
 #include "records/data_ops.h"
 #include "records/text.h"
+#include "support/cli_run.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
 
@@ -25,23 +26,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
-
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-Lines splitLines(const std::string& text) {
-    Lines out;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) out.push_back(l);
-    return out;
-}
+using Result = testsupport::CliResult;
+using testsupport::slurp;
+using testsupport::splitLines;
 
 std::string collapsed(const std::string& utf8) {
     std::istringstream in(utf8);
@@ -70,27 +57,10 @@ protected:
     ~ListCli() override { testsupport::removeTempDir(dir_); }
 
     Result zemo(Lines args) {
-        const fs::path outFile = dir_ / ".stdout", errFile = dir_ / ".stderr";
-        Lines argStore{ZEMO_CLI_PATH, "list"};
-        argStore.insert(argStore.end(), args.begin(), args.end());
-        argStore.insert(argStore.end(), {"--home", home_.string()});
-        std::vector<char*> argv;
-        for (std::string& a : argStore) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        pid_t pid = ::fork();
-        if (pid == 0) {
-            int o = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            int e = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            if (o < 0 || e < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0 || ::chdir(dir_.c_str()) != 0) ::_exit(127);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
-        Result r;
-        int ws = 0;
-        if (pid > 0 && ::waitpid(pid, &ws, 0) == pid && WIFEXITED(ws)) r.status = WEXITSTATUS(ws);
-        r.out = slurp(outFile);
-        r.err = slurp(errFile);
-        return r;
+        Lines argv{"list"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        argv.insert(argv.end(), {"--home", home_.string()});
+        return testsupport::runZemo(dir_, argv);
     }
 
     void writeFile(const fs::path& path, int kind, const std::vector<CdRecord>& records,

@@ -18,6 +18,7 @@
 #include "records/control_file.h"
 #include "records/data_ops.h"
 #include "records/text.h"
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
 namespace zemo::test {
@@ -25,23 +26,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
-
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-Lines splitLines(const std::string& text) {
-    Lines out;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) out.push_back(l);
-    return out;
-}
+using Outcome = testsupport::CliResult;
+using testsupport::slurp;
+using testsupport::splitLines;
 
 std::string spaces(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
 
@@ -58,27 +45,9 @@ protected:
     }
 
     Outcome zemo(const Lines& args) {
-        const fs::path outFile = dir_ / ".stdout", errFile = dir_ / ".stderr";
-        Lines argStore{ZEMO_CLI_PATH, "plan"};
-        argStore.insert(argStore.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (std::string& a : argStore) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        pid_t pid = ::fork();
-        if (pid == 0) {
-            int o = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            int e = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            if (o < 0 || e < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0 || ::chdir(dir_.c_str()) != 0) ::_exit(127);
-            ::unsetenv("ZEMOPLAN_HOME");
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
-        Outcome r;
-        int ws = 0;
-        if (pid > 0 && ::waitpid(pid, &ws, 0) == pid && WIFEXITED(ws)) r.status = WEXITSTATUS(ws);
-        r.out = slurp(outFile);
-        r.err = slurp(errFile);
-        return r;
+        Lines argv{"plan"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return testsupport::runZemo(dir_, argv);
     }
 
     std::string writeFile(const std::string& name, int kind, const std::vector<int>& times) {
