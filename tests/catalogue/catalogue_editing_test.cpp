@@ -171,7 +171,9 @@ TEST_F(AgreementList, CopyingResultsStopsAtTheLastSlotAndKeepsWhatWasWritten) {
         EXPECT_EQ(copyResultsToAddList(ws, {2, 0, 1}, c.start, written), c.result);
         EXPECT_EQ(written, c.written);
         EXPECT_EQ(fieldText(ws.arrays[kKindAdd][c.start].title), "R2");  // in the order given
-        if (c.written > 1) EXPECT_EQ(fieldText(ws.arrays[kKindAdd][c.start + 1].title), "R0");
+        if (c.written > 1) {
+            EXPECT_EQ(fieldText(ws.arrays[kKindAdd][c.start + 1].title), "R0");
+        }
         EXPECT_EQ(ws.arrays[kKindAdd][cap].active, 0);  // the spare slot is never written
         EXPECT_EQ(prompter.texts(), c.result == 1 ? std::vector<std::string>{"全てを登録することが出来ませんでした。"}
                                                   : std::vector<std::string>{});

@@ -475,7 +475,9 @@ TEST_F(MainWindowTest, TheCatalogueEditingWindowsTakeTheirPlacementAndGiveItBack
         SCOPED_TRACE(c.stem);
         ASSERT_NE(c.window, nullptr);
         EXPECT_EQ(c.window->pos(), QPoint(c.place.left, c.place.top));
-        if (c.place.width > 0) EXPECT_EQ(c.window->size(), QSize(c.place.width, c.place.height));
+        if (c.place.width > 0) {
+            EXPECT_EQ(c.window->size(), QSize(c.place.width, c.place.height));
+        }
         c.window->move(c.place.left + 100, c.place.top + 100);
     }
     // "追加  ﾌｧｲﾙ(&A)" now has its window.

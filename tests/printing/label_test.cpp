@@ -244,8 +244,9 @@ TEST(LabelHorizontal, SideBStartsInTheSameColumnOnEveryRow) {
         ASSERT_EQ(lines.size(), 15u);
         // Caption row (title feed 6, caption feed 5): side B's caption where its cells begin,
         // when side A's caption leaves room for it.
-        if (c.captionSpaceA + 4 <= widthA)
+        if (c.captionSpaceA + 4 <= widthA) {
             EXPECT_EQ(lines[11], blanks(c.captionSpaceA) + "Ａ面" + blanks(widthA - 4 - c.captionSpaceA + 1 + 6) + "Ｂ面");
+        }
         EXPECT_EQ(lines[12], blanks(c.dataSpaceA) + " 1 ベスト   " + blanks(2) + " 1 Summer");
         EXPECT_EQ(lines[13], blanks(columnB + 1) + " 2 Jazz");
         EXPECT_EQ(lines[14], blanks(columnB + 1) + " 3 Rock");
