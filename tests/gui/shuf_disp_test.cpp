@@ -221,6 +221,56 @@ TEST_F(ShufDispTest, WriteBackPutsSideASideBAndTheRestInOrderWithTheSameCds) {
     EXPECT_EQ(sorted, original);
 }
 
+// A slot write refused part-way through 結設定 (the list's capacity cut below the slot it reaches)
+// leaves every slot, the plan and the selection byte for byte as they were, after its error box;
+// the same plan then writes back whole once the slots take writes again.
+TEST_F(ShufDispTest, AFailedSlotWriteDuringWriteBackLeavesTheListAsItWas) {
+    const int capacity = ws.capacity(zemo::kKindShuffle);
+    for (const int failingSlot : {0, 2, 4}) {  // the first write, one mid-way, the last of five
+        SCOPED_TRACE(failingSlot);
+        // Six CDs with slot 1 empty: the five are written to slots 0..4, so slot 1 changes with
+        // the second write and slot 5 would be cleared only after the last.
+        fill({600, 700, 800, 900, 1000, 1100});
+        list().put(1, zemo::clearedRecord());
+        ASSERT_EQ(disp.openFor(), 0);
+        const zemo::ShufTape plan = disp.results().plan();
+        ASSERT_EQ(plan.count, 5);
+        std::vector<std::string> order;
+        const std::int16_t* lists[] = {plan.sideA, plan.sideB, plan.rest};
+        const int counts[] = {plan.countA, plan.countB, plan.countRest};
+        for (int l = 0; l < 3; ++l)
+            for (int i = 0; i < counts[l]; ++i)
+                order.push_back(zemo::fieldText(plan.cds[lists[l][i] - 1].title));
+        ASSERT_EQ(order.size(), 5u);
+
+        auto bytes = [](const void* p, std::size_t n) { return std::string(static_cast<const char*>(p), n); };
+        const std::string slotsBefore = bytes(list().data(), list().slotCount() * sizeof(zemo::CdRecord));
+        const std::string planBefore = bytes(&disp.engine().plan, sizeof(zemo::ShufTape));
+        const std::string selectionBefore = bytes(&disp.engine().selection, sizeof(zemo::ShufTape));
+        QSignalSpy wrote(&disp, &TFrmShufDisp::wroteBack);
+        ws.capacities[zemo::kKindShuffle] = failingSlot - 1;
+        prompter.clear();
+        prompter.answers.push_back(Answer::Ok);
+        click("BtnSSet");
+        ws.capacities[zemo::kKindShuffle] = capacity;
+        EXPECT_EQ(prompter.texts(),
+                  (std::vector<std::string>{"振分け結果を設定します。", "DATA PUT ERROR!(Under or Over)"}));
+        EXPECT_EQ(prompter.boxes.back().kind, zemo::BoxKind::Error);
+        EXPECT_EQ(wrote.count(), 0);
+        EXPECT_TRUE(bytes(list().data(), list().slotCount() * sizeof(zemo::CdRecord)) == slotsBefore);
+        EXPECT_TRUE(bytes(&disp.engine().plan, sizeof(zemo::ShufTape)) == planBefore);
+        EXPECT_TRUE(bytes(&disp.engine().selection, sizeof(zemo::ShufTape)) == selectionBefore);
+
+        prompter.answers.push_back(Answer::Ok);
+        click("BtnSSet");
+        EXPECT_EQ(wrote.count(), 1);
+        std::vector<std::string> got;
+        for (int i = 0; i < 5; ++i) got.push_back(titleAt(i));
+        EXPECT_EQ(got, order);
+        EXPECT_EQ(list()[5].active, 0);
+    }
+}
+
 TEST_F(ShufDispTest, WriteBackIsRefusedWhenTheLastRedrawFoundThePlanInconsistent) {
     fill(kEight);
     ASSERT_EQ(disp.openFor(), 0);
