@@ -32,7 +32,7 @@ constexpr int kSteps = 10;  // 次 pressed after the opening run
 constexpr std::int32_t kTargetSec = 1800;
 constexpr std::int32_t kTolerance = 10;
 
-// Playing times of 30 CD singles (title track first), minutes and seconds. Made up for the bench
+// Playing times of 30 CD singles, minutes and seconds. Made up for the bench
 // as typical lengths of a pop single between 2:30 and 7:00, not read off any real disc.
 constexpr std::array<std::array<int, 2>, 30> kSingleTimes{{
     {4, 12}, {3, 47}, {5, 3},  {4, 38}, {3, 55}, {4, 21}, {5, 16}, {4, 2},  {3, 33}, {4, 49},
