@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -34,6 +35,7 @@
 #include "shell/window_settings.h"
 #include "support/fixed_clock.h"
 #include "support/scripted_prompter.h"
+#include "ui/fonts.h"
 #include "ui/printer.h"
 
 namespace {
@@ -155,6 +157,64 @@ TEST_F(ShufDispTest, SteppingWithTheSpeedButtonsAndShiftOnTheShuffleButton) {
     EXPECT_EQ(disp.results().shuffleNo, 2);
     EXPECT_TRUE(line0().contains("SHUFFLE No=[    2]")) << line0().toStdString();
     EXPECT_EQ(disp.drawnLines(), gridOf(disp.results()));
+}
+
+// The image as drawing every character alone gives it: white, each non-blank character drawn
+// with drawText on the baseline of its line at its cell, a double-byte character over two cells.
+QImage drawnCharByChar(TFrmShufDisp& d, const zemo::FontSetting& setting) {
+    const QFont font = zemo::ui::fontOfSetting(setting);
+    const QFontMetrics metrics(font);
+    const int w = d.cellWidth();
+    QImage out(d.image().size(), QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter p(&out);
+    p.setFont(font);
+    p.setPen(zemo::ui::colourOfSetting(setting.color));
+    p.setBackgroundMode(Qt::TransparentMode);
+    for (const zemo::ImageText& t : d.results().image().texts()) {
+        int col = t.col;
+        for (std::size_t i = 0; i < t.text.size();) {
+            const bool dbl = zemo::isLeadByte(static_cast<unsigned char>(t.text[i])) && i + 1 < t.text.size();
+            const std::string ch = t.text.substr(i, dbl ? 2 : 1);
+            i += ch.size();
+            if (ch != " ")
+                p.drawText(col * w, t.line * 2 * w + metrics.ascent(), QString::fromStdString(zemo::sjisToUtf8(ch)));
+            col += static_cast<int>(ch.size());
+        }
+    }
+    return out;
+}
+
+// The window keeps each character's layout from one image to the next; not a pixel may differ
+// from drawing the characters one by one, in any font, style or colour.
+TEST_F(ShufDispTest, TheImageIsTheCharactersDrawnOneByOneAtTheirCells) {
+    fill(kEight);
+    for (int i = 0; i < 8; ++i) {
+        zemo::setField(list()[i].title, zemo::sj("振分け曲 ｼﾝｸﾞﾙ No." + std::to_string(i + 1)));
+        zemo::setField(list()[i].artist, zemo::sj("アーティスト Ｂ"));
+    }
+    struct Case {
+        const char* name;
+        int size, style, color;
+    };
+    const Case cases[] = {{"ＭＳ 明朝", 9, 1, 0},                 // the stored default
+                          {"ＭＳ Ｐゴシック", 12, 2 | 4 | 8, 0x0000FF},  // italic, underlined, struck out, red
+                          {"DejaVu Sans", 10, 0, 0x800000}};        // proportional, CJK from a fallback face
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        zemo::FontSetting setting;
+        setting.name = c.name, setting.size = c.size, setting.style = c.style, setting.color = c.color;
+        TFrmShufDisp w(ws, setting);
+        ASSERT_EQ(w.openFor(), 0);
+        EXPECT_TRUE(w.image() == drawnCharByChar(w, setting));
+        for (int step = 0; step < 2; ++step) {
+            w.SpdBtnShuf_UClick();
+            EXPECT_TRUE(w.image() == drawnCharByChar(w, setting)) << "run " << w.results().shuffleNo;
+        }
+        w.chooseShuf2(zemo::kMenuNoShuffle);
+        EXPECT_TRUE(w.image() == drawnCharByChar(w, setting)) << "振分無";
+        w.close();
+    }
 }
 
 TEST_F(ShufDispTest, TheDistributionMenus) {

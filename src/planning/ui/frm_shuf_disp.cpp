@@ -15,11 +15,13 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTextLayout>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
+#include <unordered_map>
 
 #include "planning/ui/frm_shuf_ctrl.h"
 #include "planning/ui/frm_tape.h"
@@ -80,8 +82,45 @@ QMenu* menuOf(QWidget* owner, const char* name, std::initializer_list<std::pair<
 
 }  // namespace
 
+// Drawing a character with QPainter::drawText shapes it anew every time, and the shaping costs
+// several times the drawing: a plan of 30 CDs is some thousand characters per step. A character
+// laid out once is drawn through the same text item path, so the pixels are the same.
+struct TFrmShufDisp::CharLayouts {
+    struct Laid {
+        QTextLayout layout;
+        qreal ascent = 0;  // of the laid line, whose baseline drawText would be given
+    };
+    QFont font;
+    std::unordered_map<unsigned, std::unique_ptr<Laid>> laid;  // by the CP932 bytes of the character
+
+    const Laid& of(std::string_view ch) {
+        const unsigned key = ch.size() == 2 ? (static_cast<unsigned char>(ch[0]) << 8 | static_cast<unsigned char>(ch[1]))
+                                            : static_cast<unsigned char>(ch[0]);
+        std::unique_ptr<Laid>& slot = laid[key];
+        if (!slot) {
+            slot = std::make_unique<Laid>();
+            slot->layout.setText(QString::fromStdString(zemo::sjisToUtf8(ch)));
+            slot->layout.setFont(font);
+            slot->layout.setCacheEnabled(true);
+            slot->layout.beginLayout();
+            QTextLine line = slot->layout.createLine();
+            line.setLineWidth(1e6);
+            slot->layout.endLayout();
+            slot->ascent = line.ascent();
+        }
+        return *slot;
+    }
+    // A new font starts afresh; so does a cache that long titles have filled with rare characters.
+    void use(const QFont& f) {
+        if (f == font && laid.size() < 4096) return;
+        font = f;
+        laid.clear();
+    }
+};
+
 TFrmShufDisp::TFrmShufDisp(zemo::Workspace& ws, FontSetting& font, QWidget* parent)
-    : QDialog(parent), ws_(ws), stored_(font), font_(font), engine_(ws), results_(engine_) {
+    : QDialog(parent), ws_(ws), stored_(font), font_(font), engine_(ws), results_(engine_),
+      chars_(std::make_unique<CharLayouts>()) {
     setObjectName("FrmShufDisp");
     setWindowTitle("振分け結果");
     setModal(false);
@@ -267,6 +306,8 @@ void TFrmShufDisp::paintImage() {
     p.setFont(font);
     p.setPen(colourOfSetting(font_.color));
     p.setBackgroundMode(Qt::TransparentMode);
+    chars_->use(font);
+    const int ascent = metrics.ascent();
     for (const zemo::ImageText& t : results_.image().texts()) {
         if (t.line < 0 || t.col < 0) continue;
         std::string& row = cells[static_cast<std::size_t>(t.line)];
@@ -276,7 +317,8 @@ void TFrmShufDisp::paintImage() {
             const std::string ch = t.text.substr(i, dbl ? 2 : 1);
             i += ch.size();
             if (ch != " ") {
-                p.drawText(col * w, t.line * pitch + metrics.ascent(), QString::fromStdString(zemo::sjisToUtf8(ch)));
+                const CharLayouts::Laid& laid = chars_->of(ch);
+                laid.layout.draw(&p, QPointF(col * w, t.line * pitch + ascent - laid.ascent));
                 if (row.size() < static_cast<std::size_t>(col) + ch.size()) row.resize(col + ch.size(), ' ');
                 row.replace(static_cast<std::size_t>(col), ch.size(), ch);
             }

@@ -90,6 +90,8 @@ private:
     void setCommandsEnabled(bool on);
     // Draws the cached text of ResultsState onto the image (font, size, texts).
     void paintImage();
+    // The characters of the image, each shaped once for the current font.
+    struct CharLayouts;
     void popup(QMenu* menu, QWidget* button, bool below);
 
     zemo::Workspace& ws_;
@@ -109,6 +111,7 @@ private:
     QMenu* shuf2_;
     QMenu* shufAB_;
     QImage image_;
+    std::unique_ptr<CharLayouts> chars_;
     QStringList drawn_;
     int cell_ = 8;
     bool running_ = false;
