@@ -18,6 +18,7 @@
 #include "records/data_ops.h"
 #include "records/text.h"
 #include "support/cli_run.h"
+#include "support/pdf_text.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
 
@@ -30,12 +31,7 @@ using Result = testsupport::CliResult;
 using testsupport::slurp;
 using testsupport::splitLines;
 
-std::string collapsed(const std::string& utf8) {
-    std::istringstream in(utf8);
-    std::string word, out;
-    while (in >> word) out += (out.empty() ? "" : " ") + word;
-    return out;
-}
+const auto& collapsed = testsupport::collapsedBlanks;
 
 class ListCli : public ::testing::Test {
 protected:
@@ -207,15 +203,7 @@ TEST_F(ListCli, PdfPrintsTheSameLinesIntoAFile) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "");
-    Lines shown;
-    if (FILE* p = ::popen(("pdftotext -layout '" + pdf.string() + "' -").c_str(), "r")) {
-        std::string text;
-        char buf[4096];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
-        ::pclose(p);
-        for (const std::string& l : splitLines(text))
-            if (!collapsed(l).empty()) shown.push_back(collapsed(l));
-    }
+    const Lines shown = testsupport::pdfLines(pdf);
     Lines want;
     for (const std::string& l : expected(2, 4)) want.push_back(collapsed(l));
     EXPECT_EQ(shown, want);

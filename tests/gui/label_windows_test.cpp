@@ -30,6 +30,7 @@
 #include "printing/ui/frm_prn_label.h"
 #include "records/control_file.h"
 #include "support/fixed_clock.h"
+#include "support/pdf_text.h"
 #include "support/scripted_prompter.h"
 #include "ui/printer.h"
 
@@ -39,6 +40,7 @@ namespace fs = std::filesystem;
 using zemo::Answer;
 using zemo::LabelLayout;
 using zemo::guitest::whenModal;
+using zemo::testsupport::pdfLines;
 using zemo::ui::TFrmLblInp;
 using zemo::ui::TFrmLbprCtl;
 using zemo::ui::TFrmPrnLabel;
@@ -68,27 +70,6 @@ void leave(QWidget* field) {
     QCoreApplication::processEvents();
 }
 
-std::string collapsed(const std::string& utf8) {
-    std::istringstream in(utf8);
-    std::string word, out;
-    while (in >> word) out += (out.empty() ? "" : " ") + word;
-    return out;
-}
-
-// The non-empty lines of a PDF as pdftotext -layout reads them, blanks collapsed.
-Lines pdfLines(const fs::path& pdf) {
-    Lines out;
-    if (FILE* p = ::popen(("pdftotext -layout '" + pdf.string() + "' -").c_str(), "r")) {
-        std::string text;
-        char buf[4096];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
-        ::pclose(p);
-        std::istringstream in(text);
-        for (std::string l; std::getline(in, l);)
-            if (!collapsed(l).empty()) out.push_back(collapsed(l));
-    }
-    return out;
-}
 
 zemo::CdRecord cd(const std::string& title, const std::string& artist, int seconds) {
     zemo::CdRecord r = zemo::clearedRecord();

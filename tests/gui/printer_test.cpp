@@ -9,6 +9,7 @@
 #include <string>
 
 #include "gui/dialogs_support.h"
+#include "support/pdf_text.h"
 #include "ui/application.h"
 #include "ui/fonts.h"
 #include "ui/printer.h"
@@ -17,19 +18,9 @@ namespace {
 
 using zemo::guitest::TempDir;
 using zemo::guitest::whenModal;
+using zemo::testsupport::pdfText;
 using zemo::ui::ProgramPrinter;
 using zemo::ui::ZemoApplication;
-
-std::string pdfText(const std::string& pdf) {
-    std::string text;
-    if (FILE* p = ::popen(("pdftotext -layout '" + pdf + "' -").c_str(), "r")) {
-        char buf[4096];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) text.append(buf, n);
-        ::pclose(p);
-    }
-    return text;
-}
 
 TEST(ProgramPrinter, TheApplicationKeepsOnePrinterForTheWholeRun) {
     ZemoApplication* app = ZemoApplication::current();

@@ -31,6 +31,7 @@
 #include "records/control_file.h"
 #include "records/text.h"
 #include "shell/window_settings.h"
+#include "support/pdf_text.h"
 #include "support/scripted_prompter.h"
 #include "ui/printer.h"
 
@@ -526,12 +527,7 @@ TEST_F(SearchWindowTest, PrintingTakesARangeOfTheResultListAndGivesTheCommandsBa
     });
     EXPECT_EQ(capacityOffered, 500);
     EXPECT_TRUE(unlocked);
-    std::string text;
-    if (FILE* p = ::popen(("pdftotext -layout '" + pdf + "' -").c_str(), "r")) {
-        char buf[4096];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
-        ::pclose(p);
-    }
+    const std::string text = zemo::testsupport::pdfText(pdf);
     // Results 1 and 2 in their sorted order; the third is outside the range.
     EXPECT_NE(text.find("P1"), std::string::npos) << text;
     EXPECT_NE(text.find("P2"), std::string::npos) << text;

@@ -34,6 +34,7 @@
 #include "records/workspace.h"
 #include "shell/window_settings.h"
 #include "support/fixed_clock.h"
+#include "support/pdf_text.h"
 #include "support/scripted_prompter.h"
 #include "ui/fonts.h"
 #include "ui/printer.h"
@@ -43,6 +44,8 @@ namespace {
 namespace fs = std::filesystem;
 using zemo::Answer;
 using zemo::ui::TFrmShufDisp;
+using zemo::testsupport::pdfLines;
+const auto& collapsed = zemo::testsupport::collapsedBlanks;
 using Lines = std::vector<std::string>;
 
 template <typename T>
@@ -52,26 +55,6 @@ T* child(QWidget& w, const char* name) {
     return c;
 }
 
-std::string collapsed(const std::string& utf8) {
-    std::istringstream in(utf8);
-    std::string word, out;
-    while (in >> word) out += (out.empty() ? "" : " ") + word;
-    return out;
-}
-
-Lines pdfLines(const fs::path& pdf) {
-    Lines out;
-    if (FILE* p = ::popen(("pdftotext -layout '" + pdf.string() + "' -").c_str(), "r")) {
-        std::string text;
-        char buf[4096];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
-        ::pclose(p);
-        std::istringstream in(text);
-        for (std::string l; std::getline(in, l);)
-            if (!collapsed(l).empty()) out.push_back(collapsed(l));
-    }
-    return out;
-}
 
 class ShufDispTest : public ::testing::Test {
 protected:

@@ -42,6 +42,7 @@
 #include "records/data_ops.h"
 #include "records/text.h"
 #include "shell/window_settings.h"
+#include "support/pdf_text.h"
 #include "support/scripted_prompter.h"
 
 namespace zemo::ui {
@@ -425,12 +426,7 @@ TEST_F(ShuffleListWindowTest, PrintingPrintsTheChosenRowsOfTheList) {
     QTest::mouseClick(child<QPushButton>(window.get(), "BtnEPrn"), Qt::LeftButton);
     EXPECT_EQ(capacity, 30);  // the whole list until a range was chosen
     EXPECT_TRUE(child<QWidget>(window.get(), "Panel")->isEnabled());
-    std::string text;
-    if (FILE* f = popen(("pdftotext -layout '" + pdf + "' -").c_str(), "r")) {
-        char buf[4096];
-        for (size_t n; (n = fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
-        pclose(f);
-    }
+    const std::string text = zemo::testsupport::pdfText(pdf);
     EXPECT_EQ(text.find("P1"), std::string::npos);
     EXPECT_NE(text.find("P2"), std::string::npos);
     EXPECT_NE(text.find("P3"), std::string::npos);

@@ -28,6 +28,7 @@
 #include "shell/ui/main_window.h"
 #include "shell/ui/shell_windows.h"
 #include "support/cli_run.h"
+#include "support/pdf_text.h"
 #include "support/fixed_clock.h"
 #include "support/scripted_prompter.h"
 #include "ui/application.h"
@@ -39,28 +40,9 @@ namespace {
 namespace fs = std::filesystem;
 using guitest::whenModal;
 using Lines = std::vector<std::string>;
+using testsupport::pdfLines;
+const auto& collapsed = testsupport::collapsedBlanks;
 
-std::string collapsed(const std::string& utf8) {
-    std::istringstream in(utf8);
-    std::string word, out;
-    while (in >> word) out += (out.empty() ? "" : " ") + word;
-    return out;
-}
-
-// The non-empty lines of a PDF as pdftotext -layout reads them, blanks collapsed.
-Lines pdfLines(const fs::path& pdf) {
-    Lines out;
-    if (FILE* p = ::popen(("pdftotext -layout '" + pdf.string() + "' -").c_str(), "r")) {
-        std::string text;
-        char buf[4096];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) text.append(buf, n);
-        ::pclose(p);
-        std::istringstream in(text);
-        for (std::string l; std::getline(in, l);)
-            if (!collapsed(l).empty()) out.push_back(collapsed(l));
-    }
-    return out;
-}
 
 // The first line holding the text, or -1.
 int lineWith(const Lines& lines, const std::string& text) {
