@@ -24,6 +24,7 @@
 #include "planning/shuf_tape.h"
 #include "printing/ui/frm_prn_label.h"
 #include "records/record_access.h"
+#include "shell/program_folder.h"
 #include "planning/ui/frm_shuf_disp.h"
 #include "planning/ui/frm_shuf_main.h"
 #include "settings/ui/frm_file_sel.h"
@@ -39,9 +40,14 @@ namespace fs = std::filesystem;
 
 const char kUsage[] =
     "usage: zemoplan [--home DIR] [-Dn|/Dn ...]\n"
-    "  --home DIR  program folder (control file, settings, work directories);\n"
-    "              default $ZEMOPLAN_HOME, else the folder of the executable\n"
-    "  -Dn, /Dn    database size 1..20 for this run (catalogue of 500 x n records)\n";
+    "       zemoplan --help | --version\n"
+    "  --home DIR  the program folder (control file ZEMOCTRL.DAT, settings WZEMO.INI, work\n"
+    "              directories). Without it: $ZEMOPLAN_HOME; else the folder of the executable\n"
+    "              when it holds ZEMOCTRL.DAT; else $XDG_DATA_HOME/zemoplan\n"
+    "              (~/.local/share/zemoplan), made when missing\n"
+    "  -Dn, /Dn    database size 1..20 for this run (catalogue of 500 x n records)\n"
+    "  --help      show this help\n"
+    "  --version   show the version\n";
 
 struct Options {
     std::string home;
@@ -62,12 +68,6 @@ bool parseOptions(int argc, char** argv, Options& out) {
         }
     }
     return true;
-}
-
-fs::path programFolder(const Options& options) {
-    if (!options.home.empty()) return fs::absolute(options.home);
-    if (const char* env = std::getenv("ZEMOPLAN_HOME"); env && *env) return fs::absolute(env);
-    return fs::path(QCoreApplication::applicationDirPath().toStdString());
 }
 
 // With ZEMOPLAN_SCREENSHOT_DIR set, the program saves pictures of its main window, of the file
@@ -195,10 +195,24 @@ int main(int argc, char** argv) {
         return 2;
     }
     zemo::ui::StartOptions start;
-    start.programDir = programFolder(options);
+    const zemo::ProgramFolder folder = zemo::chooseProgramFolder(
+        zemo::programFolderSources(options.home, QCoreApplication::applicationDirPath().toStdString()));
+    if (folder.path.empty()) {
+        std::fputs("zemoplan: no program folder: give --home DIR, or set ZEMOPLAN_HOME or HOME\n", stderr);
+        return 2;
+    }
+    start.programDir = folder.path;
     start.executablePath = QCoreApplication::applicationFilePath().toStdString();
     start.args = options.params;
     std::error_code ec;
+    if (folder.createWhenMissing && !fs::is_directory(start.programDir, ec)) {
+        zemo::makeProgramFolder(start.programDir, ec);
+        if (ec) {
+            std::fprintf(stderr, "zemoplan: cannot make the program folder %s: %s\n", start.programDir.c_str(),
+                         ec.message().c_str());
+            return 1;
+        }
+    }
     if (!fs::is_directory(start.programDir, ec)) {
         std::fprintf(stderr, "zemoplan: the program folder %s does not exist\n", start.programDir.c_str());
         return 2;

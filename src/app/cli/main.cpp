@@ -27,6 +27,10 @@ constexpr Command kCommands[] = {
 void usage(std::FILE* out) {
     std::fprintf(out, "usage: zemo COMMAND [OPTIONS]\n       zemo COMMAND --help\n       zemo --version\n\ncommands:\n");
     for (const Command& c : kCommands) std::fprintf(out, "  %-8s %s\n", c.name, c.summary);
+    std::fputs("\nEvery command takes --home DIR, the program folder (control file ZEMOCTRL.DAT, settings\n"
+               "WZEMO.INI, work directories); without it $ZEMOPLAN_HOME, else the current folder.\n"
+               "Exit status: 0 done, 1 failed, 2 usage error.\n",
+               out);
 }
 
 }  // namespace
