@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QStringList>
 
 namespace zemo::ui {
@@ -53,16 +54,31 @@ FontSetting settingOfFont(const QFont& font, const QColor& colour) {
 }
 
 bool chooseFontSetting(QWidget* parent, FontSetting& setting) {
-    QFontDialog fonts(fontOfSetting(setting), parent);
+    // The dialog cannot show everything a stored font holds: a name such as "ＭＳ 明朝" is only a
+    // substitute that its list of families lacks, and a face without a bold cut is made bold when
+    // drawn but listed as regular. It opens on the face that draws the stored name; when the user keeps
+    // that face, the name and the bold and italic left as they opened keep their stored values, so
+    // that OK without a change changes nothing.
+    QFont shown = fontOfSetting(setting);
+    shown.setFamily(QFontInfo(shown).family());
+    QFontDialog fonts(shown, parent);
     fonts.setObjectName("FontDialog");
     fonts.setOption(QFontDialog::DontUseNativeDialog);
+    const QFont opened = fonts.currentFont();
     if (fonts.exec() != QDialog::Accepted) return false;
     QColor colour = colourOfSetting(setting.color);
     QColorDialog colours(colour, parent);
     colours.setObjectName("ColorDialog");
     colours.setOption(QColorDialog::DontUseNativeDialog);
     if (colours.exec() == QDialog::Accepted) colour = colours.selectedColor();
-    setting = settingOfFont(fonts.selectedFont(), colour);
+    const QFont chosen = fonts.selectedFont();
+    FontSetting result = settingOfFont(chosen, colour);
+    if (chosen.family() == opened.family()) {
+        result.name = setting.name;
+        if (chosen.bold() == opened.bold() && chosen.italic() == opened.italic())
+            result.style = (result.style & ~3) | (setting.style & 3);
+    }
+    setting = result;
     return true;
 }
 

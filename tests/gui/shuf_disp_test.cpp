@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -469,6 +472,45 @@ TEST_F(ShufDispTest, TheFontGoesBackToTheWindowSettingsOnClose) {
     ASSERT_EQ(other.openFor(), 0);
     other.close();
     EXPECT_EQ(font.size, 12);
+}
+
+// Both windows with a font command: the dialog opens on the face that draws the stored "ＭＳ 明朝"
+// (the name itself is only a substitute and not in the dialog's list), so that OK in the font and
+// colour dialogs without a change leaves the font as it was.
+TEST_F(ShufDispTest, TheFontDialogsKeepAnUnchangedFont) {
+    fill(kEight);
+    zemo::ui::ProgramPrinter printer;
+    zemo::FontSetting labelFont;
+    zemo::ui::TFrmPrnLabel label(ws, labelFont, printer);
+    label.setPlan(&disp.engine().plan);
+    ASSERT_EQ(disp.openFor(), 0);
+    const zemo::FontSetting before;  // "ＭＳ 明朝", 9 points, bold, black
+    const QString face = QFontInfo(zemo::ui::fontOfSetting(before)).family();
+    ASSERT_NE(face, QString::fromStdString(before.name));
+
+    struct Case {
+        QWidget* window;
+        const char* button;
+    };
+    for (const Case& c : {Case{&disp, "SpdBtnFont"}, Case{&label, "BtnFont"}}) {
+        SCOPED_TRACE(c.button);
+        if (c.window == &label) label.show();
+        QString opened;
+        int openedSize = 0;
+        zemo::guitest::whenModal<QFontDialog>([&](QFontDialog* d) {
+            opened = d->currentFont().family();
+            openedSize = d->currentFont().pointSize();
+            zemo::guitest::whenModal<QColorDialog>([](QColorDialog* cd) { cd->accept(); });
+            d->accept();
+        });
+        QTest::mouseClick(child<QWidget>(*c.window, c.button), Qt::LeftButton);
+        EXPECT_EQ(opened, face);
+        EXPECT_EQ(openedSize, 9);
+        c.window->close();
+    }
+    EXPECT_EQ(font, before);
+    EXPECT_EQ(label.labelFont(), before);
+    EXPECT_EQ(labelFont, before);
 }
 
 TEST_F(ShufDispTest, DuringARunOnlyEscapeActs) {
