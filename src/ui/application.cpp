@@ -5,7 +5,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QLibraryInfo>
 #include <QSocketNotifier>
+#include <QTranslator>
 #include <QWidget>
 #include <algorithm>
 #include <cstdio>
@@ -73,7 +75,16 @@ bool handleTopLevelError(const std::exception& e, DriveChooser* where) {
     return true;
 }
 
-ZemoApplication::ZemoApplication(int& argc, char** argv) : QApplication(argc, argv) { installFontSubstitutes(); }
+ZemoApplication::ZemoApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    installFontSubstitutes();
+    // The program speaks Japanese whatever the locale, so Qt's own dialogs (printer, font, colour)
+    // do too; without the translations installed they stay in English.
+    auto* texts = new QTranslator(this);
+    if (texts->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(texts);
+    else
+        delete texts;
+}
 
 ZemoApplication::~ZemoApplication() {
     if (signalNotifier_) {

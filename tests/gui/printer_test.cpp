@@ -1,10 +1,13 @@
 // The program's one printer: kept for the run, chosen once, and printing into a PDF when asked to.
 #include <gtest/gtest.h>
 
+#include <QColorDialog>
+#include <QFontDialog>
 #include <QFontInfo>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -35,6 +38,22 @@ TEST(ProgramPrinter, CancellingThePrintDialogChoosesNothing) {
     whenModal<QPrintDialog>([](QPrintDialog* d) { d->reject(); });
     EXPECT_FALSE(printer.ensureChosen(nullptr));
     EXPECT_FALSE(printer.chosen());
+}
+
+// Qt's own dialogs speak the program's language whatever the locale.
+TEST(ZemoApplicationTexts, QtsOwnDialogsAreInJapanese) {
+    QPrinter printer;
+    QPrintDialog print(&printer);
+    QFontDialog font;
+    QColorDialog colour;
+    for (const auto& [dialog, english] : {std::pair<QDialog*, QString>{&print, "Print"},
+                                          {&font, "Select Font"},
+                                          {&colour, "Select Color"}}) {
+        const QString title = dialog->windowTitle();
+        SCOPED_TRACE(title.toStdString());
+        EXPECT_NE(title, english);
+        EXPECT_TRUE(std::any_of(title.begin(), title.end(), [](QChar c) { return c.unicode() >= 0x3000; }));
+    }
 }
 
 TEST(ProgramPrinter, PrintsJapaneseTextIntoAPdfThatReadsBack) {
