@@ -177,7 +177,8 @@ int main(int argc, char** argv) {
     }
 
     zemo::ui::ZemoApplication app(argc, argv);
-    // From here on a SIGTERM or SIGINT waits in the event loop for the main window to handle it.
+    // From here on a SIGTERM or SIGINT waits in the event loop for the main window to handle it,
+    // also one that comes while a start-up box is on screen.
     app.watchTerminationSignals();
     QCoreApplication::setApplicationName("Zemoplan");
     QGuiApplication::setDesktopFileName("zemoplan");

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QLibraryInfo>
+#include <QMetaMethod>
 #include <QSocketNotifier>
 #include <QTranslator>
 #include <QWidget>
@@ -173,6 +174,23 @@ void ZemoApplication::watchTerminationSignals() {
     sa.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &sa, nullptr);
     ::sigaction(SIGINT, &sa, nullptr);
+    listenWhileConnected();
+}
+
+void ZemoApplication::listenWhileConnected() {
+    if (signalNotifier_)
+        signalNotifier_->setEnabled(isSignalConnected(QMetaMethod::fromSignal(&ZemoApplication::terminationRequested)));
+}
+
+void ZemoApplication::connectNotify(const QMetaMethod& signal) {
+    if (signal == QMetaMethod::fromSignal(&ZemoApplication::terminationRequested)) listenWhileConnected();
+}
+
+void ZemoApplication::disconnectNotify(const QMetaMethod& signal) {
+    // An invalid method stands for a disconnection of every signal. Qt still holds its connection
+    // lock here, so the check runs from the event loop.
+    if (!signal.isValid() || signal == QMetaMethod::fromSignal(&ZemoApplication::terminationRequested))
+        QMetaObject::invokeMethod(this, [this] { listenWhileConnected(); }, Qt::QueuedConnection);
 }
 
 bool ZemoApplication::notify(QObject* receiver, QEvent* event) {

@@ -71,7 +71,8 @@ public:
     // The program's one printer, chosen once and kept for the run.
     ProgramPrinter& printer();
 
-    // SIGTERM and SIGINT become terminationRequested() in the event loop.
+    // SIGTERM and SIGINT become terminationRequested() in the event loop. A request made before
+    // anything listens (a start-up box on screen) waits for the first listener instead of being lost.
     void watchTerminationSignals();
 
     void addChooser(DriveChooser* chooser);
@@ -80,8 +81,14 @@ public:
 signals:
     void terminationRequested();
 
+protected:
+    void connectNotify(const QMetaMethod& signal) override;
+    void disconnectNotify(const QMetaMethod& signal) override;
+
 private:
     DriveChooser* activeChooser() const;
+    // Reads the signal pipe only while someone listens for terminationRequested.
+    void listenWhileConnected();
 
     std::vector<DriveChooser*> choosers_;
     Prompter* prompter_ = nullptr;

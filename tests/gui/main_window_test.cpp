@@ -730,6 +730,32 @@ TEST_F(MainWindowTest, ATerminationRequestOverAnOpenWindowRunsThatWindowsCloseQu
     EXPECT_FALSE(fs::exists(dir_ / "WZEMO.INI"));  // the main window never closed
 }
 
+// A SIGTERM while a start-up box waits, before the main window listens, is not lost: the main
+// window hears it once it is there.
+TEST(TerminationSignals, ARequestMadeBeforeAnythingListensReachesTheFirstListener) {
+    ZemoApplication* app = ZemoApplication::current();
+    ASSERT_NE(app, nullptr);
+    app->watchTerminationSignals();
+    ::raise(SIGTERM);
+    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);  // the box's loop
+    int heard = 0;
+    const QMetaObject::Connection listening =
+        QObject::connect(app, &ZemoApplication::terminationRequested, [&heard] { ++heard; });
+    for (int i = 0; i < 200 && heard == 0; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QObject::disconnect(listening);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(heard, 1);
+    // Without a listener again, a further request waits once more.
+    ::raise(SIGINT);
+    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(heard, 1);
+    const QMetaObject::Connection again =
+        QObject::connect(app, &ZemoApplication::terminationRequested, [&heard] { ++heard; });
+    for (int i = 0; i < 200 && heard == 1; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QObject::disconnect(again);
+    EXPECT_EQ(heard, 2);
+}
+
 TEST_F(MainWindowTest, TheProgramEndsOnSigtermAndSigintAsEndDoesKeepingItsSettings) {
     const QString program = QCoreApplication::applicationDirPath() + "/zemoplan";
     ASSERT_TRUE(QFile::exists(program)) << "build the zemoplan target first";
