@@ -2,9 +2,9 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
+#include "platform/regular_file.h"
 #include "platform/sjis.h"
 #include "records/data_file.h"
 #include "records/data_ops.h"
@@ -46,10 +46,8 @@ void settleAfterTransfer(Workspace& ws, std::int16_t keep138, std::int16_t keep1
 
 // Reads exactly the 2048 bytes of the record from the file's start.
 bool readRecordBytes(const std::string& path, SysControl& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    in.read(reinterpret_cast<char*>(&out), sizeof out);
-    return in.gcount() == static_cast<std::streamsize>(sizeof out);
+    ReadFile in = openRegularForReading(path);
+    return in.isOpen() && in.readExactly(&out, sizeof out);
 }
 
 std::string asciiUpper(std::string s) {

@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <system_error>
 #include <vector>
 
+#include "platform/regular_file.h"
 #include "platform/sjis.h"
 #include "records/control_file.h"
 #include "records/data_file.h"
@@ -44,10 +44,8 @@ int readHead(Workspace& ws, const std::string& path, bool report, std::size_t of
     }
     bool ok = !isExecutable(ws, path) && fileSize(ws, path) > static_cast<std::int64_t>(offset + length);
     if (ok) {
-        std::ifstream in(path, std::ios::binary);
-        in.seekg(static_cast<std::streamoff>(offset));
-        in.read(static_cast<char*>(out), static_cast<std::streamsize>(length));
-        ok = in && in.gcount() == static_cast<std::streamsize>(length);
+        ReadFile in = openRegularForReading(path);
+        ok = in.isOpen() && in.seek(offset) && in.readExactly(out, length);
     }
     if (!ok) {
         setLastError(ws, kErrRead);
@@ -158,15 +156,13 @@ int readDataFileAs(Workspace& ws, const std::string& userPath, int kind, TCddata
         return -1;
     };
 
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return readError();
-    const std::streamoff fileBytes = in.tellg();
-    in.seekg(0);
+    struct stat opened;
+    ReadFile in = openRegularForReading(path, &opened);
+    if (!in.isOpen()) return readError();
+    const std::streamoff fileBytes = static_cast<std::streamoff>(opened.st_size);
     DataFileHeader header;
     DataFileInfo info;
-    in.read(reinterpret_cast<char*>(&header), sizeof header);
-    in.read(reinterpret_cast<char*>(&info), sizeof info);
-    if (!in) return readError();
+    if (!in.readExactly(&header, sizeof header) || !in.readExactly(&info, sizeof info)) return readError();
 
     const bool scrambled = info.scrambled == 1;
     if (scrambled) scrambleInfo(info, kScrambleUndo, info.keyIndex);
@@ -200,9 +196,7 @@ int readDataFileAs(Workspace& ws, const std::string& userPath, int kind, TCddata
     // Everything is read before the array is touched, so a failed read changes nothing.
     const int m = std::min(n, cap);
     std::vector<CdRecord> scratch(static_cast<std::size_t>(m));
-    in.read(reinterpret_cast<char*>(scratch.data()),
-            static_cast<std::streamsize>(scratch.size() * sizeof(CdRecord)));
-    if (!in) return readError();
+    if (!in.readExactly(scratch.data(), scratch.size() * sizeof(CdRecord))) return readError();
     if (scrambled) {
         for (CdRecord& rec : scratch) {
             scrambleRecord(rec, kScrambleUndo, info.keyIndex);

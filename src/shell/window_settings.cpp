@@ -7,6 +7,7 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/regular_file.h"
 #include "platform/sjis.h"
 #include "records/file_services.h"
 #include "records/safe_write.h"
@@ -215,8 +216,11 @@ void writeFont(Writer& w, const char* prefix, const FontSetting& f) {
     w.integer(pre + "Cl", f.color);
 }
 
-void fileError(Workspace& ws, const std::string& path) {
-    showBox(ws, BoxKind::Error, path + "\n" + "ファイルエラー！", Buttons::Ok);
+constexpr const char* kNotRegularText = "通常のファイルではありません";
+
+// reason, when given, is a third line saying why.
+void fileError(Workspace& ws, const std::string& path, const std::string& reason = "") {
+    showBox(ws, BoxKind::Error, path + "\n" + "ファイルエラー！" + (reason.empty() ? "" : "\n" + reason), Buttons::Ok);
 }
 
 }  // namespace
@@ -309,27 +313,22 @@ std::string windowSettingsPath(const Workspace& ws) {
 int loadWindowSettings(Workspace& ws, WindowSettings& settings, int screenWidth, int screenHeight) {
     const std::string path = windowSettingsPath(ws);
     std::string bytes;
-    bool failed = false;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) {
-        failed = errno != ENOENT;  // a missing file simply gives the defaults
-    } else {
-        // One byte past the limit tells the parser that the file went on.
-        bytes.resize(kMaxSettingsBytes + 1);
-        std::size_t got = std::fread(bytes.data(), 1, bytes.size(), f);
-        bytes.resize(got);
-        if (std::ferror(f)) {
-            failed = true;
-            // Keep only the whole lines read before the error.
-            std::size_t lastBreak = bytes.find_last_of("\r\n");
-            bytes.resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
-        }
-        std::fclose(f);
+    bool failed = false, notRegular = false;
+    // One byte past the limit tells the parser that the file went on.
+    if (!readRegularFile(path, bytes, kMaxSettingsBytes + 1)) {
+        const int err = errno;
+        failed = err != ENOENT;  // a missing file simply gives the defaults
+        notRegular = err == kNotRegularFile || err == EISDIR;
+        // Keep only the whole lines read before a read error.
+        std::size_t lastBreak = bytes.find_last_of("\r\n");
+        bytes.resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
     }
     settings = parseWindowSettings(bytes);
     clampToScreen(settings, screenWidth, screenHeight);
     if (failed) {
-        fileError(ws, path);
+        // Something else in the settings file's place (a FIFO, a folder) is named as such: the
+        // program goes on with the defaults, as without the file.
+        fileError(ws, path, notRegular ? kNotRegularText : "");
         return -1;
     }
     return 0;

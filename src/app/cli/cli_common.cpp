@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "app/cli/cli_files.h"
+#include "platform/regular_file.h"
 #include "platform/sjis.h"
 #include "records/control_file.h"
 #include "records/data_file.h"
@@ -220,10 +221,8 @@ int readAnyDataFile(Session& session, const std::string& path, LoadedFile& out) 
     if (r != 0) return r;
     // The reader accepted the file, so its head is whole; read it directly, because readInfo
     // refuses a file without records (384 bytes), which is still a valid data file.
-    std::ifstream in(nativePath(path), std::ios::binary);
-    in.read(reinterpret_cast<char*>(&out.header), sizeof out.header);
-    in.read(reinterpret_cast<char*>(&out.info), sizeof out.info);
-    if (!in) {
+    ReadFile in = openRegularForReading(nativePath(path));
+    if (!in.isOpen() || !in.readExactly(&out.header, sizeof out.header) || !in.readExactly(&out.info, sizeof out.info)) {
         setLastError(ws, kErrRead);
         setErrorName(ws, path);
         reportError(ws, 2);

@@ -4,6 +4,7 @@
 
 #include "app/cli/cli_files.h"
 #include "planning/entry_checks.h"
+#include "platform/regular_file.h"
 #include "platform/sjis.h"
 #include "records/control_file.h"
 #include "records/data_file.h"
@@ -85,8 +86,8 @@ bool readStoredSettings(Workspace& ws, const std::string& path) {
     skipKindCheckOnce(ws);
     if (checkHeader(ws, path, kKindControl) != 0) return false;
     SysControl control{};
-    std::ifstream in(nativePath(path), std::ios::binary);
-    if (!in.read(reinterpret_cast<char*>(&control), sizeof control)) {
+    ReadFile in = openRegularForReading(nativePath(path));
+    if (!in.isOpen() || !in.readExactly(&control, sizeof control)) {
         setLastError(ws, kErrRead);
         setErrorName(ws, path);
         reportError(ws, 5);
