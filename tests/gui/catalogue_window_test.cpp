@@ -210,6 +210,7 @@ TEST_F(CatalogueWindowTest, ErasingARangeMovesOnlyRecordsInUseAndStopsWhereAsked
     auto* stop = new StopAfter(window.get(), 4);  // slots 0..3 are looked at, then the stop comes
     window->setPrinting(nullptr, range, stop);
     answerRange("6", "1");
+    prompter.answers = {Answer::Yes};
     QTest::mouseClick(child<QPushButton>("BtnEF10"), Qt::LeftButton);
 
     for (int slot : {0, 1, 2, 3}) EXPECT_EQ(ws.arrays[kKindCatalogue][slot].active, 0) << slot;
@@ -230,6 +231,49 @@ TEST_F(CatalogueWindowTest, ErasingARangeMovesOnlyRecordsInUseAndStopsWhereAsked
     EXPECT_FALSE(window->running());
     EXPECT_TRUE(child<QToolButton>("SpdBtnExit")->isEnabled());
     EXPECT_TRUE(window->grid()->isEnabled());
+    // Asked first, counting only the records in use.
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"5 件を消去します。よろしいですか？"});
+}
+
+// The deleted history keeps 500 records: a range erase says how many it takes, and when that is
+// more than the history holds, that the first ones will be in no current file.
+TEST_F(CatalogueWindowTest, ARangeEraseAsksFirstNamingWhatTheDeletedHistoryCannotKeep) {
+    ws.changeDatabaseSize(2);
+    std::vector<CdRecord> records;
+    for (int i = 0; i < 501; ++i) records.push_back(record("B" + std::to_string(i + 1), 20240101));
+    writeCatalogue(records);
+    showForEditing();
+    window->setPrinting(nullptr, range, new TFrmStop(window.get()));
+    const std::string beyond = "\n削除履歴に残るのは最後の 500 件だけです。";
+    struct Case {
+        const char* name;
+        QString first, last;
+        Answer answer;
+        std::string text;
+        int erased;
+    };
+    const Case cases[] = {
+        {"500 in the range, No", "1", "500", Answer::No, "500 件を消去します。よろしいですか？", 0},
+        {"501 in the range, No", "501", "1", Answer::No, "501 件を消去します。よろしいですか？" + beyond, 0},
+        {"501 in the range, Yes", "1", "501", Answer::Yes, "501 件を消去します。よろしいですか？" + beyond, 501},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompter.clear();
+        prompter.answers = {c.answer};
+        answerRange(c.first, c.last);
+        QTest::mouseClick(child<QPushButton>("BtnEF10"), Qt::LeftButton);
+        ASSERT_EQ(prompter.boxes.size(), 1u);
+        EXPECT_EQ(prompter.boxes[0].text, c.text);
+        EXPECT_EQ(prompter.boxes[0].kind, BoxKind::Confirmation);
+        int inUse = 0;
+        for (int slot = 0; slot < 501; ++slot) inUse += ws.arrays[kKindCatalogue][slot].active == 1;
+        EXPECT_EQ(inUse, 501 - c.erased);
+    }
+    // A range of empty slots takes nothing and asks nothing.
+    prompter.clear();
+    answerRange("1", "501");
+    QTest::mouseClick(child<QPushButton>("BtnEF10"), Qt::LeftButton);
     EXPECT_TRUE(prompter.boxes.empty());
 }
 

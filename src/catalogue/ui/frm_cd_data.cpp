@@ -385,6 +385,22 @@ bool TFrmCd_data::askRange(int& first, int& last) {
     return true;
 }
 
+bool TFrmCd_data::confirmRangeErase(int first, int last) {
+    // A slip of the range fields must not empty the catalogue unasked, and the deleted history
+    // keeps only its newest records: what falls out of it is in no current file any more.
+    int inUse = 0;
+    for (int slot = std::min(first, last) - 1; slot <= std::max(first, last) - 1; ++slot) {
+        CdRecord r;
+        if (catalogueArray(ws_).get(slot, r) != 0) break;
+        if (r.active == 1) ++inUse;
+    }
+    if (inUse == 0) return true;  // nothing to lose
+    std::string text = std::to_string(inUse) + " 件を消去します。よろしいですか？";
+    const int kept = ws_.capacity(kKindDeleted);
+    if (inUse > kept) text += "\n削除履歴に残るのは最後の " + std::to_string(kept) + " 件だけです。";
+    return showBox(ws_, BoxKind::Confirmation, text, Buttons::YesNo) == Answer::Yes;
+}
+
 void TFrmCd_data::lockCommands(bool locked) {
     running_ = locked;
     toolBar_->setEnabled(!locked);
@@ -397,6 +413,7 @@ void TFrmCd_data::BtnEF10Click() {
     if (!range_ || !stop_ || running_) return;
     if (!askRange(eraseFirst_, eraseLast_)) return;
     const int first = eraseFirst_, last = eraseLast_;
+    if (!confirmRangeErase(first, last)) return;
     StringGrid1->scrollTo(StringGrid1->records()->index(first - 1, 0), QAbstractItemView::PositionAtTop);
     busyCursor(ws_, true);
     lockCommands(true);

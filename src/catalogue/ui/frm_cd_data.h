@@ -86,6 +86,8 @@ private:
     void rowActivated(int slot);
     // Shows the range dialog for the remembered range; false when cancelled.
     bool askRange(int& first, int& last);
+    // Asks before a range erase that would take records from the catalogue; true to go on.
+    bool confirmRangeErase(int first, int last);
     // Everything but the stop window off (or back on) while a loop lets events run.
     void lockCommands(bool locked);
     void applyModeButtons();
