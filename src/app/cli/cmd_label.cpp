@@ -34,7 +34,8 @@ const std::string kText = std::string(
     kPlanOptionsHelp + "\nA repeated option: the last one counts; of --text and --pdf the last one counts.";
 
 const CommandHelp kHelp{"label",
-                        "FILE [--control PATH] [--run N] [--action ACTION] [setting overrides] [--date YYYYMMDD] "
+                        "FILE [--control PATH] [--run N] [--action ACTION] [--password TEXT] [setting overrides] "
+                        "[--date YYYYMMDD] "
                         "[--title TEXT] [--text | --pdf OUT.pdf] [--home DIR]",
                         kText.c_str()};
 
