@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cli/cli_files.h"
 #include "platform/sjis.h"
 #include "printing/data_list.h"
 #include "records/control_file.h"
@@ -255,6 +256,44 @@ TEST_F(ListCli, ControlCharactersOfStoredTextsArePrintedAsEscapes) {
     EXPECT_NE(out.out.find("\\x1B[2J\\x1B]0;pwn\\x07"), std::string::npos) << out.out;
     EXPECT_NE(out.out.find("a\\x0Db\\x0Ac\\x09d"), std::string::npos) << out.out;
     EXPECT_EQ(splitLines(out.out).size(), 2u);
+}
+
+// What the PDF check takes for a whole file: the printed file as it is, and nothing cut from its end
+// or from before its cross-reference table.
+TEST_F(ListCli, OnlyAWholePdfPassesTheCheck) {
+    const fs::path pdf = dir_ / "list.pdf";
+    ASSERT_EQ(zemo({file_.string(), "--pdf", pdf.string()}).status, 0);
+    const std::string whole = slurp(pdf);
+    const std::size_t xref = whole.rfind("\nxref\n");
+    ASSERT_NE(xref, std::string::npos);
+    ASSERT_EQ(whole.substr(whole.size() - 6), "%%EOF\n");
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool whole;
+    } cases[] = {
+        {"as printed", whole, true},
+        {"without the last line break", whole.substr(0, whole.size() - 1), true},
+        {"one byte short of %%EOF", whole.substr(0, whole.size() - 2), false},
+        {"cut in the middle", whole.substr(0, whole.size() / 2), false},
+        {"cut before the table", whole.substr(0, xref), false},
+        {"a block lost before the table", whole.substr(0, 100) + whole.substr(4196), false},
+        {"empty", "", false},
+        {"only the end", "startxref\n0\n%%EOF\n", false},
+    };
+    for (const auto& c : cases) {
+        const fs::path f = dir_ / "check.pdf";
+        std::ofstream(f, std::ios::binary | std::ios::trunc) << c.bytes;
+        std::uintmax_t size = 0;
+        int err = -1;
+        EXPECT_EQ(cli::isWholePdf(f.string(), size, err), c.whole) << c.what;
+        EXPECT_EQ(size, c.bytes.size()) << c.what;
+        EXPECT_EQ(err, 0) << c.what;
+    }
+    std::uintmax_t size = 0;
+    int err = 0;
+    EXPECT_FALSE(cli::isWholePdf((dir_ / "none.pdf").string(), size, err));
+    EXPECT_EQ(err, ENOENT);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -75,7 +76,8 @@ void removeOldCopiesAside(const std::string& bak) {
     }
 }
 
-// Whether the file at path ends as a whole PDF does: "%%EOF" and at most a line break after it.
+}  // namespace
+
 bool isWholePdf(const std::string& path, std::uintmax_t& size, int& err) {
     size = 0;
     err = 0;
@@ -84,25 +86,35 @@ bool isWholePdf(const std::string& path, std::uintmax_t& size, int& err) {
         err = errno;
         return false;
     }
+    auto readAt = [&](std::uintmax_t offset, std::size_t n) {
+        std::string bytes(n, '\0');
+        const ssize_t got = ::pread(fd, bytes.data(), n, static_cast<off_t>(offset));
+        if (got < 0) err = errno;
+        bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+        return bytes;
+    };
     struct stat st;
     bool whole = false;
     if (::fstat(fd, &st) != 0) {
         err = errno;
     } else if (S_ISREG(st.st_mode)) {
         size = static_cast<std::uintmax_t>(st.st_size);
-        char tail[16];
-        const std::size_t n = std::min<std::uintmax_t>(size, sizeof tail);
-        const ssize_t got = ::pread(fd, tail, n, static_cast<off_t>(size - n));
-        if (got < 0) err = errno;
-        std::string_view end(tail, got > 0 ? static_cast<std::size_t>(got) : 0);
-        while (!end.empty() && (end.back() == '\n' || end.back() == '\r')) end.remove_suffix(1);
-        whole = end.size() >= 5 && end.substr(end.size() - 5) == "%%EOF";
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uintmax_t>(size, 64));
+        std::string tail = readAt(size - n, n);
+        while (!tail.empty() && (tail.back() == '\n' || tail.back() == '\r')) tail.pop_back();
+        const std::size_t mark = tail.rfind("startxref");
+        if (tail.size() >= 5 && tail.compare(tail.size() - 5, 5, "%%EOF") == 0 && mark != std::string::npos) {
+            std::uintmax_t offset = 0;
+            const char* p = tail.data() + mark + 9;
+            const char* end = tail.data() + tail.size();
+            while (p < end && (*p == ' ' || *p == '\r' || *p == '\n')) ++p;
+            auto [q, ec] = std::from_chars(p, end, offset);
+            whole = ec == std::errc{} && q != p && offset < size && readAt(offset, 4) == "xref";
+        }
     }
     ::close(fd);
     return whole;
 }
-
-}  // namespace
 
 std::string reasonOf(int err) {
     switch (err) {

@@ -98,6 +98,11 @@ bool writeKeepingBackup(Session& session, const CommandHelp& help, const std::st
 // system's reason.
 OutputWriter bytesWriter(const CommandHelp& help, const std::string& path, std::string_view bytes);
 
+// Whether the file at path ends as a whole PDF does: "startxref", the offset of its cross-reference
+// table, and "%%EOF"; and the table is where that offset says, so no part before it went missing.
+// size receives the file's size, err an error number seen while reading it (0 if none).
+bool isWholePdf(const std::string& path, std::uintmax_t& size, int& err);
+
 enum class Printed { Done, Nothing, NotStarted, Failed };
 // The writer of a PDF output: print(file) prints into the file of that name (Nothing when there was
 // nothing to print; NotStarted when the printer would not begin, which is the box "印刷を開始できません"
