@@ -254,9 +254,9 @@ bool writeKeepingBackup(Session& session, const CommandHelp& help, const std::st
     // in place only once the new file is.
     std::unique_ptr<StagedFile> kept;
     const int in = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (in >= 0 || errno != ENOENT) {
+    struct stat st {};
+    if (in >= 0 || ::stat(native.c_str(), &st) == 0) {
         int err = errno;
-        struct stat st {};
         bool ok = false;
         if (in >= 0) {
             kept = std::make_unique<StagedFile>(bak, ws.saveHook);
@@ -328,7 +328,7 @@ OutputWriter pdfWriter(Session& session, const CommandHelp& help, const std::str
         failure(help, path + ": cannot write");
         // The file needed at least one byte more than it got.
         const std::string reason = systemReason(path, Access::Write, size + 1, err);
-        failure(help, path + ": " + (reason.empty() ? std::string("the PDF is cut short (no %%EOF at its end)") : reason));
+        failure(help, path + ": " + (reason.empty() ? std::string("the PDF is not whole (cut short)") : reason));
         return OutputWriter::Filled::Failed;
     };
     return writer;
