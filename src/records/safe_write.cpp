@@ -241,6 +241,13 @@ bool StagedFile::setTimes(const struct stat& from) {
     return true;
 }
 
+bool StagedFile::setMode(mode_t mode) {
+    if (error_ != 0 || fd_ < 0 || committed_) return false;
+    if (!step(SaveStep::Attributes)) return failed(EIO);
+    if (::fchmod(fd_, mode & 07777) != 0) return failed(errno);
+    return true;
+}
+
 bool StagedFile::flush() {
     if (error_ != 0 || fd_ < 0 || committed_) return false;
     if (!step(SaveStep::Flush)) return failed(EIO);

@@ -53,6 +53,8 @@ public:
     // Everything from an open file's current position to its end.
     bool copyFrom(int fd);
     bool setTimes(const struct stat& from);
+    // Gives the new version this mode (a backup takes that of the file it keeps).
+    bool setMode(mode_t mode);
     // The new contents are on the disk.
     bool flush();
     // Renames the new version over the target and flushes the folder.
@@ -61,6 +63,9 @@ public:
 
     bool targetExisted() const { return existed_; }
     const std::string& target() const { return target_; }
+    // The temporary file while open, for a writer that opens it by its name (a printer's output
+    // file); it must write into that file, not replace it.
+    const std::string& tempPath() const { return temp_; }
     int error() const { return error_; }
 
 private:

@@ -137,6 +137,17 @@ CdRecord record(const char* barcode, const char* title, const char* artist) {
     return r;
 }
 
+// Records with play times, so that a tape plan and its label can be made of them.
+std::vector<CdRecord> tapeRecords() {
+    std::vector<CdRecord> out;
+    for (int i = 0; i < 4; ++i) {
+        CdRecord r = record(("49880" + std::to_string(i)).c_str(), "タイトル", "ｱｰﾃｨｽﾄ");
+        r.timeSec = 1500 + 300 * i;
+        out.push_back(r);
+    }
+    return out;
+}
+
 // --- init ---
 
 TEST_F(Cli, InitCreatesTheControlFileAndTheFourDirectoriesThenKeepsThem) {
@@ -558,6 +569,36 @@ TEST_F(CliRefuses, BadInputsFailWithTheirReasonAndTouchNothing) {
         {"export onto the control file", {"export", "d.zmo", "-o", "home/ZEMOCTRL.DAT"}, 1,
          {"is the program's control file"}},
         {"export onto a backup name", {"export", "d.zmo", "-o", "list.bak"}, 1, {"a .BAK name is kept for backups"}},
+        // A printed PDF is an output like any other.
+        {"list into its input", {"list", "d.zmo", "--pdf", "d.zmo"}, 1, {"zemo list: d.zmo is the input;"}},
+        {"... spelled otherwise", {"list", "d.zmo", "--pdf", "sub/../d.zmo"}, 1, {"is the input"}},
+        {"... through a link", {"list", "d.zmo", "--pdf", "dlink.zmo"}, 1, {"is the input"}},
+        {"list into the input's backup", {"list", "d.zmo", "--pdf", "d.BAK"}, 1, {"is the input's backup"}},
+        {"list whose kept output would replace the input's backup", {"list", "d.zmo", "--pdf", "d.csv"}, 1,
+         {"keeping d.csv as d.BAK would replace the input's backup"}},
+        {"list into the control file", {"list", "d.zmo", "--pdf", "home/ZEMOCTRL.DAT"}, 1,
+         {"is the program's control file"}},
+        {"... through a linked folder", {"list", "d.zmo", "--pdf", "homelink/../homelink/zemoctrl.dat"}, 1,
+         {"is the program's control file"}},
+        {"list into the control file's backup", {"list", "d.zmo", "--pdf", "home/ZEMOCTRL.BAK"}, 1,
+         {"is the control file's backup"}},
+        {"list whose kept output would replace the control file's backup",
+         {"list", "d.zmo", "--pdf", "home/ZEMOCTRL.ZMO"}, 1, {"would replace the control file's backup"}},
+        {"list into a FIFO", {"list", "d.zmo", "--pdf", "fifolink"}, 1, {"fifolink is a FIFO"}},
+        {"list into a device", {"list", "d.zmo", "--pdf", "/dev/full"}, 1, {"/dev/full is a character device"}},
+        {"list into a folder", {"list", "d.zmo", "--pdf", "sub"}, 1, {"sub is a folder"}},
+        {"label into its input", {"label", "d.zmo", "--pdf", "dlink.zmo"}, 1, {"zemo label: dlink.zmo is the input"}},
+        {"label into the input's backup", {"label", "d.zmo", "--pdf", "d.BAK"}, 1, {"is the input's backup"}},
+        {"label into its control file", {"label", "d.zmo", "--control", "k.zmo", "--pdf", "./k.zmo"}, 1,
+         {"is the input"}},
+        {"label into the control file", {"label", "d.zmo", "--pdf", "homelink/ZEMOCTRL.DAT"}, 1,
+         {"is the program's control file"}},
+        {"label into the control file's backup", {"label", "d.zmo", "--pdf", "home/ZEMOCTRL.BAK"}, 1,
+         {"is the control file's backup"}},
+        {"label into the settings file its font comes from", {"label", "d.zmo", "--pdf", "home/wzemo.ini"}, 1,
+         {"is the program's settings file"}},
+        {"label into a FIFO", {"label", "d.zmo", "--pdf", "fifo"}, 1, {"fifo is a FIFO"}},
+        {"label into a device", {"label", "d.zmo", "--pdf", "/dev/full"}, 1, {"/dev/full is a character device"}},
 
         // Only regular files, looked at without blocking.
         {"import from a FIFO", {"import", "fifo", "-o", "x.zmo"}, 1, {"fifo is a FIFO (named pipe), not a regular file"}},
@@ -792,6 +833,8 @@ TEST_F(Cli, AFailedSaveKeepsTheFileAndItsOlderBackup) {
     std::vector<CdRecord> many;  // about 5 KB as CSV
     for (int i = 0; i < 100; ++i) many.push_back(record(std::to_string(i).c_str(), "a title long enough", "x"));
     writeFile(dir_ / "big.zmo", 1, many, "");
+    std::ofstream(dir_ / "out.pdf", std::ios::binary) << "an earlier PDF";
+    writeFile(dir_ / "tape.zmo", kKindShuffle, tapeRecords(), "");
 
     childSetup_ = [] {
         std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
@@ -805,6 +848,9 @@ TEST_F(Cli, AFailedSaveKeepsTheFileAndItsOlderBackup) {
     } cases[] = {
         {{"import", "big.csv", "-o", "out.zmo"}, "out.zmo", "out.zmo | ファイルエラー！"},
         {{"export", "big.zmo", "-o", "out.csv"}, "out.csv", "zemo export: out.csv: cannot write"},
+        // A PDF cut short is never put in place.
+        {{"list", "big.zmo", "--pdf", "out.pdf"}, "out.pdf", "zemo list: out.pdf: cannot write"},
+        {{"label", "tape.zmo", "--pdf", "out.pdf"}, "out.pdf", "zemo label: out.pdf: cannot write"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;
@@ -817,6 +863,126 @@ TEST_F(Cli, AFailedSaveKeepsTheFileAndItsOlderBackup) {
         // out.BAK is still the generation before, and no copy is left over.
         EXPECT_EQ(changedEntries(before, folderState(dir_)), "") << c.target;
     }
+}
+
+// A run killed while it writes (here at the file size limit, whose signal ends it there) leaves the
+// output and its .BAK whole; what it leaves beside them goes with the next run, as do the copies
+// that earlier versions of the tool left aside (".NAME.BAK.new-XXXXXX").
+TEST_F(Cli, WhatAKilledSaveLeavesGoesWithTheNextRun) {
+    std::string rows = "barcode,title\r\n";
+    for (int i = 0; i < 30; ++i) rows += std::to_string(i) + ",a title long enough to need room\r\n";
+    std::ofstream(dir_ / "big.csv", std::ios::binary) << rows;
+    std::vector<CdRecord> many;
+    for (int i = 0; i < 100; ++i) many.push_back(record(std::to_string(i).c_str(), "a title long enough", "x"));
+    writeFile(dir_ / "big.zmo", 1, many, "");
+    writeFile(dir_ / "tape.zmo", kKindShuffle, tapeRecords(), "");
+    const struct {
+        std::vector<std::string> args;
+        const char* target;
+    } cases[] = {
+        {{"import", "big.csv", "-o", "out.zmo"}, "out.zmo"},
+        {{"export", "big.zmo", "-o", "out.csv"}, "out.csv"},
+        {{"list", "big.zmo", "--pdf", "out.pdf"}, "out.pdf"},
+        {{"label", "tape.zmo", "--pdf", "out.pdf"}, "out.pdf"},
+    };
+    auto hidden = [&] {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_)) {
+            const std::string name = e.path().filename().string();
+            if (name[0] == '.' && name != ".stdout" && name != ".stderr") names.push_back(name);
+        }
+        return names;
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--home", home_.string()});
+        // Once whole first, so that nothing but the output (no cache of a library) meets the limit.
+        ASSERT_EQ(zemo(args).status, 0) << c.target;
+        std::ofstream(dir_ / c.target, std::ios::binary | std::ios::trunc) << "the earlier output";
+        std::ofstream(dir_ / "out.BAK", std::ios::binary | std::ios::trunc) << "the generation before";
+        std::ofstream(dir_ / ".out.BAK.new-Ab3dE9", std::ios::binary) << "an old copy aside";
+
+        childSetup_ = [] {
+            const struct rlimit size = {2000, 2000}, core = {0, 0};
+            ::setrlimit(RLIMIT_CORE, &core);
+            ::setrlimit(RLIMIT_FSIZE, &size);  // the write past it ends the run with SIGXFSZ
+        };
+        EXPECT_EQ(zemo(args).status, -1) << c.target << ": not killed";
+        childSetup_ = nullptr;
+        EXPECT_EQ(slurp(dir_ / c.target), "the earlier output") << c.target;
+        EXPECT_EQ(slurp(dir_ / "out.BAK"), "the generation before") << c.target;
+        EXPECT_GT(hidden().size(), 1u) << c.target << ": the kill left nothing beside the output";
+
+        const Result r = zemo(args);
+        ASSERT_EQ(r.status, 0) << c.target << "\n" << r.err;
+        EXPECT_EQ(hidden(), std::vector<std::string>{}) << c.target;
+        EXPECT_EQ(slurp(dir_ / "out.BAK"), "the earlier output") << c.target;
+    }
+}
+
+// The .BAK of an output keeps the mode of the file it keeps, whatever the mode of the .BAK it
+// replaces; the new output keeps it too.
+TEST_F(Cli, TheBackupKeepsTheModeOfTheFileItKeeps) {
+    std::ofstream(dir_ / "a.csv", std::ios::binary) << "barcode,title\r\n1,one\r\n";
+    writeFile(dir_ / "one.zmo", 1, {record("1", "one", "a")}, "");
+    writeFile(dir_ / "tape.zmo", kKindShuffle, tapeRecords(), "");
+    const struct {
+        std::vector<std::string> args;
+        const char* target;
+    } cases[] = {
+        {{"import", "a.csv", "-o", "out.zmo"}, "out.zmo"},
+        {{"export", "one.zmo", "-o", "out.csv"}, "out.csv"},
+        {{"list", "one.zmo", "--pdf", "out.pdf"}, "out.pdf"},
+        {{"label", "tape.zmo", "--pdf", "out.pdf"}, "out.pdf"},
+    };
+    auto modeOf = [](const fs::path& p) {
+        struct stat st {};
+        ::stat(p.c_str(), &st);
+        return st.st_mode & 07777;
+    };
+    for (const auto& c : cases) {
+        for (const mode_t mode : {mode_t{0640}, mode_t{0604}}) {
+            std::ofstream(dir_ / c.target, std::ios::binary | std::ios::trunc) << "the earlier output";
+            ASSERT_EQ(::chmod((dir_ / c.target).c_str(), mode), 0);
+            std::ofstream(dir_ / "out.BAK", std::ios::binary | std::ios::trunc) << "the generation before";
+            ASSERT_EQ(::chmod((dir_ / "out.BAK").c_str(), 0600), 0);
+            std::vector<std::string> args = c.args;
+            args.insert(args.end(), {"--home", home_.string()});
+            const Result r = zemo(args);
+            ASSERT_EQ(r.status, 0) << c.target << "\n" << r.err;
+            EXPECT_EQ(slurp(dir_ / "out.BAK"), "the earlier output") << c.target;
+            EXPECT_EQ(modeOf(dir_ / "out.BAK"), mode) << c.target;
+            EXPECT_EQ(modeOf(dir_ / c.target), mode) << c.target;
+        }
+    }
+}
+
+// A work folder stored in an existing control file is made under its own name or not at all, and
+// the control characters it holds reach the terminal as escapes.
+TEST_F(Cli, InitMakesStoredWorkFoldersOnlyUnderTheirOwnNames) {
+    setField(ws_.control.paths[kPathAdd], "CD_\x81\x20X");  // a lead byte without its trail byte
+    ASSERT_EQ(saveControl(ws_), 0);
+    const auto before = folderState(dir_);
+    Result bad = zemo({"init", "--home", home_.string()});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_NE(bad.err.find("zemo init: " + home_.string() + "/ZEMOCTRL.DAT: the work directory addDir ("),
+              std::string::npos) << bad.err;
+    EXPECT_NE(bad.err.find(") is not valid Shift-JIS at byte 4; nothing created"), std::string::npos) << bad.err;
+    EXPECT_EQ(changedEntries(before, folderState(dir_)), "");
+
+    setField(ws_.control.paths[kPathAdd], "CD_\x1b[2J\x07");
+    ASSERT_EQ(saveControl(ws_), 0);
+    Result esc = zemo({"init", "--home", home_.string()});
+    EXPECT_EQ(esc.status, 0) << esc.err;
+    EXPECT_TRUE(fs::is_directory(home_ / "CD_\x1b[2J\x07"));
+    for (const std::string* text : {&esc.out, &esc.err})
+        for (char c : *text) EXPECT_TRUE(c == '\n' || c == '\t' || static_cast<unsigned char>(c) >= 0x20) << *text;
+    EXPECT_NE(esc.out.find("addDir\t" + home_.string() + "/CD_\\x1B[2J\\x07/\n"), std::string::npos) << esc.out;
+    EXPECT_NE(esc.err.find("warning: データディレクトリがありません。作成します。 | " + home_.string() +
+                           "/CD_\\x1B[2J\\x07/"),
+              std::string::npos)
+        << esc.err;
 }
 
 // --- usage ---

@@ -203,6 +203,34 @@ TEST_F(LabelCli, PrintsThePdfThatPdftotextReadsBack) {
     EXPECT_NE(nowhere.err.find("印刷を開始できません"), std::string::npos) << nowhere.err;
 }
 
+// A protected (share-form) list is labelled with its password, as `show` and `list` read one.
+TEST_F(LabelCli, AProtectedListIsLabelledWithItsPassword) {
+    const fs::path shared = dir_ / "SHARE.ZMO";
+    ws_.shareFlag = true;
+    ws_.control.shareMode = 1;
+    setField(ws_.control.sharePassword, "Secret");
+    writeFile(shared, cds_);
+    const Result want = label({"--date", "20240519"});
+    ASSERT_EQ(want.status, 0) << want.err;
+
+    Result refused = zemo("label", {shared.string(), "--date", "20240519"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("error: パスワードが違います!"), std::string::npos) << refused.err;
+    Result wrong = zemo("label", {shared.string(), "--password", "Secrets", "--date", "20240519"});
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_NE(wrong.err.find("パスワードが違います!"), std::string::npos) << wrong.err;
+
+    Result right = zemo("label", {shared.string(), "--password", "secret", "--date", "20240519"});
+    EXPECT_EQ(right.status, 0) << right.err;
+    EXPECT_EQ(right.out, want.out);
+    const fs::path pdf = dir_ / "share.pdf";
+    Result printed = zemo("label", {shared.string(), "--password=Secret", "--date", "20240519", "--pdf", pdf.string()});
+    EXPECT_EQ(printed.status, 0) << printed.err;
+    EXPECT_FALSE(testsupport::pdfLines(pdf).empty());
+    EXPECT_NE(zemo("label", {"--help"}).out.find("--password TEXT"), std::string::npos);
+}
+
 TEST_F(LabelCli, UsageErrorsExitTwoWithNothingOnStdout) {
     const Lines cases[] = {
         {"--bogus"},

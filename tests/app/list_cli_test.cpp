@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cli/cli_files.h"
 #include "platform/sjis.h"
 #include "printing/data_list.h"
 #include "records/control_file.h"
@@ -214,6 +215,85 @@ TEST_F(ListCli, PdfPrintsTheSameLinesIntoAFile) {
     EXPECT_EQ(failed.out, "");
     EXPECT_EQ(failed.err, "error: 印刷を開始できません | " + nowhere.string() + "\n");
     EXPECT_FALSE(fs::exists(nowhere));
+}
+
+// A PDF replaces an earlier one only whole and keeps it as its .BAK; with nothing to print, the
+// earlier one stays as it is.
+TEST_F(ListCli, PdfKeepsTheEarlierPdfAsItsBackup) {
+    const fs::path pdf = dir_ / "list.pdf", bak = dir_ / "list.BAK";
+    ASSERT_EQ(zemo({file_.string(), "--to", "1", "--pdf", pdf.string()}).status, 0);
+    const std::string first = slurp(pdf);
+    EXPECT_FALSE(fs::exists(bak));
+    Result r = zemo({file_.string(), "--from", "2", "--pdf", pdf.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(slurp(bak) == first);
+    Lines want;
+    for (const std::string& l : expected(2, 5)) want.push_back(collapsed(l));
+    EXPECT_EQ(testsupport::pdfLines(pdf), want);
+
+    const std::string second = slurp(pdf);
+    writeFile(dir_ / "empty.zmo", 1, {});
+    Result nothing = zemo({(dir_ / "empty.zmo").string(), "--pdf", pdf.string()});
+    EXPECT_EQ(nothing.status, 0) << nothing.err;
+    EXPECT_EQ(nothing.err, "");
+    EXPECT_TRUE(slurp(pdf) == second);
+    EXPECT_TRUE(slurp(bak) == first);
+    for (const auto& e : fs::directory_iterator(dir_))
+        EXPECT_EQ(e.path().filename().string().find("zemo-tmp"), std::string::npos) << e.path();
+}
+
+// Stored texts reach the terminal with their control characters as visible escapes.
+TEST_F(ListCli, ControlCharactersOfStoredTextsArePrintedAsEscapes) {
+    CdRecord r = records_[0];
+    setField(r.title, "\x1b[2J\x1b]0;pwn\x07");
+    setField(r.artist, "a\rb\nc\td");
+    writeFile(dir_ / "esc.zmo", 1, {r});
+    Result out = zemo({(dir_ / "esc.zmo").string()});
+    ASSERT_EQ(out.status, 0) << out.err;
+    for (char c : out.out)
+        EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << static_cast<int>(c);
+    EXPECT_NE(out.out.find("\\x1B[2J\\x1B]0;pwn\\x07"), std::string::npos) << out.out;
+    EXPECT_NE(out.out.find("a\\x0Db\\x0Ac\\x09d"), std::string::npos) << out.out;
+    EXPECT_EQ(splitLines(out.out).size(), 2u);
+}
+
+// What the PDF check takes for a whole file: the printed file as it is, and nothing cut from its end
+// or from before its cross-reference table.
+TEST_F(ListCli, OnlyAWholePdfPassesTheCheck) {
+    const fs::path pdf = dir_ / "list.pdf";
+    ASSERT_EQ(zemo({file_.string(), "--pdf", pdf.string()}).status, 0);
+    const std::string whole = slurp(pdf);
+    const std::size_t xref = whole.rfind("\nxref\n");
+    ASSERT_NE(xref, std::string::npos);
+    ASSERT_EQ(whole.substr(whole.size() - 6), "%%EOF\n");
+    const struct {
+        const char* what;
+        std::string bytes;
+        bool whole;
+    } cases[] = {
+        {"as printed", whole, true},
+        {"without the last line break", whole.substr(0, whole.size() - 1), true},
+        {"one byte short of %%EOF", whole.substr(0, whole.size() - 2), false},
+        {"cut in the middle", whole.substr(0, whole.size() / 2), false},
+        {"cut before the table", whole.substr(0, xref), false},
+        {"a block lost before the table", whole.substr(0, 100) + whole.substr(4196), false},
+        {"empty", "", false},
+        {"only the end", "startxref\n0\n%%EOF\n", false},
+    };
+    for (const auto& c : cases) {
+        const fs::path f = dir_ / "check.pdf";
+        std::ofstream(f, std::ios::binary | std::ios::trunc) << c.bytes;
+        std::uintmax_t size = 0;
+        int err = -1;
+        EXPECT_EQ(cli::isWholePdf(f.string(), size, err), c.whole) << c.what;
+        EXPECT_EQ(size, c.bytes.size()) << c.what;
+        EXPECT_EQ(err, 0) << c.what;
+    }
+    std::uintmax_t size = 0;
+    int err = 0;
+    EXPECT_FALSE(cli::isWholePdf((dir_ / "none.pdf").string(), size, err));
+    EXPECT_EQ(err, ENOENT);
 }
 
 }  // namespace

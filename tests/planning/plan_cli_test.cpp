@@ -245,6 +245,43 @@ TEST_F(PlanCli, ControlCharactersOfTheTitlesArePrintedAsEscapes) {
     }
 }
 
+// A protected (share-form) list is planned with its password, as `show` and `list` read one.
+TEST_F(PlanCli, AProtectedListIsPlannedWithItsPassword) {
+    const std::vector<int> times = {612, 345, 1234, 433};
+    const std::string plain = writeFile("P.ZMO", kKindShuffle, times);
+    world_.ws.shareFlag = true;
+    world_.ws.control.shareMode = 1;
+    setField(world_.ws.control.sharePassword, "Secret");
+    const std::string shared = writeFile("SHARE.ZMO", kKindShuffle, times);
+    world_.ws.shareFlag = false;
+    const Outcome want = zemo({plain});
+    ASSERT_EQ(want.status, 0) << want.err;
+    const struct {
+        Lines args;
+        int status;
+    } cases[] = {
+        {{shared}, 1},
+        {{shared, "--password", "Secrets"}, 1},
+        {{shared, "--password", "sECRET"}, 0},
+        {{shared, "--password=Secret", "--printout"}, 0},
+        {{plain, "--password", "whatever"}, 0},  // a plain list has none to check
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        const Outcome r = zemo(c.args);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        if (c.status == 0) {
+            if (c.args.back() != "--printout") EXPECT_EQ(r.out, want.out);
+            EXPECT_EQ(r.err, want.err);
+        } else {
+            EXPECT_EQ(r.out, "");
+            EXPECT_NE(r.err.find("error: パスワードが違います!"), std::string::npos) << r.err;
+        }
+    }
+    const Outcome help = zemo({"--help"});
+    EXPECT_NE(help.out.find("--password TEXT"), std::string::npos) << help.out;
+}
+
 TEST_F(PlanCli, UsageErrors) {
     const std::string file = writeFile("U.ZMO", kKindShuffle, {100});
     const Lines cases[] = {
@@ -263,6 +300,8 @@ TEST_F(PlanCli, UsageErrors) {
         {file, "--run", "100000"},
         {file, "--home", (dir_ / "nowhere").string()},
         {file, "--home", file},
+        {file, "--password"},
+        {file, "--password", "\xF0\x9F\x98\x80"},  // a character Shift-JIS lacks
     };
     for (const Lines& args : cases) {
         const Outcome r = zemo(args);

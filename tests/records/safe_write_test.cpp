@@ -401,5 +401,35 @@ TEST_F(SafeWrite, SaveWithBackupCodes) {
     EXPECT_EQ(ws.lastErr.name, (realDir() / "F.ZMO").string());
 }
 
+// A writer that opens the staged file by its name (a printer's output file) writes the new
+// version; setMode gives it the mode asked for, whatever the target's.
+TEST_F(SafeWrite, AStagedFileWrittenByItsNameTakesTheModeGiven) {
+    writeAll(real(), kOld);
+    ASSERT_EQ(::chmod(real().c_str(), 0600), 0);
+    StagedFile staged(real().string());
+    ASSERT_TRUE(staged.open());
+    ASSERT_FALSE(staged.tempPath().empty());
+    EXPECT_EQ(fs::path(staged.tempPath()).parent_path(), realDir());
+    writeAll(staged.tempPath(), kNew);
+    EXPECT_EQ(readAll(real()), kOld);
+    ASSERT_TRUE(staged.setMode(0640));
+    ASSERT_TRUE(staged.flush());
+    ASSERT_TRUE(staged.commit());
+    EXPECT_EQ(readAll(real()), kNew);
+    EXPECT_EQ(modeOf(real()), 0640u);
+    EXPECT_TRUE(staged.tempPath().empty());
+    EXPECT_FALSE(staged.setMode(0600));  // nothing staged any more
+    EXPECT_EQ(entries(realDir()), std::set<std::string>{"CD_DATA.ZMO"});
+
+    // A failed mode change fails the staging, as any step does, and leaves nothing behind.
+    StagedFile failing(real().string(), [](SaveStep s) { return s != SaveStep::Attributes; });
+    ASSERT_TRUE(failing.open());
+    EXPECT_FALSE(failing.setMode(0644));
+    EXPECT_EQ(failing.error(), EIO);
+    EXPECT_FALSE(failing.commit());
+    EXPECT_EQ(readAll(real()), kNew);
+    EXPECT_EQ(entries(realDir()), std::set<std::string>{"CD_DATA.ZMO"});
+}
+
 }  // namespace
 }  // namespace zemo

@@ -6,9 +6,13 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <string_view>
 #include <system_error>
 
 #include "records/control_file.h"
@@ -56,19 +60,61 @@ std::string kindOfMode(mode_t mode) {
     return "not a regular file";
 }
 
-// A hidden, fresh file beside target that a copy can be renamed from; "" when none can be made.
-std::string freshHiddenFile(const std::string& target) {
-    fs::path t(target);
-    fs::path folder = t.parent_path();
-    if (folder.empty()) folder = ".";
-    std::string name = (folder / ("." + t.filename().string() + ".new-XXXXXX")).string();
-    int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd < 0) return {};
-    ::close(fd);
-    return name;
+// Copies aside that earlier versions of this tool made while saving (".NAME.BAK.new-XXXXXX" beside
+// the .BAK) and that a run killed meanwhile left behind. No save holds such a name any more.
+void removeOldCopiesAside(const std::string& bak) {
+    const fs::path b(bak);
+    const fs::path folder = b.parent_path().empty() ? fs::path(".") : b.parent_path();
+    const std::string prefix = "." + b.filename().string() + ".new-";
+    constexpr std::size_t kSuffix = 6;  // mkostemp's XXXXXX
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + kSuffix || name.compare(0, prefix.size(), prefix) != 0) continue;
+        struct stat st;
+        if (::lstat(it->path().c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(it->path().c_str());
+    }
 }
 
 }  // namespace
+
+bool isWholePdf(const std::string& path, std::uintmax_t& size, int& err) {
+    size = 0;
+    err = 0;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        err = errno;
+        return false;
+    }
+    auto readAt = [&](std::uintmax_t offset, std::size_t n) {
+        std::string bytes(n, '\0');
+        const ssize_t got = ::pread(fd, bytes.data(), n, static_cast<off_t>(offset));
+        if (got < 0) err = errno;
+        bytes.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+        return bytes;
+    };
+    struct stat st;
+    bool whole = false;
+    if (::fstat(fd, &st) != 0) {
+        err = errno;
+    } else if (S_ISREG(st.st_mode)) {
+        size = static_cast<std::uintmax_t>(st.st_size);
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uintmax_t>(size, 64));
+        std::string tail = readAt(size - n, n);
+        while (!tail.empty() && (tail.back() == '\n' || tail.back() == '\r')) tail.pop_back();
+        const std::size_t mark = tail.rfind("startxref");
+        if (tail.size() >= 5 && tail.compare(tail.size() - 5, 5, "%%EOF") == 0 && mark != std::string::npos) {
+            std::uintmax_t offset = 0;
+            const char* p = tail.data() + mark + 9;
+            const char* end = tail.data() + tail.size();
+            while (p < end && (*p == ' ' || *p == '\r' || *p == '\n')) ++p;
+            auto [q, ec] = std::from_chars(p, end, offset);
+            whole = ec == std::errc{} && q != p && offset < size && readAt(offset, 4) == "xref";
+        }
+    }
+    ::close(fd);
+    return whole;
+}
 
 std::string reasonOf(int err) {
     switch (err) {
@@ -192,36 +238,100 @@ void explainFailure(const CommandHelp& help, const std::string& path, Access acc
     if (!reason.empty()) std::fprintf(stderr, "zemo %s: %s: %s\n", help.name, path.c_str(), reason.c_str());
 }
 
+std::vector<ProtectedFile> inputFiles(const std::string& path) {
+    return {{path, "the input"}, {backupPath(nativePath(path)), "the input's backup"}};
+}
+
 bool writeKeepingBackup(Session& session, const CommandHelp& help, const std::string& path, std::uintmax_t bytes,
-                        const std::function<bool(int& err)>& write) {
+                        const OutputWriter& writer) {
     Workspace& ws = session.ws;
     const std::string native = nativePath(path);
     const std::string bak = backupPath(native);
-    std::string aside;
-    if (fileExists(ws, native)) {
-        aside = freshHiddenFile(bak);
-        const int savedErrno = errno;
-        if (aside.empty() || copyFile(ws, native, aside) != 0) {
-            const int err = aside.empty() ? savedErrno : 0;
-            if (!aside.empty()) ::unlink(aside.c_str());
+    removeOldCopiesAside(bak);
+    if (const std::string bakTarget = resolveLinks(bak); !bakTarget.empty()) removeLeftovers(bakTarget);
+
+    // The file about to be replaced, staged as the next .BAK before anything is written; it goes
+    // in place only once the new file is.
+    std::unique_ptr<StagedFile> kept;
+    const int in = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    if (in >= 0 || ::stat(native.c_str(), &st) == 0) {
+        int err = errno;
+        bool ok = false;
+        if (in >= 0) {
+            kept = std::make_unique<StagedFile>(bak, ws.saveHook);
+            ok = ::fstat(in, &st) == 0 && S_ISREG(st.st_mode) && kept->open() && kept->setMode(st.st_mode) &&
+                 kept->copyFrom(in) && kept->setTimes(st) && kept->flush();
+            err = kept->error();
+            ::close(in);
+        }
+        if (!ok) {
             failure(help, path + ": the previous file cannot be kept as " + bak + "; nothing written");
-            explainFailure(help, bak, Access::Write, static_cast<std::uintmax_t>(fileSize(ws, native)), err);
+            explainFailure(help, bak, Access::Write, static_cast<std::uintmax_t>(st.st_size), err);
             return false;
         }
     }
-    int err = 0;
-    if (!write(err)) {
-        if (!aside.empty()) ::unlink(aside.c_str());
-        explainFailure(help, path, Access::Write, bytes, err);
-        return false;
+
+    if (writer.save) {
+        if (!writer.save()) return false;
+    } else {
+        StagedFile staged(native, ws.saveHook);
+        switch (writer.fill(staged)) {
+            case OutputWriter::Filled::Nothing: return true;
+            case OutputWriter::Filled::Failed: return false;
+            case OutputWriter::Filled::Written: break;
+        }
+        if (!staged.flush() || !staged.commit()) {
+            failure(help, path + ": cannot write");
+            explainFailure(help, path, Access::Write, bytes, staged.error());
+            return false;
+        }
     }
-    if (!aside.empty() && ::rename(aside.c_str(), bak.c_str()) != 0) {
-        const int renameErr = errno;
-        ::unlink(aside.c_str());
-        failure(help, path + " is written, but the previous file could not become " + bak + ": " + reasonOf(renameErr));
+    if (kept && !kept->commit()) {
+        failure(help, path + " is written, but the previous file could not become " + bak + ": " +
+                          reasonOf(kept->error()));
         return false;
     }
     return true;
+}
+
+OutputWriter bytesWriter(const CommandHelp& help, const std::string& path, std::string_view bytes) {
+    OutputWriter writer;
+    writer.fill = [&help, path, bytes](StagedFile& staged) {
+        if (staged.open() && staged.write(bytes.data(), bytes.size())) return OutputWriter::Filled::Written;
+        failure(help, path + ": cannot write");
+        explainFailure(help, path, Access::Write, bytes.size(), staged.error());
+        return OutputWriter::Filled::Failed;
+    };
+    return writer;
+}
+
+OutputWriter pdfWriter(Session& session, const CommandHelp& help, const std::string& path,
+                       const std::function<Printed(const std::string& file)>& print) {
+    OutputWriter writer;
+    writer.fill = [&session, &help, path, print](StagedFile& staged) {
+        auto notStarted = [&] {
+            session.prompter.message(BoxKind::Error, "印刷を開始できません\n" + path, Buttons::Ok);
+            return OutputWriter::Filled::Failed;
+        };
+        if (!staged.open()) return notStarted();
+        switch (print(staged.tempPath())) {
+            case Printed::Nothing: return OutputWriter::Filled::Nothing;
+            case Printed::NotStarted: return notStarted();
+            case Printed::Failed: return OutputWriter::Filled::Failed;
+            case Printed::Done: break;
+        }
+        // The printer says nothing of a failed write; a PDF cut short has no end.
+        std::uintmax_t size = 0;
+        int err = 0;
+        if (isWholePdf(staged.tempPath(), size, err)) return OutputWriter::Filled::Written;
+        failure(help, path + ": cannot write");
+        // The file needed at least one byte more than it got.
+        const std::string reason = systemReason(path, Access::Write, size + 1, err);
+        failure(help, path + ": " + (reason.empty() ? std::string("the PDF is not whole (cut short)") : reason));
+        return OutputWriter::Filled::Failed;
+    };
+    return writer;
 }
 
 }  // namespace zemo::cli

@@ -9,9 +9,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/cli/cli_common.h"
+#include "records/safe_write.h"
 
 namespace zemo::cli {
 
@@ -46,6 +48,8 @@ struct ProtectedFile {
     std::string path;
     std::string role;
 };
+// An input and its .BAK.
+std::vector<ProtectedFile> inputFiles(const std::string& path);
 // The control file of the session's program folder and its .BAK.
 std::vector<ProtectedFile> programFiles(Session& session);
 
@@ -67,12 +71,44 @@ std::string systemReason(const std::string& path, Access access, std::uintmax_t 
 void explainFailure(const CommandHelp& help, const std::string& path, Access access, std::uintmax_t bytes = 0,
                     int err = 0);
 
-// Writes an output through `write`, keeping the file it replaces as its .BAK. The previous
-// contents are copied aside first and become the .BAK only after the new contents are in place,
-// so a failed save leaves the file and its older .BAK as they were. `write` returns true when it
-// wrote, else false with err set to the error number it saw (0 if none); bytes is the size it
-// writes. false after the messages.
+// How the new contents of an output come to be. Exactly one of the two is set.
+struct OutputWriter {
+    enum class Filled { Written, Nothing, Failed };
+    // Opens the target's staged file (StagedFile::open), fills it through StagedFile::write or by
+    // its tempPath() and checks what is there; writeKeepingBackup flushes it and puts it in place.
+    // Nothing: there was nothing to write and the output stays as it is. Failed: after its own
+    // messages.
+    std::function<Filled(StagedFile& staged)> fill;
+    // The core's own whole-file save of the target (a data file), which stages, flushes and
+    // renames by itself: true when the target is replaced, else false after its messages.
+    std::function<bool()> save;
+};
+
+// The one way every output of the tool is written (CSV, data file, PDF): the new contents go into
+// a temporary file beside the target, are flushed and put in place by a rename; an existing
+// target is kept as its .BAK with its mode and times, staged before the new contents are written
+// and renamed into place only after them, so a failed or interrupted save leaves the file and its
+// older .BAK as they were. What interrupted earlier runs left beside the target or its .BAK goes.
+// bytes is about the size written, for the reason of a failure. false after the messages. The
+// output has been checked with checkOutput before anything was read.
 bool writeKeepingBackup(Session& session, const CommandHelp& help, const std::string& path, std::uintmax_t bytes,
-                        const std::function<bool(int& err)>& write);
+                        const OutputWriter& writer);
+
+// The writer of an output held in memory; a failure is "zemo NAME: PATH: cannot write" and the
+// system's reason.
+OutputWriter bytesWriter(const CommandHelp& help, const std::string& path, std::string_view bytes);
+
+// Whether the file at path ends as a whole PDF does: "startxref", the offset of its cross-reference
+// table, and "%%EOF"; and the table is where that offset says, so no part before it went missing.
+// size receives the file's size, err an error number seen while reading it (0 if none).
+bool isWholePdf(const std::string& path, std::uintmax_t& size, int& err);
+
+enum class Printed { Done, Nothing, NotStarted, Failed };
+// The writer of a PDF output: print(file) prints into the file of that name (Nothing when there was
+// nothing to print; NotStarted when the printer would not begin, which is the box "印刷を開始できません"
+// with path; Failed after its own messages); the file must then end as a whole PDF does, else
+// "cannot write" and the system's reason.
+OutputWriter pdfWriter(Session& session, const CommandHelp& help, const std::string& path,
+                       const std::function<Printed(const std::string& file)>& print);
 
 }  // namespace zemo::cli

@@ -6,6 +6,7 @@
 #include "app/cli/cli_common.h"
 #include "app/cli/cli_files.h"
 #include "app/cli/commands.h"
+#include "platform/sjis.h"
 #include "records/control_file.h"
 #include "records/data_file.h"
 #include "records/file_services.h"
@@ -39,16 +40,26 @@ int runInit(int argc, char** argv) {
         explainFailure(kHelp, control, existed ? Access::Read : Access::Write, sizeof(SysControl));
         return kExitFailed;
     }
+    const std::pair<const char*, int> dirs[] = {
+        {"sysDir", kPathSys}, {"addDir", kPathAdd}, {"txtDir", kPathTxt}, {"libDir", kPathLib}};
+    // A stored name that is not Shift-JIS would be made as a folder of another name.
+    for (auto [name, slot] : dirs) {
+        const std::string stored = fieldText(ws.control.paths[slot]);
+        if (ConvResult r = sjisToUtf8Checked(stored); !r.ok)
+            return failure(kHelp, control + ": the work directory " + name + " (" +
+                                      visibleControls(sjisToUtf8(stored)) + ") is not valid Shift-JIS at byte " +
+                                      std::to_string(r.badOffset + 1) +
+                                      "; nothing created, set it again in the program's system settings");
+    }
     if (checkDataDirs(ws) != 0) return failure(kHelp, "the work directories are not ready");
 
     std::string out = "control\t" + controlFilePath(ws) + (existed ? "\tkept\n" : "\tcreated\n");
     bool missing = false;
-    for (auto [name, slot] : {std::pair{"sysDir", kPathSys}, {"addDir", kPathAdd}, {"txtDir", kPathTxt},
-                              {"libDir", kPathLib}}) {
-        const std::string dir = resolveDir(ws, fieldText(ws.control.paths[slot]));
-        out += std::string(name) + "\t" + dir + "\n";
+    for (auto [name, slot] : dirs) {
+        const std::string dir = workDir(ws, slot);
+        out += std::string(name) + "\t" + visibleControls(dir) + "\n";
         if (!dirExists(ws, dir)) {
-            std::fprintf(stderr, "zemo init: %s: not created\n", dir.c_str());
+            std::fprintf(stderr, "zemo init: %s: not created\n", visibleControls(dir).c_str());
             missing = true;
         }
     }

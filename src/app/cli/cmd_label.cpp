@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/cli/cli_common.h"
+#include "app/cli/cli_files.h"
 #include "app/cli/commands.h"
 #include "app/cli/pdf_output.h"
 #include "app/cli/plan_request.h"
@@ -27,11 +28,14 @@ const std::string kText = std::string(
     "  --title TEXT         the label title, at most 60 Shift-JIS bytes (default: the stored one)\n"
     "  --text               the character grid on stdout (the default)\n"
     "  --pdf OUT.pdf        the label drawn onto one A4 page of OUT.pdf with the label font of the\n"
-    "                       program folder's WZEMO.INI; nothing on stdout\n") +
+    "                       program folder's WZEMO.INI; nothing on stdout. An existing OUT.pdf is\n"
+    "                       kept as OUT.BAK; FILE, the --control file, WZEMO.INI, the control file\n"
+    "                       and their .BAK copies are refused.\n") +
     kPlanOptionsHelp + "\nA repeated option: the last one counts; of --text and --pdf the last one counts.";
 
 const CommandHelp kHelp{"label",
-                        "FILE [--control PATH] [--run N] [--action ACTION] [setting overrides] [--date YYYYMMDD] "
+                        "FILE [--control PATH] [--run N] [--action ACTION] [--password TEXT] [setting overrides] "
+                        "[--date YYYYMMDD] "
                         "[--title TEXT] [--text | --pdf OUT.pdf] [--home DIR]",
                         kText.c_str()};
 
@@ -100,6 +104,14 @@ int runLabel(int argc, char** argv) {
     if (auto status = readPlanRequest(kHelp, args, request)) return *status;
 
     PlanRun run(request.home);
+    if (pdf) {
+        std::vector<ProtectedFile> guarded = inputFiles(request.path);
+        if (request.controlPath)
+            for (ProtectedFile& p : inputFiles(*request.controlPath)) guarded.push_back(std::move(p));
+        for (ProtectedFile& p : programFiles(run.session)) guarded.push_back(std::move(p));
+        guarded.push_back({windowSettingsPath(run.session.ws), "the program's settings file"});
+        if (auto refused = checkOutput(kHelp, *pdf, guarded, guarded)) return *refused;
+    }
     if (auto status = makePlan(kHelp, request, run)) return *status;
     // The label command shows the redraw's box again and composes nothing.
     if (!run.results.labelAllowed()) return kExitFailed;
@@ -116,13 +128,14 @@ int runLabel(int argc, char** argv) {
     if (pdf) {
         WindowSettings settings;
         loadWindowSettings(ws, settings, INT_MAX, INT_MAX);
-        const int r = printLabelPdf(*pdf, texts, layout, settings.labelPrintFont);
-        if (r == kPdfUnavailable) return failure(kHelp, "this build has no PDF output");
-        if (r != 0) {
-            run.session.prompter.message(BoxKind::Error, "印刷を開始できません\n" + *pdf, Buttons::Ok);
-            return kExitFailed;
-        }
-        return kExitOk;
+        if (!pdfOutputAvailable()) return failure(kHelp, "this build has no PDF output");
+        auto print = [&](const std::string& file) {
+            return printLabelPdf(file, texts, layout, settings.labelPrintFont) == 0 ? Printed::Done
+                                                                                    : Printed::NotStarted;
+        };
+        return writeKeepingBackup(run.session, kHelp, *pdf, 0, pdfWriter(run.session, kHelp, *pdf, print))
+                   ? kExitOk
+                   : kExitFailed;
     }
     if (!writeStdout(outputText(labelGridLines(texts)))) return failure(kHelp, "cannot write the output");
     return kExitOk;

@@ -2,11 +2,13 @@
 // or printed into a PDF file.
 #include <climits>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/cli/cli_common.h"
+#include "app/cli/cli_files.h"
 #include "app/cli/commands.h"
 #include "app/cli/pdf_output.h"
 #include "platform/sjis.h"
@@ -23,7 +25,9 @@ const CommandHelp kHelp{
     "the last; either order; cut at the file's record count), on stdout in UTF-8.\n"
     "  --from N, --to M   the range (whole numbers from 1)\n"
     "  --password TEXT    the password of a protected file (without it an empty one is given)\n"
-    "  --pdf OUT.pdf      print the lines into a PDF file instead; nothing on stdout\n"
+    "  --pdf OUT.pdf      print the lines into a PDF file instead; nothing on stdout. An existing\n"
+    "                     OUT.pdf is kept as OUT.BAK; the input, the control file and their .BAK\n"
+    "                     copies are refused.\n"
     "A repeated option: the last one counts."};
 
 // A whole number from 1; nothing otherwise.
@@ -58,6 +62,26 @@ public:
 
 private:
     bool lineOpen_ = false;
+};
+
+// Passes everything on to a device and notes whether it was opened, that is whether a line was
+// printed at all.
+class OpenWatch : public TextDevice {
+public:
+    explicit OpenWatch(TextDevice& device) : device_(device) {}
+    bool open(const std::string& family, int pointSize) override {
+        opened = true;
+        return device_.open(family, pointSize);
+    }
+    void write(const std::string& sjis) override { device_.write(sjis); }
+    void endLine() override { device_.endLine(); }
+    void flush() override { device_.flush(); }
+    void close() override { device_.close(); }
+
+    bool opened = false;
+
+private:
+    TextDevice& device_;
 };
 
 // No window, nothing to stop, and no spooler to wait for.
@@ -99,6 +123,11 @@ int runList(int argc, char** argv) {
         if (!bytes) return usageError(kHelp, "the password has a character that Shift-JIS lacks");
         s.prompter.password = *bytes;
     }
+    if (pdf) {
+        std::vector<ProtectedFile> guarded = inputFiles(path);
+        for (ProtectedFile& p : programFiles(s)) guarded.push_back(std::move(p));
+        if (auto refused = checkOutput(kHelp, *pdf, guarded, guarded)) return *refused;
+    }
     LoadedFile file;
     if (readAnyDataFile(s, path, file) != 0) {
         if (s.prompter.shown == 0) s.prompter.message(BoxKind::Error, "ファイルを読めません\n" + path, Buttons::Ok);
@@ -112,14 +141,17 @@ int runList(int argc, char** argv) {
     NoProgress progress;
     const DataListOptions noPauses{false};
     if (pdf) {
-        std::unique_ptr<TextDevice> device = makePdfTextDevice(*pdf);
-        if (!device) return failure(kHelp, "this build has no PDF output");
-        const int r = dataListPrint(s.ws, kKindCatalogue, capacity, first - 1, last - 1, *device, progress, noPauses);
-        if (r == kDataListDeviceFailed) {
-            s.prompter.message(BoxKind::Error, "印刷を開始できません\n" + *pdf, Buttons::Ok);
-            return kExitFailed;
-        }
-        return r == 0 || r == -1 ? kExitOk : kExitFailed;
+        if (!pdfOutputAvailable()) return failure(kHelp, "this build has no PDF output");
+        auto print = [&](const std::string& file) {
+            std::unique_ptr<TextDevice> pdfDevice = makePdfTextDevice(file);
+            OpenWatch device(*pdfDevice);
+            const int r = dataListPrint(s.ws, kKindCatalogue, capacity, first - 1, last - 1, device, progress,
+                                        noPauses);
+            if (r == kDataListDeviceFailed) return Printed::NotStarted;
+            if (r != 0 && r != -1) return Printed::Failed;
+            return device.opened ? Printed::Done : Printed::Nothing;
+        };
+        return writeKeepingBackup(s, kHelp, *pdf, 0, pdfWriter(s, kHelp, *pdf, print)) ? kExitOk : kExitFailed;
     }
     LineDevice device;
     const int r = dataListPrint(s.ws, kKindCatalogue, capacity, first - 1, last - 1, device, progress, noPauses);
@@ -127,7 +159,7 @@ int runList(int argc, char** argv) {
     std::string out;
     for (std::string line : device.lines) {
         trimRight(line);
-        out += sjisToUtf8(line) + "\n";
+        out += visibleControls(sjisToUtf8(line)) + "\n";
     }
     if (!writeStdout(out)) return failure(kHelp, "cannot write the output");
     return kExitOk;

@@ -17,7 +17,9 @@ const std::string kText = std::string(
     "blanks drawing nothing, trailing blanks removed. Messages go to stderr as KIND: TEXT.\n"
     "  --printout           print the lines that 印刷 would send to the printer instead\n") + kPlanOptionsHelp;
 
-const CommandHelp kHelp{"plan", "FILE [--control PATH] [--run N] [--action ACTION] [--printout] [setting overrides]",
+const CommandHelp kHelp{"plan",
+                        "FILE [--control PATH] [--run N] [--action ACTION] [--password TEXT] [--printout] "
+                        "[setting overrides]",
                         kText.c_str()};
 
 }  // namespace

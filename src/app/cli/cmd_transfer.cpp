@@ -26,7 +26,6 @@
 #include "records/data_file.h"
 #include "records/data_ops.h"
 #include "records/file_services.h"
-#include "records/safe_write.h"
 #include "records/text.h"
 
 namespace zemo::cli {
@@ -318,11 +317,6 @@ const CommandHelp kImportHelp{
     "  --kind K           its file kind, 1..11 (default 1, the catalogue)\n"
     "  --memo TEXT        its memo, at most 60 bytes in Shift-JIS (default empty)\n"};
 
-// The input and its .BAK, which no output may replace.
-std::vector<ProtectedFile> inputFiles(const std::string& path) {
-    return {{path, "the input"}, {backupPath(nativePath(path)), "the input's backup"}};
-}
-
 // Closes a descriptor when the command ends.
 struct FdGuard {
     int fd;
@@ -390,13 +384,8 @@ int runExport(int argc, char** argv) {
     }
 
     if (target) {
-        auto write = [&](int& err) {
-            if (replaceFile(nativePath(*target), out.data(), out.size())) return true;
-            err = errno;
-            failure(kExportHelp, *target + ": cannot write");
-            return false;
-        };
-        if (!writeKeepingBackup(s, kExportHelp, *target, out.size(), write)) return kExitFailed;
+        if (!writeKeepingBackup(s, kExportHelp, *target, out.size(), bytesWriter(kExportHelp, *target, out)))
+            return kExitFailed;
     } else if (!writeStdout(out)) {
         return failure(kExportHelp, "cannot write the output");
     }
@@ -592,13 +581,14 @@ int runImport(int argc, char** argv) {
     ws.shareFlag = false;
     ws.nextMemo = memo;
     const std::uintmax_t bytes = kDataStart + static_cast<std::uintmax_t>(count) * sizeof(CdRecord);
-    auto write = [&](int& err) {
+    OutputWriter writer;
+    writer.save = [&] {
         errno = 0;
         if (writeDataFile(ws, true, outPath, kind, array, count) == 0) return true;
-        err = errno;
+        explainFailure(kImportHelp, outPath, Access::Write, bytes, errno);
         return false;
     };
-    if (!writeKeepingBackup(s, kImportHelp, outPath, bytes, write)) return kExitFailed;
+    if (!writeKeepingBackup(s, kImportHelp, outPath, bytes, writer)) return kExitFailed;
     std::printf("%s\t%d records\n", outPath.c_str(), count);
     return std::fflush(stdout) == 0 ? kExitOk : kExitFailed;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The PDF output of `zemo list`: the windows' printer text device printing into a file, with Qt on
+// The PDF outputs of `zemo list` and `zemo label`: the windows' printer text device printing into a file, with Qt on
 // its offscreen platform. Kept apart from the commands so that only this part links Qt.
 #include <memory>
 #include <string>
@@ -11,6 +11,9 @@
 #include "shell/window_settings.h"
 
 namespace zemo::cli {
+
+// Whether this build can print PDF files (it has Qt).
+bool pdfOutputAvailable();
 
 // A device that prints into the PDF file at path when opened; nothing when this build has no Qt.
 std::unique_ptr<TextDevice> makePdfTextDevice(const std::string& path);

@@ -20,6 +20,7 @@ const char* const kPlanOptionsHelp =
     "                       (default: startA 1, startB 1, plusOnly 1, tolerance 5, the rest 0)\n"
     "  --run N              the run number to step to, 1..99999 (default 1)\n"
     "  --action ACTION      none (振分無), half (２分割), shuffle-a, shuffle-b, shuffle-ab\n"
+    "  --password TEXT      the password of a protected file (without it an empty one is given)\n"
     "  --target MMMMSS      目標秒数, 0..999959 (0 = half of the total)\n"
     "  --tolerance MMMMSS   有効秒差, 0..999959\n"
     "  --start-a N          設定開始A面, 1..30\n"
@@ -107,7 +108,7 @@ constexpr std::int32_t kMaxRun = 99999;
 }  // namespace
 
 std::vector<OptionSpec> planOptionSpecs() {
-    std::vector<OptionSpec> specs{{"--control", true}, {"--run", true}, {"--action", true}};
+    std::vector<OptionSpec> specs{{"--control", true}, {"--run", true}, {"--action", true}, {"--password", true}};
     for (const PlanOverride& o : kOverrides) specs.push_back({o.option, true});
     return specs;
 }
@@ -118,6 +119,10 @@ std::optional<int> readPlanRequest(const CommandHelp& help, const Args& args, Pl
         return usageError(help, "--run takes a run number 1.." + std::to_string(kMaxRun));
     if (auto v = args.value("--action"); v && !parseAction(*v, out.action))
         return usageError(help, "unknown action '" + *v + "'");
+    if (auto pw = args.value("--password")) {
+        out.password = argumentToSjis(*pw);
+        if (!out.password) return usageError(help, "the password has a character that Shift-JIS lacks");
+    }
     for (const PlanOverride& o : kOverrides) {
         auto v = args.value(o.option);
         if (!v) continue;
@@ -148,6 +153,7 @@ std::optional<int> makePlan(const CommandHelp& help, const PlanRequest& request,
     }
     for (const auto& [o, value] : request.overrides) o->apply(ws.control.shuffleBlock, value);
 
+    if (request.password) run.session.prompter.password = *request.password;
     ws.createArrays(ws.dbSize);
     int loaded = 0, count = 0;
     if (readDataFile(ws, request.path, kKindShuffle, ws.arrays[kKindShuffle], loaded, count,

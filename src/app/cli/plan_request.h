@@ -16,7 +16,7 @@ namespace zemo::cli {
 // The help lines of those options.
 extern const char* const kPlanOptionsHelp;
 
-// --control, --run, --action and the setting overrides.
+// --control, --run, --action, --password and the setting overrides.
 std::vector<OptionSpec> planOptionSpecs();
 
 enum class PlanAction { None, NoShuffle, Half, ShuffleA, ShuffleB, ShuffleAB };
@@ -28,6 +28,7 @@ struct PlanRequest {
     std::optional<std::string> controlPath;  // --control
     std::int32_t runs = 1;                   // --run
     PlanAction action = PlanAction::None;
+    std::optional<std::string> password;     // --password, in Shift-JIS
     std::vector<std::pair<const PlanOverride*, std::int32_t>> overrides;  // in the order of the table
     std::filesystem::path home;
 };

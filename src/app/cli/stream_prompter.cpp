@@ -1,15 +1,26 @@
 #include "app/cli/stream_prompter.h"
 
 #include <cstdio>
+#include <string_view>
+
+#include "app/cli/cli_common.h"
 
 namespace zemo {
 
 std::string boxLine(BoxKind kind, const std::string& text) {
     std::string line = boxKindName(kind);
     line += ": ";
-    for (char c : text) {
-        if (c == '\n') line += " | ";
-        else if (c != '\r') line += c;
+    // The message's own line breaks stay readable; every other control character, as a stored
+    // text or path may hold, is written as a visible escape.
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find('\n', start);
+        std::string_view part(text.data() + start, (end == std::string::npos ? text.size() : end) - start);
+        if (end != std::string::npos && !part.empty() && part.back() == '\r') part.remove_suffix(1);
+        line += cli::visibleControls(part);
+        if (end == std::string::npos) break;
+        line += " | ";
+        start = end + 1;
     }
     return line;
 }

@@ -8,7 +8,8 @@
 
 namespace zemo {
 
-// Writes every box to a stream as "KIND: TEXT" (line breaks as " | ") and answers with a fixed
+// Writes every box to a stream as "KIND: TEXT" (line breaks as " | ", other control characters
+// escaped) and answers with a fixed
 // answer per button set; used by the command-line tool.
 class StreamPrompter : public Prompter {
 public:
@@ -30,7 +31,8 @@ private:
     std::FILE* out_;
 };
 
-// "KIND: TEXT" with each line break in TEXT written as " | ".
+// "KIND: TEXT" with each line break in TEXT (LF or CR LF) written as " | " and every other control
+// character as a visible escape (\x1B).
 std::string boxLine(BoxKind kind, const std::string& text);
 
 }  // namespace zemo

@@ -3,6 +3,8 @@
 
 namespace zemo::cli {
 
+bool pdfOutputAvailable() { return false; }
+
 std::unique_ptr<TextDevice> makePdfTextDevice(const std::string&) { return nullptr; }
 
 int printLabelPdf(const std::string&, const std::vector<LabelText>&, const LabelLayout&, const FontSetting&) {

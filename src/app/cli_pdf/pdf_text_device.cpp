@@ -50,6 +50,8 @@ private:
 
 }  // namespace
 
+bool pdfOutputAvailable() { return true; }
+
 std::unique_ptr<TextDevice> makePdfTextDevice(const std::string& path) {
     return std::make_unique<PdfTextDevice>(path);
 }
