@@ -162,6 +162,19 @@ void takeScreenshots(const QString& dir, zemo::ui::TFrmMain& main, const zemo::u
     });
 }
 
+// Runs a start-up step whose boxes a SIGTERM or SIGINT closes (as their OK or No), so that a
+// refused start ends with the session instead of waiting for a click.
+template <typename F>
+auto closingOnTermination(zemo::ui::ZemoApplication& app, F&& step) {
+    const QMetaObject::Connection closing =
+        QObject::connect(&app, &zemo::ui::ZemoApplication::terminationRequested, [] {
+            if (QWidget* box = QApplication::activeModalWidget()) box->close();
+        });
+    auto result = step();
+    QObject::disconnect(closing);
+    return result;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -186,9 +199,12 @@ int main(int argc, char** argv) {
     const QString icon = QCoreApplication::applicationDirPath() + "/../share/icons/hicolor/scalable/apps/zemoplan.svg";
     if (QFile::exists(icon)) QGuiApplication::setWindowIcon(QIcon(icon));
 
-    // A second start only calls the first copy forward.
+    zemo::ui::QtPrompter prompter;
+    // A second start only calls the first copy forward; any other end of it is told.
     zemo::ui::SingleInstance instance;
-    if (!instance.acquire()) return 0;
+    const auto guard = closingOnTermination(app, [&instance] { return instance.acquire(); });
+    if (const int status = closingOnTermination(app, [&] { return instance.report(guard, prompter); }); status >= 0)
+        return status;
 
     Options options;
     if (!parseOptions(argc, argv, options)) {
@@ -219,7 +235,13 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    zemo::ui::QtPrompter prompter;
+    // One copy per program folder, whoever and wherever runs it: taken before the control file is
+    // read, held until the program ends.
+    zemo::ui::ProgramFolderLock folderLock(start.programDir);
+    if (closingOnTermination(app, [&] { return folderLock.acquire(prompter); }) ==
+        zemo::ui::ProgramFolderLock::Outcome::Refused)
+        return 1;
+
     zemo::ui::ShellPromptDialogs dialogs;
     prompter.setDialogs(&dialogs);
     app.setPrompter(&prompter);

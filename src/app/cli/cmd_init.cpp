@@ -10,6 +10,7 @@
 #include "records/control_file.h"
 #include "records/data_file.h"
 #include "records/file_services.h"
+#include "shell/program_lock.h"
 
 namespace zemo::cli {
 namespace {
@@ -20,7 +21,8 @@ const CommandHelp kHelp{
     "(when it is not there yet) and the four work directories it names (CD_SYS, CD_ADD, CD_TXT,\n"
     "CD_MD by default), answering Yes to the questions of a first start. An existing control file\n"
     "is read and kept; missing directories are created. Prints the control file and the directories.\n"
-    "A missing program folder is made; one that is a file or cannot be read is a usage error.\n"};
+    "A missing program folder is made; one that is a file or cannot be read is a usage error.\n"
+    "Refused while zemoplan runs on the program folder (it holds ZEMOPLAN.LCK there).\n"};
 
 }  // namespace
 
@@ -29,6 +31,10 @@ int runInit(int argc, char** argv) {
     if (auto status = parseCommandLine(kHelp, argc, argv, {}, 0, 0, args)) return *status;
     std::filesystem::path home;
     if (auto status = checkProgramFolder(kHelp, args, true, home)) return *status;
+    // A running copy of the program owns the control file and the work folders.
+    if (auto holder = folderHolder(home))
+        return failure(kHelp, "the program folder " + home.string() + " is in use by zemoplan, " +
+                                  describeHolder(*holder) + "; nothing written");
 
     Session s(home);
     Workspace& ws = s.ws;

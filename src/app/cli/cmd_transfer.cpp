@@ -27,6 +27,7 @@
 #include "records/data_ops.h"
 #include "records/file_services.h"
 #include "records/text.h"
+#include "shell/program_lock.h"
 
 namespace zemo::cli {
 namespace {
@@ -310,12 +311,24 @@ const CommandHelp kImportHelp{
     "32767 rows, a field of more than 120 bytes or a row of more than 16 fields stops the reading at\n"
     "once. An existing OUT.ZMO is kept as OUT.BAK and replaced whole; the input, the control file\n"
     "and their .BAK copies are refused as OUT.ZMO. The creator id is the program folder's (its\n"
-    "control file, when there is one).\n"
+    "control file, when there is one). An OUT.ZMO in one of the program folder's work folders is\n"
+    "refused while zemoplan runs on that folder (it holds ZEMOPLAN.LCK there).\n"
     "  -o OUT.ZMO         the data file to write (required)\n"
     "  --encoding ENC     the encoding of IN.csv: utf-8 (default) or cp932 (Shift-JIS, as Japanese\n"
     "                     spreadsheets save CSV)\n"
     "  --kind K           its file kind, 1..11 (default 1, the catalogue)\n"
     "  --memo TEXT        its memo, at most 60 bytes in Shift-JIS (default empty)\n"};
+
+// Whether path would be written into one of the work folders of the session's program folder.
+bool inWorkFolder(const Workspace& ws, const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path abs = std::filesystem::absolute(nativePath(path), ec);
+    if (ec) return false;
+    const FileIdentity parent = identify(abs.parent_path().string());
+    for (int slot : {kPathSys, kPathAdd, kPathTxt, kPathLib})
+        if (sameFile(parent, identify(workDir(ws, slot)))) return true;
+    return false;
+}
 
 // Closes a descriptor when the command ends.
 struct FdGuard {
@@ -574,6 +587,12 @@ int runImport(int argc, char** argv) {
         explainFailure(kImportHelp, controlPath, Access::Read);
         return kExitFailed;
     }
+    // A running copy of the program owns the data files of its work folders.
+    if (inWorkFolder(ws, outPath))
+        if (auto holder = folderHolder(home))
+            return failure(kImportHelp, outPath + " is in a work folder of " + home.string() +
+                                            ", which is in use by zemoplan, " + describeHolder(*holder) +
+                                            "; nothing written");
     const int count = static_cast<int>(records.size());
     TCddataArray array(count + 1);
     for (int i = 0; i < count; ++i) array.put(i, records[static_cast<std::size_t>(i)]);
