@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -612,25 +613,31 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         if (const char* t = std::getenv("TMPDIR")) oldTmp_ = t;
-        // The lock and the socket live in the temporary folder: a fresh one for each test.
+        if (const char* r = std::getenv("XDG_RUNTIME_DIR")) oldRuntime_ = r;
+        // The lock and the socket live in the user's runtime folder: a fresh private one for each
+        // test (made 0700 by mkdtemp).
         ::setenv("TMPDIR", dir_.c_str(), 1);
+        ::setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
     }
     void TearDown() override {
         if (oldTmp_) ::setenv("TMPDIR", oldTmp_->c_str(), 1);
         else ::unsetenv("TMPDIR");
+        if (oldRuntime_) ::setenv("XDG_RUNTIME_DIR", oldRuntime_->c_str(), 1);
+        else ::unsetenv("XDG_RUNTIME_DIR");
         MainWindowTest::TearDown();
     }
-    std::optional<std::string> oldTmp_;
+    std::optional<std::string> oldTmp_, oldRuntime_;
 };
 
 TEST_F(SingleInstanceTest, SecondAcquireCallsTheFirstForward) {
     SingleInstance first;
-    ASSERT_TRUE(first.acquire());
-    EXPECT_TRUE(first.serverName().startsWith(kMutexName));
+    ASSERT_EQ(first.acquire(), SingleInstance::Outcome::First);
+    EXPECT_EQ(first.folder().toStdString(), dir_.string());
+    EXPECT_EQ(QFileInfo(first.socketPath()).fileName(), kMutexName);
     QSignalSpy called(&first, &SingleInstance::activationRequested);
     {
         SingleInstance second;
-        EXPECT_FALSE(second.acquire());
+        EXPECT_EQ(second.acquire(), SingleInstance::Outcome::Raised);
     }
     EXPECT_TRUE(called.wait(10000));
     EXPECT_EQ(called.count(), 1);
@@ -638,7 +645,7 @@ TEST_F(SingleInstanceTest, SecondAcquireCallsTheFirstForward) {
 
 TEST_F(SingleInstanceTest, StaleSocketOfACrashedCopyIsReplaced) {
     SingleInstance probe;
-    const std::string socketPath = QDir(QDir::tempPath()).filePath(probe.serverName()).toStdString();
+    const std::string socketPath = probe.socketPath().toStdString();
     // A socket bound and abandoned, as a copy that died leaves it.
     int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_GE(fd, 0);
@@ -651,10 +658,10 @@ TEST_F(SingleInstanceTest, StaleSocketOfACrashedCopyIsReplaced) {
     ASSERT_TRUE(fs::exists(socketPath));
 
     SingleInstance first;
-    ASSERT_TRUE(first.acquire());
+    ASSERT_EQ(first.acquire(), SingleInstance::Outcome::First);
     QSignalSpy called(&first, &SingleInstance::activationRequested);
     SingleInstance second;
-    EXPECT_FALSE(second.acquire());
+    EXPECT_EQ(second.acquire(), SingleInstance::Outcome::Raised);
     EXPECT_TRUE(called.wait(10000));
 }
 
@@ -664,7 +671,7 @@ TEST_F(SingleInstanceTest, ARealSecondStartExitsAndRaisesTheFirstWindow) {
     writeControl(1);
     auto w = start();
     SingleInstance first;
-    ASSERT_TRUE(first.acquire());
+    ASSERT_EQ(first.acquire(), SingleInstance::Outcome::First);
     QObject::connect(&first, &SingleInstance::activationRequested, w.get(), &TFrmMain::bringToFront);
     w->show();
     w->showMinimized();
@@ -676,6 +683,7 @@ TEST_F(SingleInstanceTest, ARealSecondStartExitsAndRaisesTheFirstWindow) {
     QProcess second;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("TMPDIR", QString::fromStdString(dir_.string()));
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(dir_.string()));
     env.insert("QT_QPA_PLATFORM", "offscreen");
     second.setProcessEnvironment(env);
     second.start(program, {"--home", QString::fromStdString(home.string()), "-D3"});
@@ -765,17 +773,18 @@ TEST_F(MainWindowTest, TheProgramEndsOnSigtermAndSigintAsEndDoesKeepingItsSettin
         fs::remove(dir_ / "WZEMO.INI");
         const fs::path tmp = dir_ / ("tmp" + std::to_string(sig));
         fs::create_directory(tmp);
+        fs::permissions(tmp, fs::perms::owner_all);  // private, as a runtime folder is
         QProcess run;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("TMPDIR", QString::fromStdString(tmp.string()));  // its own single-instance socket
+        env.insert("TMPDIR", QString::fromStdString(tmp.string()));
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(tmp.string()));  // its own single-instance socket
         env.insert("QT_QPA_PLATFORM", "offscreen");
         run.setProcessEnvironment(env);
         run.start(program, {"--home", QString::fromStdString(dir_.string())});
         ASSERT_TRUE(run.waitForStarted(30000));
         // Up once its single-instance socket exists; signals are watched from before that. (Other
         // files, such as Qt's runtime folder, may appear earlier.)
-        SingleInstance probe;
-        const fs::path socket = tmp / probe.serverName().toStdString();
+        const fs::path socket = tmp / kMutexName.toStdString();
         for (int i = 0; i < 600 && !fs::exists(socket); ++i) QTest::qWait(50);
         ASSERT_TRUE(fs::exists(socket));
         ::kill(static_cast<pid_t>(run.processId()), sig);

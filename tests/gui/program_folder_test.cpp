@@ -34,6 +34,7 @@ protected:
         env.remove("XDG_DATA_HOME");
         env.insert("HOME", QString::fromStdString(tmp_.str("home")));
         env.insert("TMPDIR", QString::fromStdString(sockets_.string()));
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(sockets_.string()));
         env.insert("QT_QPA_PLATFORM", "offscreen");
         return env;
     }
@@ -57,8 +58,7 @@ protected:
         run.setProcessEnvironment(env);
         run.start(QString::fromStdString(program.string()), {});
         ASSERT_TRUE(run.waitForStarted(30000));
-        SingleInstance probe;
-        ASSERT_TRUE(waitFor(sockets_ / probe.serverName().toStdString())) << run.readAllStandardError().toStdString();
+        ASSERT_TRUE(waitFor(sockets_ / kMutexName.toStdString())) << run.readAllStandardError().toStdString();
         ::kill(static_cast<pid_t>(run.processId()), SIGTERM);
         ASSERT_TRUE(run.waitForFinished(60000));
         EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
@@ -68,6 +68,7 @@ protected:
     testsupport::TempDir tmp_{"zemo-progstart"};
     const fs::path sockets_ = [this] {
         fs::create_directories(tmp_.path() / "sockets");
+        fs::permissions(tmp_.path() / "sockets", fs::perms::owner_all);  // private, as a runtime folder is
         return tmp_.path() / "sockets";
     }();
     const fs::path program_ = (QCoreApplication::applicationDirPath() + "/zemoplan").toStdString();

@@ -105,8 +105,9 @@ if [ "$gui" = 1 ]; then
   home=$tmp/home
   folder=$home/.local/share/zemoplan
   "$prefix/bin/zemo" init --home "$folder" >/dev/null 2>&1 || fail "zemo init"
-  mkdir "$tmp/sockets"
-  env -u ZEMOPLAN_HOME -u XDG_DATA_HOME HOME="$home" TMPDIR="$tmp/sockets" QT_QPA_PLATFORM=offscreen \
+  mkdir -m 700 "$tmp/sockets"
+  env -u ZEMOPLAN_HOME -u XDG_DATA_HOME HOME="$home" TMPDIR="$tmp/sockets" XDG_RUNTIME_DIR="$tmp/sockets" \
+    QT_QPA_PLATFORM=offscreen \
     "$prefix/bin/zemoplan" 2>"$tmp/zemoplan.err" &
   pid=$!
   tries=0
