@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
     zemo::ui::QtPrompter prompter;
     // A second start only calls the first copy forward; any other end of it is told.
     zemo::ui::SingleInstance instance;
-    const auto guard = closingOnTermination(app, [&instance] { return instance.acquire(); });
+    const zemo::ui::SingleInstance::Outcome guard = instance.acquire();
     if (const int status = closingOnTermination(app, [&] { return instance.report(guard, prompter); }); status >= 0)
         return status;
 

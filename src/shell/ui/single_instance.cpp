@@ -1,6 +1,7 @@
 #include "shell/ui/single_instance.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
@@ -45,7 +46,9 @@ QString SingleInstance::defaultFolder(std::string* problem) {
     return QString::fromStdString(dir.string());
 }
 
-QString SingleInstance::socketPath() const { return folder_.isEmpty() ? QString() : QDir(folder_).filePath(kMutexName); }
+QString SingleInstance::socketPath() const {
+    return folder_.isEmpty() ? QString() : QDir(folder_).filePath(kMutexName);
+}
 
 QString SingleInstance::lockPath() const {
     return folder_.isEmpty() ? QString() : QDir(folder_).filePath(kMutexName + ".lock");
@@ -108,7 +111,8 @@ int SingleInstance::report(Outcome outcome, Prompter& prompter) const {
             return outcome == Outcome::Raised ? 0 : -1;
         case Outcome::NoGuard:
             // The program folder's own lock still keeps a second copy off the files.
-            std::fprintf(stderr, "zemoplan: no single-instance guard (%s); a second start opens a second window\n",
+            std::fprintf(stderr,
+                         "zemoplan: no single-instance guard (%s); a second start cannot call this copy forward\n",
                          problem_.c_str());
             return -1;
         case Outcome::NoAnswer: {
@@ -158,7 +162,7 @@ std::string ProgramFolderLock::holderLines(const LockHolder& h) const {
     const QString user = h.user.empty() ? unknown : QString::fromStdString(h.user);
     const QString host = h.readable && !h.record.host.empty() ? QString::fromStdString(h.record.host) : unknown;
     return tr("%1\n使用者: %2\nｺﾝﾋﾟｭｰﾀ: %3\n開始: %4")
-        .arg(QString::fromStdString(programDir_.string()), user, host, QString::fromStdString(formatLockTime(h.since)))
+        .arg(QFile::decodeName(programDir_.c_str()), user, host, QString::fromStdString(formatLockTime(h.since)))
         .toStdString();
 }
 
@@ -176,12 +180,12 @@ std::string ProgramFolderLock::takeOverQuestion(const LockHolder& h) const {
 
 std::string ProgramFolderLock::notTakenOverText() const {
     return tr("ﾌﾟﾛｸﾞﾗﾑﾌｫﾙﾀﾞの使用中を解除できません！\n%1\nシステムを終了します。")
-        .arg(QString::fromStdString(path_.string()))
+        .arg(QFile::decodeName(path_.c_str()))
         .toStdString();
 }
 
 ProgramFolderLock::Outcome ProgramFolderLock::acquire(Prompter& prompter, std::time_t now) {
-    lock_ = std::make_unique<QLockFile>(QString::fromStdString(path_.string()));
+    lock_ = std::make_unique<QLockFile>(QFile::decodeName(path_.c_str()));
     // A long run is never taken for a stale lock by its age; only a gone process makes it stale.
     lock_->setStaleLockTime(0);
     LockHolder last;
