@@ -125,7 +125,7 @@ TEST_F(FolderLockCommandsTest, ACopyOnAnotherComputerHoldsTheFolderToo) {
 
 TEST_F(FolderLockCommandsTest, ALockLeftByACopyThatIsGoneOrNoLockAtAllHoldsNothing) {
     const ThisMachine me = thisMachine();
-    for (const std::string lock : {std::string(), std::to_string(deadPid()) + "\nzemoplan\n" + me.host + "\n" +
+    for (const std::string& lock : {std::string(), std::to_string(deadPid()) + "\nzemoplan\n" + me.host + "\n" +
                                                      me.machineId + "\n" + me.bootId + "\n",
                                    std::string("garbage\n")}) {
         SCOPED_TRACE(lock);
