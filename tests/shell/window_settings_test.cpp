@@ -155,11 +155,12 @@ TEST_F(WindowSettingsFile, SaveIntoAMissingFolderReportsTheFileError) {
 }
 
 TEST_F(WindowSettingsFile, UnreadableFileKeepsDefaultsAndReportsTheFileError) {
-    fs::create_directory(iniPath());  // opens, but cannot be read
+    fs::create_directory(iniPath());  // there, but not a file to read
     WindowSettings s = everyKeyChanged();
     EXPECT_EQ(loadWindowSettings(ws, s, 1024, 768), -1);
     EXPECT_EQ(s, WindowSettings{});
-    EXPECT_EQ(prompter.texts(), std::vector<std::string>{iniPath().string() + "\nファイルエラー！"});
+    EXPECT_EQ(prompter.texts(),
+              std::vector<std::string>{iniPath().string() + "\nファイルエラー！\n通常のファイルではありません"});
 }
 
 TEST_F(WindowSettingsFile, LeftAndTopBeyondTheScreenComeBackToZero) {
