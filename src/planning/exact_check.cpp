@@ -1,0 +1,352 @@
+#include "planning/exact_check.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <limits>
+
+namespace zemo {
+namespace {
+
+using Word = std::uint64_t;
+constexpr int kWordBits = 64;
+
+// One bit per pair (a, b), 0 <= a <= maxA, 0 <= b <= maxB: row a is a run of 64-bit words. The
+// storage only ever grows, so the recursion of the plan search reuses it without allocating.
+class PairTable {
+public:
+    void reset(int maxA, int maxB) {
+        maxA_ = maxA;
+        maxB_ = maxB;
+        words_ = maxB / kWordBits + 1;
+        const std::size_t size = static_cast<std::size_t>(maxA + 1) * static_cast<std::size_t>(words_);
+        if (bits_.size() < size) bits_.resize(size);
+        std::fill(bits_.begin(), bits_.begin() + static_cast<std::ptrdiff_t>(size), Word{0});
+        const int tail = (maxB + 1) % kWordBits;
+        lastMask_ = tail == 0 ? ~Word{0} : (Word{1} << tail) - 1;
+    }
+    int maxA() const { return maxA_; }
+    int maxB() const { return maxB_; }
+    int words() const { return words_; }
+    Word lastMask() const { return lastMask_; }
+    Word* row(int a) { return bits_.data() + static_cast<std::size_t>(a) * static_cast<std::size_t>(words_); }
+    const Word* row(int a) const {
+        return bits_.data() + static_cast<std::size_t>(a) * static_cast<std::size_t>(words_);
+    }
+    void set(int a, int b) { row(a)[b / kWordBits] |= Word{1} << (b % kWordBits); }
+    bool test(int a, int b) const { return (row(a)[b / kWordBits] >> (b % kWordBits)) & 1; }
+    std::size_t bytes() const { return bits_.capacity() * sizeof(Word); }
+
+private:
+    std::vector<Word> bits_;
+    int maxA_ = 0, maxB_ = 0, words_ = 1;
+    Word lastMask_ = 1;
+};
+
+// The lowest set bit of r in [from, to], or -1.
+int firstSet(const Word* r, int from, int to) {
+    if (from < 0) from = 0;
+    if (from > to) return -1;
+    int w = from / kWordBits;
+    const int last = to / kWordBits;
+    Word v = r[w] & (~Word{0} << (from % kWordBits));
+    for (;;) {
+        if (v != 0) {
+            const int b = w * kWordBits + std::countr_zero(v);
+            return b <= to ? b : -1;
+        }
+        if (++w > last) return -1;
+        v = r[w];
+    }
+}
+
+// The highest set bit of r in [from, to], or -1.
+int lastSet(const Word* r, int from, int to) {
+    if (from < 0) from = 0;
+    if (from > to) return -1;
+    int w = to / kWordBits;
+    const int first = from / kWordBits;
+    const int top = to % kWordBits;
+    Word v = r[w] & (top == kWordBits - 1 ? ~Word{0} : (Word{1} << (top + 1)) - 1);
+    for (;;) {
+        if (v != 0) {
+            const int b = w * kWordBits + (kWordBits - 1 - std::countl_zero(v));
+            return b >= from ? b : -1;
+        }
+        if (--w < first) return -1;
+        v = r[w];
+    }
+}
+
+// Forward reachability: from what t holds, every CD of times[from..to) goes to side A, to side B
+// or stays off the tape. Rows are updated in place from the top down, so the row a CD is added
+// from (a - time) and the words a row is shifted from still hold the previous CD's state.
+void addForward(PairTable& t, const std::int32_t* times, int from, int to) {
+    std::int64_t reach = 0;  // no pair beyond the sum of the CDs seen so far
+    for (int k = from; k < to; ++k) {
+        const std::int32_t tk = times[k];
+        reach += tk;
+        if (tk == 0) continue;
+        const bool toA = tk <= t.maxA(), toB = tk <= t.maxB();
+        if (!toA && !toB) continue;
+        const int topRow = static_cast<int>(std::min<std::int64_t>(reach, t.maxA()));
+        const int endWord = static_cast<int>(std::min<std::int64_t>(reach, t.maxB()) / kWordBits) + 1;
+        const int ws = tk / kWordBits, bs = tk % kWordBits;
+        for (int a = topRow; a >= 0; --a) {
+            Word* r = t.row(a);
+            if (toB) {
+                for (int j = endWord - 1; j >= ws; --j) {
+                    Word v = r[j - ws] << bs;
+                    if (bs != 0 && j - ws - 1 >= 0) v |= r[j - ws - 1] >> (kWordBits - bs);
+                    r[j] |= v;
+                }
+            }
+            if (toA && a >= tk) {
+                const Word* s = t.row(a - tk);
+                for (int j = 0; j < endWord; ++j) r[j] |= s[j];
+            }
+            if (endWord == t.words()) r[endWord - 1] &= t.lastMask();
+        }
+    }
+}
+
+// Backward reachability from the pair (maxA, maxB): a bit (x, y) is set when the CDs of
+// times[from..to) can make up (maxA - x, maxB - y). Rows are updated in place from the bottom up.
+void addBackward(PairTable& t, const std::int32_t* times, int from, int to) {
+    std::int64_t reach = 0;
+    for (int k = from; k < to; ++k) {
+        const std::int32_t tk = times[k];
+        reach += tk;
+        if (tk == 0) continue;
+        const bool toA = tk <= t.maxA(), toB = tk <= t.maxB();
+        if (!toA && !toB) continue;
+        const int lowRow = static_cast<int>(std::max<std::int64_t>(0, t.maxA() - reach));
+        const int startWord = static_cast<int>(std::max<std::int64_t>(0, t.maxB() - reach) / kWordBits);
+        const int words = t.words();
+        const int ws = tk / kWordBits, bs = tk % kWordBits;
+        for (int a = lowRow; a <= t.maxA(); ++a) {
+            Word* r = t.row(a);
+            if (toB) {
+                for (int j = startWord; j + ws < words; ++j) {
+                    Word v = r[j + ws] >> bs;
+                    if (bs != 0 && j + ws + 1 < words) v |= r[j + ws + 1] << (kWordBits - bs);
+                    r[j] |= v;
+                }
+            }
+            if (toA && a + tk <= t.maxA()) {
+                const Word* s = t.row(a + tk);
+                for (int j = startWord; j < words; ++j) r[j] |= s[j];
+            }
+        }
+    }
+}
+
+constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
+
+struct Cell {
+    int a = -1, b = -1;
+    std::int64_t need = kNever;
+};
+
+// The pair of t that passes with the least tolerance, at most maxNeed: side A within the tolerance
+// of the target (at or above it with plusOnly), side B likewise or short of the target with every
+// CD used (a + b = total: the CDs left over, if any, last 0 seconds and can join side B).
+Cell leastTolerance(const PairTable& t, std::int32_t target, bool plusOnly, std::int64_t total, std::int64_t maxNeed) {
+    Cell best;
+    best.need = maxNeed + 1;
+    const int maxB = t.maxB();
+    for (int a = 0; a <= t.maxA() && best.need > 0; ++a) {
+        const std::int64_t dA = plusOnly ? (a >= target ? std::int64_t{a} - target : kNever)
+                                         : std::llabs(std::int64_t{a} - target);
+        if (dA >= best.need) continue;
+        const Word* r = t.row(a);
+        const std::int64_t shortB = total - a;
+        if (shortB >= 0 && shortB < target && shortB <= maxB && t.test(a, static_cast<int>(shortB))) {
+            best = {a, static_cast<int>(shortB), dA};
+            continue;
+        }
+        // Side B's nearest pair to the target within what would still improve on the best.
+        const std::int64_t reach = best.need - 1;
+        const int up = firstSet(r, target, static_cast<int>(std::min<std::int64_t>(maxB, target + reach)));
+        int b = up;
+        std::int64_t dB = up >= 0 ? up - std::int64_t{target} : kNever;
+        if (!plusOnly) {
+            const int down = lastSet(r, static_cast<int>(std::max<std::int64_t>(0, target - reach)),
+                                     static_cast<int>(std::min<std::int64_t>(maxB, std::int64_t{target} - 1)));
+            if (down >= 0 && target - std::int64_t{down} < dB) {
+                b = down;
+                dB = target - std::int64_t{down};
+            }
+        }
+        if (b < 0) continue;
+        const std::int64_t need = std::max(dA, dB);
+        if (need < best.need) best = {a, b, need};
+    }
+    if (best.a < 0) best.need = kNever;
+    return best;
+}
+
+// Any pair of t that passes the window [lo, hi] as checkSides judges it.
+Cell anyPassing(const PairTable& t, std::int32_t lo, std::int32_t hi, std::int64_t total) {
+    const int from = std::max(lo, 0);
+    const int toA = std::min(hi, t.maxA()), toB = std::min(hi, t.maxB());
+    for (int a = from; a <= toA; ++a) {
+        const int b = firstSet(t.row(a), from, toB);
+        if (b >= 0) return {a, b, 0};
+        const std::int64_t shortB = total - a;
+        if (shortB >= 0 && shortB < lo && shortB <= t.maxB() && t.test(a, static_cast<int>(shortB)))
+            return {a, static_cast<int>(shortB), 0};
+    }
+    return {};
+}
+
+// One split of times[from..to) whose sides sum to exactly (sumA, sumB), known to exist: the CDs are
+// halved, the first half's forward pairs meet the second half's backward pairs, and each half is
+// solved for its share. Two tables, reused down the recursion.
+class PlanSearch {
+public:
+    PlanSearch(const std::int32_t* times, PairTable& forward, PairTable& backward, int* assign)
+        : times_(times), f_(forward), g_(backward), assign_(assign) {}
+
+    void solve(int from, int to, int sumA, int sumB) {
+        if (to <= from) return;
+        if (sumA == 0 && sumB == 0) {
+            std::fill(assign_ + from, assign_ + to, 0);
+            return;
+        }
+        if (to - from == 1) {
+            assign_[from] = (sumA == times_[from] && sumB == 0) ? 1 : 2;
+            return;
+        }
+        const int mid = from + (to - from) / 2;
+        f_.reset(sumA, sumB);
+        f_.set(0, 0);
+        addForward(f_, times_, from, mid);
+        g_.reset(sumA, sumB);
+        g_.set(sumA, sumB);
+        addBackward(g_, times_, mid, to);
+        int x = -1, y = -1;
+        for (int a = 0; a <= sumA && x < 0; ++a) {
+            const Word* p = f_.row(a);
+            const Word* q = g_.row(a);
+            for (int j = 0; j < f_.words(); ++j)
+                if (Word v = p[j] & q[j]; v != 0) {
+                    x = a;
+                    y = j * kWordBits + std::countr_zero(v);
+                    break;
+                }
+        }
+        if (x < 0) return;  // cannot happen for a reachable pair
+        solve(from, mid, x, y);
+        solve(mid, to, sumA - x, sumB - y);
+    }
+
+private:
+    const std::int32_t* times_;
+    PairTable& f_;
+    PairTable& g_;
+    int* assign_;
+};
+
+}  // namespace
+
+bool exactSplitPasses(const std::int32_t* times, int n, const int* assign, std::int32_t lo, std::int32_t hi) {
+    std::int32_t sumA = 0, sumB = 0;
+    bool allUsed = true;
+    for (int k = 0; k < n; ++k) {
+        if (assign[k] == 1) sumA = add32(sumA, times[k]);
+        else if (assign[k] == 2) sumB = add32(sumB, times[k]);
+        else allUsed = false;
+    }
+    const bool okA = lo <= sumA && sumA <= hi;
+    const bool okB = (lo <= sumB && sumB <= hi) || (sumB < lo && allUsed);
+    return okA && okB;
+}
+
+ExactResult exactCheck(const std::int32_t* times, int n, std::int32_t target, std::int32_t tolerance, bool plusOnly) {
+    ExactResult res;
+    res.target = target;
+    res.lo = plusOnly ? target : sub32(target, tolerance);
+    res.hi = add32(target, tolerance);
+    const bool windowChecked = res.hi <= kExactLimit;
+    const bool toleranceChecked = target <= kExactLimit;
+    res.exists = windowChecked ? ExactAnswer::No : ExactAnswer::Unchecked;
+    res.toleranceFound = toleranceChecked ? ExactAnswer::No : ExactAnswer::Unchecked;
+
+    // Negative times or a total past 32 bits would let sums come back into the window from outside
+    // it; the tables below rely on sums that only grow.
+    std::int64_t total = 0;
+    for (int k = 0; k < n; ++k) {
+        if (times[k] < 0) total = -1;
+        if (total < 0) break;
+        total += times[k];
+        if (total > std::numeric_limits<std::int32_t>::max()) total = -1;
+    }
+    if (total < 0 || n < 0) {
+        res.exists = ExactAnswer::Unchecked;
+        res.toleranceFound = ExactAnswer::Unchecked;
+        return res;
+    }
+
+    PairTable first, second;
+    std::vector<int> assign(static_cast<std::size_t>(std::max(n, 0)), 0);
+    bool toleranceDone = false;
+    if (windowChecked && res.hi >= 0) {
+        const int bound = static_cast<int>(std::min<std::int64_t>(res.hi, total));
+        first.reset(bound, bound);
+        first.set(0, 0);
+        addForward(first, times, 0, n);
+        Cell cell;
+        if (tolerance >= 0) {
+            // Every split that passes with the given tolerance lies in this table, so the least
+            // tolerance found here is the least of all when it is at most the given one.
+            cell = leastTolerance(first, target, plusOnly, total, tolerance);
+            if (cell.a >= 0) {
+                res.toleranceFound = ExactAnswer::Yes;
+                res.minTolerance = static_cast<std::int32_t>(cell.need);
+                toleranceDone = true;
+            }
+        }
+        if (cell.a < 0) cell = anyPassing(first, res.lo, res.hi, total);
+        if (cell.a >= 0) {
+            res.exists = ExactAnswer::Yes;
+            res.sumA = cell.a;
+            res.sumB = cell.b;
+            PlanSearch(times, first, second, assign.data()).solve(0, n, cell.a, cell.b);
+            // A short side B counts only with every CD on the tape; what is left over lasts 0 s.
+            if (cell.b < res.lo)
+                for (int& x : assign)
+                    if (x == 0) x = 2;
+            for (int k = 0; k < n; ++k) (assign[k] == 1 ? res.sideA : assign[k] == 2 ? res.sideB : res.rest).push_back(k + 1);
+        }
+    }
+    if (toleranceChecked && !toleranceDone) {
+        const int bound = static_cast<int>(std::min<std::int64_t>(kExactLimit, total));
+        first.reset(bound, bound);
+        first.set(0, 0);
+        addForward(first, times, 0, n);
+        const Cell cell = leastTolerance(first, target, plusOnly, total, std::int64_t{kExactLimit} - target);
+        if (cell.a >= 0) {
+            res.toleranceFound = ExactAnswer::Yes;
+            res.minTolerance = static_cast<std::int32_t>(cell.need);
+        }
+    }
+    return res;
+}
+
+std::int32_t exactTarget(const ShufTape& selection, const ShufControl& ctl) {
+    if (ctl.targetSec > 0) return ctl.targetSec;
+    std::int32_t sum = 0;
+    const int n = std::clamp<int>(selection.count, 0, kTapeSlots);
+    for (int i = 0; i < n; ++i) sum = add32(sum, selection.cds[i].timeSec);
+    return sum / 2;
+}
+
+ExactResult exactCheckSelection(const ShufTape& selection, const ShufControl& ctl) {
+    std::int32_t times[kTapeSlots];
+    const int n = std::clamp<int>(selection.count, 0, kTapeSlots);
+    for (int i = 0; i < n; ++i) times[i] = selection.cds[i].timeSec;
+    return exactCheck(times, n, exactTarget(selection, ctl), ctl.tolerance, ctl.plusOnly != 0);
+}
+
+}  // namespace zemo
