@@ -17,15 +17,17 @@ const std::string kText = std::string(
     "applies ACTION, and prints the text of the results image: lines 0 to the last line drawn on,\n"
     "blanks drawing nothing, trailing blanks removed. Messages go to stderr as KIND: TEXT.\n"
     "  --printout           print the lines that 印刷 would send to the printer instead\n"
-    "  --check              print the exact check of the list instead (no plan is made):\n"
-    "                         window: LO HI           the acceptance window in seconds\n"
-    "                         exists: yes|no|unchecked  whether any split of the CDs passes\n"
-    "                                                 (unchecked when HI > 10800)\n"
-    "                         tolerance: S|none|unchecked  the smallest 有効秒差 in seconds that\n"
-    "                                                 would pass (none: not while target + S <=\n"
-    "                                                 10800; unchecked: the target is over 10800)\n"
-    "                       and with exists: yes one passing plan, CD numbers (1..N in list order)\n"
-    "                       ascending: lines \"A: n ...\", \"B: n ...\", \"rest: n ...\"\n") + kPlanOptionsHelp;
+    "  --check              print the exact check of the list instead of a plan:\n"
+    "                         window: LO HI               the acceptance window, in seconds\n"
+    "                         exists: yes|no|unchecked    whether any split of the CDs passes\n"
+    "                                                     (unchecked: HI is over 10800)\n"
+    "                         tolerance: S|none|unchecked the smallest 有効秒差 in seconds with\n"
+    "                                                     which one passes (none: not while\n"
+    "                                                     target + S <= 10800; unchecked: the\n"
+    "                                                     target is over 10800)\n"
+    "                         A: n ...                    with exists: yes, one passing plan:\n"
+    "                         B: n ...                    CD numbers 1..N in list order,\n"
+    "                         rest: n ...                 ascending; a list may be empty\n") + kPlanOptionsHelp;
 
 const CommandHelp kHelp{"plan",
                         "FILE [--control PATH] [--run N] [--action ACTION] [--printout] [--check] [setting overrides]",
