@@ -78,64 +78,81 @@ int lastSet(const Word* r, int from, int to) {
     }
 }
 
+std::int64_t sumOf(const std::int32_t* times, int from, int to) {
+    std::int64_t sum = 0;
+    for (int k = from; k < to; ++k) sum += times[k];
+    return sum;
+}
+
 // Forward reachability: from what t holds, every CD of times[from..to) goes to side A, to side B
-// or stays off the tape. Rows are updated in place from the top down, so the row a CD is added
-// from (a - time) and the words a row is shifted from still hold the previous CD's state.
-void addForward(PairTable& t, const std::int32_t* times, int from, int to) {
-    std::int64_t reach = 0;  // no pair beyond the sum of the CDs seen so far
+// or stays off the tape. Only the pairs that can still end at a >= needA and b >= needB once the
+// range is done are kept up to date (the CDs still to come can only add): rows and words below
+// that are never read for a live pair. Rows are updated in place from the top down, so the row a
+// CD is added from (a - time) and the words a row is shifted from still hold the previous state.
+void addForward(PairTable& t, const std::int32_t* times, int from, int to, std::int64_t needA, std::int64_t needB) {
+    std::int64_t reach = 0;                     // no pair has a + b beyond the CDs seen so far
+    std::int64_t left = sumOf(times, from, to);  // what the CDs from this one on add at most
     for (int k = from; k < to; ++k) {
         const std::int32_t tk = times[k];
         reach += tk;
+        left -= tk;
         if (tk == 0) continue;
         const bool toA = tk <= t.maxA(), toB = tk <= t.maxB();
         if (!toA && !toB) continue;
         const int topRow = static_cast<int>(std::min<std::int64_t>(reach, t.maxA()));
-        const int endWord = static_cast<int>(std::min<std::int64_t>(reach, t.maxB()) / kWordBits) + 1;
+        const int lowRow = static_cast<int>(std::clamp<std::int64_t>(needA - left, 0, t.maxA() + 1));
+        const int lowWord = static_cast<int>(std::clamp<std::int64_t>(needB - left, 0, t.maxB()) / kWordBits);
         const int ws = tk / kWordBits, bs = tk % kWordBits;
-        for (int a = topRow; a >= 0; --a) {
+        for (int a = topRow; a >= lowRow; --a) {
             Word* r = t.row(a);
-            if (toB) {
-                for (int j = endWord - 1; j >= ws; --j) {
-                    Word v = r[j - ws] << bs;
-                    if (bs != 0 && j - ws - 1 >= 0) v |= r[j - ws - 1] >> (kWordBits - bs);
-                    r[j] |= v;
-                }
+            const int endWord = static_cast<int>(std::min<std::int64_t>(reach - a, t.maxB()) / kWordBits) + 1;
+            const Word* s = (toA && a >= tk) ? t.row(a - tk) : nullptr;
+            const int shiftFrom = toB ? std::max(ws, lowWord) : endWord;
+            for (int j = endWord - 1; j >= shiftFrom; --j) {
+                Word v = r[j - ws] << bs;
+                if (bs != 0 && j - ws - 1 >= 0) v |= r[j - ws - 1] >> (kWordBits - bs);
+                if (s) v |= s[j];
+                r[j] |= v;
             }
-            if (toA && a >= tk) {
-                const Word* s = t.row(a - tk);
-                for (int j = 0; j < endWord; ++j) r[j] |= s[j];
-            }
+            if (s)
+                for (int j = std::min(shiftFrom, endWord) - 1; j >= lowWord; --j) r[j] |= s[j];
             if (endWord == t.words()) r[endWord - 1] &= t.lastMask();
         }
     }
 }
 
 // Backward reachability from the pair (maxA, maxB): a bit (x, y) is set when the CDs of
-// times[from..to) can make up (maxA - x, maxB - y). Rows are updated in place from the bottom up.
-void addBackward(PairTable& t, const std::int32_t* times, int from, int to) {
+// times[from..to) can make up (maxA - x, maxB - y). Only pairs that can still end at x <= limitA
+// and y <= limitB are kept up to date. Rows are updated in place from the bottom up.
+void addBackward(PairTable& t, const std::int32_t* times, int from, int to, std::int64_t limitA, std::int64_t limitB) {
     std::int64_t reach = 0;
+    std::int64_t left = sumOf(times, from, to);
     for (int k = from; k < to; ++k) {
         const std::int32_t tk = times[k];
         reach += tk;
+        left -= tk;
         if (tk == 0) continue;
         const bool toA = tk <= t.maxA(), toB = tk <= t.maxB();
         if (!toA && !toB) continue;
         const int lowRow = static_cast<int>(std::max<std::int64_t>(0, t.maxA() - reach));
+        const int topRow = static_cast<int>(std::min<std::int64_t>(t.maxA(), limitA + left));
         const int startWord = static_cast<int>(std::max<std::int64_t>(0, t.maxB() - reach) / kWordBits);
-        const int words = t.words();
+        const int words =
+            static_cast<int>(std::clamp<std::int64_t>(limitB + left, -1, t.maxB()) / kWordBits) + 1;
         const int ws = tk / kWordBits, bs = tk % kWordBits;
-        for (int a = lowRow; a <= t.maxA(); ++a) {
+        for (int a = lowRow; a <= topRow; ++a) {
             Word* r = t.row(a);
-            if (toB) {
-                for (int j = startWord; j + ws < words; ++j) {
-                    Word v = r[j + ws] >> bs;
-                    if (bs != 0 && j + ws + 1 < words) v |= r[j + ws + 1] << (kWordBits - bs);
-                    r[j] |= v;
+            const Word* s = (toA && a + tk <= t.maxA()) ? t.row(a + tk) : nullptr;
+            // (maxA - a) + (maxB - y) <= reach: nothing below y = maxA + maxB - reach - a.
+            const int rowStart = static_cast<int>(
+                std::max<std::int64_t>(startWord * kWordBits, std::int64_t{t.maxA()} + t.maxB() - reach - a) / kWordBits);
+            for (int j = rowStart; j < words; ++j) {
+                Word v = s ? s[j] : 0;
+                if (toB && j + ws < t.words()) {
+                    v |= r[j + ws] >> bs;
+                    if (bs != 0 && j + ws + 1 < t.words()) v |= r[j + ws + 1] << (kWordBits - bs);
                 }
-            }
-            if (toA && a + tk <= t.maxA()) {
-                const Word* s = t.row(a + tk);
-                for (int j = startWord; j < words; ++j) r[j] |= s[j];
+                r[j] |= v;
             }
         }
     }
@@ -200,6 +217,61 @@ Cell anyPassing(const PairTable& t, std::int32_t lo, std::int32_t hi, std::int64
     return {};
 }
 
+// A quick way to a split with sides of exactly (sumA, sumB), tried before the exact search: side A
+// from a one-sum table per CD (small enough to keep every layer), then side B likewise from the
+// CDs left. It can fail when the side A taken leaves no side B; the exact search then decides.
+class QuickPlan {
+public:
+    QuickPlan(const std::int32_t* times, int n) : times_(times), n_(n) {}
+
+    bool find(int sumA, int sumB, int* assign) {
+        for (bool preferTaking : {true, false}) {
+            std::fill(assign, assign + n_, 0);
+            if (pick(sumA, 1, preferTaking, assign) && pick(sumB, 2, preferTaking, assign)) return true;
+        }
+        return false;
+    }
+
+private:
+    // Marks CDs still 0 in assign with side so that their times add up to sum; false if none do.
+    bool pick(int sum, int side, bool preferTaking, int* assign) {
+        const int words = sum / kWordBits + 1;
+        layers_.assign(static_cast<std::size_t>(n_ + 1) * static_cast<std::size_t>(words), Word{0});
+        auto layer = [&](int k) { return layers_.data() + static_cast<std::size_t>(k) * static_cast<std::size_t>(words); };
+        layer(0)[0] = 1;
+        for (int k = 0; k < n_; ++k) {
+            const Word* p = layer(k);
+            Word* q = layer(k + 1);
+            std::copy(p, p + words, q);
+            const std::int32_t tk = times_[k];
+            if (assign[k] != 0 || tk == 0 || tk > sum) continue;
+            const int ws = tk / kWordBits, bs = tk % kWordBits;
+            for (int j = words - 1; j >= ws; --j) {
+                Word v = p[j - ws] << bs;
+                if (bs != 0 && j - ws - 1 >= 0) v |= p[j - ws - 1] >> (kWordBits - bs);
+                q[j] |= v;
+            }
+        }
+        auto has = [&](int k, int x) { return x >= 0 && ((layer(k)[x / kWordBits] >> (x % kWordBits)) & 1); };
+        if (!has(n_, sum)) return false;
+        int left = sum;
+        for (int k = n_ - 1; k >= 0; --k) {
+            const std::int32_t tk = times_[k];
+            const bool canTake = assign[k] == 0 && tk > 0 && tk <= left && has(k, left - tk);
+            const bool canSkip = has(k, left);
+            if (canTake && (preferTaking || !canSkip)) {
+                assign[k] = side;
+                left -= tk;
+            }
+        }
+        return left == 0;
+    }
+
+    const std::int32_t* times_;
+    int n_;
+    std::vector<Word> layers_;
+};
+
 // One split of times[from..to) whose sides sum to exactly (sumA, sumB), known to exist: the CDs are
 // halved, the first half's forward pairs meet the second half's backward pairs, and each half is
 // solved for its share. Two tables, reused down the recursion.
@@ -221,10 +293,12 @@ public:
         const int mid = from + (to - from) / 2;
         f_.reset(sumA, sumB);
         f_.set(0, 0);
-        addForward(f_, times_, from, mid);
+        const std::int64_t second = sumOf(times_, mid, to);
+        addForward(f_, times_, from, mid, sumA - second, sumB - second);
         g_.reset(sumA, sumB);
         g_.set(sumA, sumB);
-        addBackward(g_, times_, mid, to);
+        const std::int64_t firstHalf = sumOf(times_, from, mid);
+        addBackward(g_, times_, mid, to, firstHalf, firstHalf);
         int x = -1, y = -1;
         for (int a = 0; a <= sumA && x < 0; ++a) {
             const Word* p = f_.row(a);
@@ -289,49 +363,73 @@ ExactResult exactCheck(const std::int32_t* times, int n, std::int32_t target, st
     }
 
     PairTable first, second;
-    std::vector<int> assign(static_cast<std::size_t>(std::max(n, 0)), 0);
-    bool toleranceDone = false;
-    if (windowChecked && res.hi >= 0) {
+    std::vector<int> assign(static_cast<std::size_t>(n), 0);
+    auto takePlan = [&](const Cell& cell) {
+        res.exists = ExactAnswer::Yes;
+        res.sumA = cell.a;
+        res.sumB = cell.b;
+        if (!QuickPlan(times, n).find(cell.a, cell.b, assign.data()))
+            PlanSearch(times, first, second, assign.data()).solve(0, n, cell.a, cell.b);
+        // A short side B counts only with every CD on the tape; what is left over lasts 0 s.
+        if (cell.b < res.lo)
+            for (int& x : assign)
+                if (x == 0) x = 2;
+        for (int k = 0; k < n; ++k)
+            (assign[k] == 1 ? res.sideA : assign[k] == 2 ? res.sideB : res.rest).push_back(k + 1);
+    };
+
+    // Every sum is 0 or more, so an empty window, or one wholly below 0, passes nothing.
+    const bool emptyWindow = res.hi < 0 || res.lo > res.hi;
+    if (windowChecked && !emptyWindow && tolerance < 0) {
+        // Only 32-bit wrapping of lo gets here; the window is taken as it stands.
         const int bound = static_cast<int>(std::min<std::int64_t>(res.hi, total));
         first.reset(bound, bound);
         first.set(0, 0);
-        addForward(first, times, 0, n);
-        Cell cell;
-        if (tolerance >= 0) {
-            // Every split that passes with the given tolerance lies in this table, so the least
-            // tolerance found here is the least of all when it is at most the given one.
-            cell = leastTolerance(first, target, plusOnly, total, tolerance);
-            if (cell.a >= 0) {
-                res.toleranceFound = ExactAnswer::Yes;
-                res.minTolerance = static_cast<std::int32_t>(cell.need);
-                toleranceDone = true;
-            }
-        }
-        if (cell.a < 0) cell = anyPassing(first, res.lo, res.hi, total);
-        if (cell.a >= 0) {
-            res.exists = ExactAnswer::Yes;
-            res.sumA = cell.a;
-            res.sumB = cell.b;
-            PlanSearch(times, first, second, assign.data()).solve(0, n, cell.a, cell.b);
-            // A short side B counts only with every CD on the tape; what is left over lasts 0 s.
-            if (cell.b < res.lo)
-                for (int& x : assign)
-                    if (x == 0) x = 2;
-            for (int k = 0; k < n; ++k) (assign[k] == 1 ? res.sideA : assign[k] == 2 ? res.sideB : res.rest).push_back(k + 1);
-        }
+        addForward(first, times, 0, n, 0, 0);
+        const Cell cell = anyPassing(first, res.lo, res.hi, total);
+        if (cell.a >= 0) takePlan(cell);
     }
-    if (toleranceChecked && !toleranceDone) {
-        const int bound = static_cast<int>(std::min<std::int64_t>(kExactLimit, total));
-        first.reset(bound, bound);
-        first.set(0, 0);
-        addForward(first, times, 0, n);
-        const Cell cell = leastTolerance(first, target, plusOnly, total, std::int64_t{kExactLimit} - target);
-        if (cell.a >= 0) {
-            res.toleranceFound = ExactAnswer::Yes;
-            res.minTolerance = static_cast<std::int32_t>(cell.need);
+    if (!toleranceChecked) return res;
+
+    // The smallest tolerance, searched in growing tables: a table of sums up to target + m holds
+    // every split that passes with a tolerance of m or less, so the first m that finds one gives
+    // the least of all. Most selections are decided in the first, small table.
+    const std::int64_t limit = std::int64_t{kExactLimit} - target;
+    std::int64_t m = std::min<std::int64_t>(16, limit);
+    Cell cell;
+    for (;;) {
+        const std::int64_t top = target + m;
+        if (top >= 0) {
+            const int bound = static_cast<int>(std::min<std::int64_t>(top, total));
+            const std::int64_t low = plusOnly ? target : target - m;
+            first.reset(bound, bound);
+            first.set(0, 0);
+            // A pair that passes has a >= low, and b >= low or b = total - a >= total - top.
+            addForward(first, times, 0, n, low, std::min<std::int64_t>(low, total - top));
+            cell = leastTolerance(first, target, plusOnly, total, m);
         }
+        if (cell.a >= 0 || m >= limit) break;
+        m = std::min(m * 4, limit);
     }
+    if (cell.a < 0) return res;
+    res.toleranceFound = ExactAnswer::Yes;
+    res.minTolerance = static_cast<std::int32_t>(cell.need);
+    // With the window's own tolerance or more the same split passes: the most accurate plan.
+    if (windowChecked && !emptyWindow && tolerance >= 0 && cell.need <= tolerance) takePlan(cell);
     return res;
+}
+
+bool exactSplitWithSums(const std::int32_t* times, int n, std::int32_t sumA, std::int32_t sumB, int* assign) {
+    if (n < 0 || sumA < 0 || sumB < 0) return false;
+    for (int k = 0; k < n; ++k)
+        if (times[k] < 0) return false;
+    PairTable first, second;
+    first.reset(sumA, sumB);
+    first.set(0, 0);
+    addForward(first, times, 0, n, sumA, sumB);
+    if (!first.test(sumA, sumB)) return false;
+    PlanSearch(times, first, second, assign).solve(0, n, sumA, sumB);
+    return true;
 }
 
 std::int32_t exactTarget(const ShufTape& selection, const ShufControl& ctl) {

@@ -50,4 +50,9 @@ ExactResult exactCheckSelection(const ShufTape& selection, const ShufControl& ct
 // adds them); assign[k-1] is 0 (not recorded), 1 (side A) or 2 (side B) for CD number k.
 bool exactSplitPasses(const std::int32_t* times, int n, const int* assign, std::int32_t lo, std::int32_t hi);
 
+// One split of the CDs whose sides add up to exactly sumA and sumB (assign as above), by the exact
+// search alone: the check tries a quicker way first and falls back on this. False when there is
+// none (or a time is negative).
+bool exactSplitWithSums(const std::int32_t* times, int n, std::int32_t sumA, std::int32_t sumB, int* assign);
+
 }  // namespace zemo

@@ -308,6 +308,54 @@ TEST(ExactCheck, SelectionUsesTheEnginesTargetAndWindow) {
     }
 }
 
+// The exact search that the check falls back on when its quick way finds no plan: every pair of
+// sums a brute force can make is made, with exactly those sums, and no other.
+TEST(ExactCheck, ExactSearchMakesEveryReachablePairOfSums) {
+    std::mt19937 gen(4);
+    for (int round = 0; round < 12; ++round) {
+        const int n = std::uniform_int_distribution<int>(0, 7)(gen);
+        Times times;
+        for (int k = 0; k < n; ++k) times.push_back(std::uniform_int_distribution<int>(0, round < 6 ? 9 : 200)(gen));
+        std::int64_t total = 0;
+        for (auto t : times) total += t;
+        // Every pair a brute force reaches.
+        std::vector<std::vector<bool>> reach(static_cast<std::size_t>(total + 1),
+                                             std::vector<bool>(static_cast<std::size_t>(total + 1), false));
+        std::vector<int> assign(static_cast<std::size_t>(n), 0);
+        for (;;) {
+            std::int64_t a = 0, b = 0;
+            for (int k = 0; k < n; ++k) {
+                if (assign[k] == 1) a += times[k];
+                if (assign[k] == 2) b += times[k];
+            }
+            reach[a][b] = true;
+            int k = 0;
+            while (k < n && assign[k] == 2) assign[k++] = 0;
+            if (k == n) break;
+            ++assign[k];
+        }
+        const int step = total > 60 ? 7 : 1;
+        for (int a = 0; a <= total; a += step)
+            for (int b = 0; b <= total; b += step) {
+                std::vector<int> out(static_cast<std::size_t>(n), -1);
+                const bool found = exactSplitWithSums(times.data(), n, a, b, out.data());
+                ASSERT_EQ(found, static_cast<bool>(reach[a][b])) << round << ": " << a << "," << b;
+                if (!found) continue;
+                std::int64_t sa = 0, sb = 0;
+                for (int k = 0; k < n; ++k) {
+                    ASSERT_TRUE(out[k] >= 0 && out[k] <= 2);
+                    if (out[k] == 1) sa += times[k];
+                    if (out[k] == 2) sb += times[k];
+                }
+                EXPECT_EQ(sa, a);
+                EXPECT_EQ(sb, b);
+            }
+    }
+    const std::int32_t negative[] = {5, -5};
+    int out[2];
+    EXPECT_FALSE(exactSplitWithSums(negative, 2, 0, 0, out));
+}
+
 TEST(ExactCheck, SplitPassesJudgesAsTheEngine) {
     const std::int32_t times[] = {600, 100, 700};
     const int shortWithAll[] = {1, 2, 2};
