@@ -35,8 +35,9 @@ struct ExactResult {
 // The check on plain times (CD number k has times[k-1]). The window is the engine's: hi = target +
 // tolerance, lo = target, or target - tolerance when plusOnly is false. Exact when every time is 0
 // or more and the total fits in 32 bits (so no sum wraps); for other times both answers are
-// Unchecked. Memory: at most two tables of (D + 1) rows of (D / 64 + 1) 64-bit words, D = min(hi or
-// kExactLimit, total) - about 29 MB at D = 10800, one table when no plan exists.
+// Unchecked. Memory: one table of (D + 1) rows of (D / 64 + 1) 64-bit words, D the largest sum
+// looked at (at most min(10800, total): 14.6 MB), and a second one of at most that size only
+// when the quick way to the plan fails and the exact plan search runs.
 ExactResult exactCheck(const std::int32_t* times, int n, std::int32_t target, std::int32_t tolerance, bool plusOnly);
 
 // The target computeTarget would give the selection under these settings (without touching either).
