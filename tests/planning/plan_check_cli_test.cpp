@@ -174,6 +174,27 @@ TEST_F(PlanCheckCli, TakesEveryOptionOfPlanAndTheControlFilesSettings) {
     EXPECT_EQ(splitLines(r.out).at(0), "window: 600 610");
 }
 
+// The list holds 30 CDs: a 31st record of the file is not part of the check. Side A of 25:50 needs
+// the 50-second CD, so with 30 CDs of 1:40 no plan exists.
+TEST_F(PlanCheckCli, ThirtyCdsAreCheckedAndTheThirtyFirstIsNot) {
+    std::vector<int> times(30, 100);
+    const std::string thirty = writeFile("A30.ZMO", times, kKindCatalogue);
+    times.push_back(50);
+    const std::string thirtyOne = writeFile("A31.ZMO", times, kKindCatalogue);
+    const Lines args = {"--target", "2550", "--tolerance", "0"};
+    Outcome r = check(thirty, args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "window: 1550 1550\nexists: no\ntolerance: 50\n");
+    r = check(thirtyOne, args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "window: 1550 1550\nexists: no\ntolerance: 50\n");
+    // With 30 CDs of which the last is 50 s, side A of 15 x 1:40 + 0:50 fills it.
+    times.erase(times.begin());
+    const std::string withShort = writeFile("B30.ZMO", times, kKindCatalogue);
+    r = check(withShort, args);
+    EXPECT_EQ(splitLines(r.out).at(1), "exists: yes");
+}
+
 TEST_F(PlanCheckCli, UsageErrorsAreThoseOfPlan) {
     const std::string file = writeFile("U.ZMO", {100});
     const Lines cases[] = {
