@@ -24,6 +24,7 @@ public:
         std::fill(bits_.begin(), bits_.begin() + static_cast<std::ptrdiff_t>(size), Word{0});
         const int tail = (maxB + 1) % kWordBits;
         lastMask_ = tail == 0 ? ~Word{0} : (Word{1} << tail) - 1;
+        used_.assign(static_cast<std::size_t>(maxA + 1), 0);
     }
     int maxA() const { return maxA_; }
     int maxB() const { return maxB_; }
@@ -33,12 +34,20 @@ public:
     const Word* row(int a) const {
         return bits_.data() + static_cast<std::size_t>(a) * static_cast<std::size_t>(words_);
     }
-    void set(int a, int b) { row(a)[b / kWordBits] |= Word{1} << (b % kWordBits); }
+    void set(int a, int b) {
+        row(a)[b / kWordBits] |= Word{1} << (b % kWordBits);
+        used_[static_cast<std::size_t>(a)] = 1;
+    }
+    // Whether row a may hold a pair: rows never reached are skipped (times sharing a factor leave
+    // most rows empty).
+    bool used(int a) const { return used_[static_cast<std::size_t>(a)] != 0; }
+    void markUsed(int a) { used_[static_cast<std::size_t>(a)] = 1; }
     bool test(int a, int b) const { return (row(a)[b / kWordBits] >> (b % kWordBits)) & 1; }
     std::size_t bytes() const { return bits_.capacity() * sizeof(Word); }
 
 private:
     std::vector<Word> bits_;
+    std::vector<char> used_;
     int maxA_ = 0, maxB_ = 0, words_ = 1;
     Word lastMask_ = 1;
 };
@@ -104,9 +113,11 @@ void addForward(PairTable& t, const std::int32_t* times, int from, int to, std::
         const int lowWord = static_cast<int>(std::clamp<std::int64_t>(needB - left, 0, t.maxB()) / kWordBits);
         const int ws = tk / kWordBits, bs = tk % kWordBits;
         for (int a = topRow; a >= lowRow; --a) {
+            const Word* s = (toA && a >= tk && t.used(a - tk)) ? t.row(a - tk) : nullptr;
+            if (!s && !t.used(a)) continue;
+            t.markUsed(a);
             Word* r = t.row(a);
             const int endWord = static_cast<int>(std::min<std::int64_t>(reach - a, t.maxB()) / kWordBits) + 1;
-            const Word* s = (toA && a >= tk) ? t.row(a - tk) : nullptr;
             const int shiftFrom = toB ? std::max(ws, lowWord) : endWord;
             for (int j = endWord - 1; j >= shiftFrom; --j) {
                 Word v = r[j - ws] << bs;
@@ -141,8 +152,10 @@ void addBackward(PairTable& t, const std::int32_t* times, int from, int to, std:
             static_cast<int>(std::clamp<std::int64_t>(limitB + left, -1, t.maxB()) / kWordBits) + 1;
         const int ws = tk / kWordBits, bs = tk % kWordBits;
         for (int a = lowRow; a <= topRow; ++a) {
+            const Word* s = (toA && a + tk <= t.maxA() && t.used(a + tk)) ? t.row(a + tk) : nullptr;
+            if (!s && !t.used(a)) continue;
+            t.markUsed(a);
             Word* r = t.row(a);
-            const Word* s = (toA && a + tk <= t.maxA()) ? t.row(a + tk) : nullptr;
             // (maxA - a) + (maxB - y) <= reach: nothing below y = maxA + maxB - reach - a.
             const int rowStart = static_cast<int>(
                 std::max<std::int64_t>(startWord * kWordBits, std::int64_t{t.maxA()} + t.maxB() - reach - a) / kWordBits);
@@ -175,7 +188,7 @@ Cell leastTolerance(const PairTable& t, std::int32_t target, bool plusOnly, std:
     for (int a = 0; a <= t.maxA() && best.need > 0; ++a) {
         const std::int64_t dA = plusOnly ? (a >= target ? std::int64_t{a} - target : kNever)
                                          : std::llabs(std::int64_t{a} - target);
-        if (dA >= best.need) continue;
+        if (dA >= best.need || !t.used(a)) continue;
         const Word* r = t.row(a);
         const std::int64_t shortB = total - a;
         if (shortB >= 0 && shortB < target && shortB <= maxB && t.test(a, static_cast<int>(shortB))) {
@@ -208,6 +221,7 @@ Cell anyPassing(const PairTable& t, std::int32_t lo, std::int32_t hi, std::int64
     const int from = std::max(lo, 0);
     const int toA = std::min(hi, t.maxA()), toB = std::min(hi, t.maxB());
     for (int a = from; a <= toA; ++a) {
+        if (!t.used(a)) continue;
         const int b = firstSet(t.row(a), from, toB);
         if (b >= 0) return {a, b, 0};
         const std::int64_t shortB = total - a;
@@ -301,6 +315,7 @@ public:
         addBackward(g_, times_, mid, to, firstHalf, firstHalf);
         int x = -1, y = -1;
         for (int a = 0; a <= sumA && x < 0; ++a) {
+            if (!f_.used(a) || !g_.used(a)) continue;
             const Word* p = f_.row(a);
             const Word* q = g_.row(a);
             for (int j = 0; j < f_.words(); ++j)
