@@ -86,10 +86,10 @@ void BM_PlanSideBWorstCase(benchmark::State& state) {
 }
 BENCHMARK(BM_PlanSideBWorstCase)->Unit(benchmark::kMillisecond);
 
-// The exact check of a selection of n CDs spread evenly over 150..420 s (8,535 s for 30).
+// The exact check of a selection of n CDs spread evenly over 150..420 s (8,536 s for 30).
 // BM_ExactCheck/30: a C120 tape, 60 minutes a side, tolerance 5 s plus only (window 3600..3605).
 // BM_ExactCheck/30/10800: the largest window checked, 0..10800 (target 5400, tolerance 5400 plus
-// and minus), so the table spans every sum the CDs make.
+// and minus).
 void exactCheckRun(benchmark::State& state, int n, std::int32_t target, std::int32_t tolerance, bool plusOnly) {
     std::vector<std::int32_t> times;
     for (int i = 0; i < n; ++i) times.push_back(150 + (n > 1 ? i * 270 / (n - 1) : 0));
