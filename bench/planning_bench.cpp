@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "planning/exact_check.h"
 #include "planning/plan_engine.h"
 #include "platform/clock.h"
 #include "support/scripted_prompter.h"
@@ -84,6 +85,30 @@ void BM_PlanSideBWorstCase(benchmark::State& state) {
     report(state, b.engine.rng.draws());
 }
 BENCHMARK(BM_PlanSideBWorstCase)->Unit(benchmark::kMillisecond);
+
+// The exact check of a selection of n CDs spread evenly over 150..420 s (8,536 s for 30).
+// BM_ExactCheck/30: a C120 tape, 60 minutes a side, tolerance 5 s plus only (window 3600..3605).
+// BM_ExactCheck/30/10800: the largest window checked, 0..10800 (target 5400, tolerance 5400 plus
+// and minus).
+void exactCheckRun(benchmark::State& state, int n, std::int32_t target, std::int32_t tolerance, bool plusOnly) {
+    std::vector<std::int32_t> times;
+    for (int i = 0; i < n; ++i) times.push_back(150 + (n > 1 ? i * 270 / (n - 1) : 0));
+    ExactResult r;
+    for (auto _ : state) {
+        r = exactCheck(times.data(), n, target, tolerance, plusOnly);
+        benchmark::DoNotOptimize(r);
+    }
+    if (r.exists == ExactAnswer::Unchecked) state.SkipWithError("not checked");
+    state.counters["exists"] = r.exists == ExactAnswer::Yes ? 1 : 0;
+    state.counters["tolerance"] = r.toleranceFound == ExactAnswer::Yes ? r.minTolerance : -1;
+}
+
+const bool kExactRegistered = [] {
+    benchmark::RegisterBenchmark("BM_ExactCheck/30", exactCheckRun, 30, 3600, 5, true)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_ExactCheck/30/10800", exactCheckRun, 30, 5400, 5400, false)
+        ->Unit(benchmark::kMillisecond);
+    return true;
+}();
 
 }  // namespace
 }  // namespace zemo

@@ -163,6 +163,8 @@ std::optional<int> makePlan(const CommandHelp& help, const PlanRequest& request,
         return kExitFailed;
     }
 
+    if (request.checkOnly) return std::nullopt;
+
     ResultsState& results = run.results;
     if (results.openResults() != 0) return failure(help, request.path + ": the selection holds no CD");
     for (std::int64_t k = 2; k <= request.runs; ++k) results.stepNext();

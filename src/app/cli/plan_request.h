@@ -31,6 +31,7 @@ struct PlanRequest {
     std::optional<std::string> password;     // --password, in Shift-JIS
     std::vector<std::pair<const PlanOverride*, std::int32_t>> overrides;  // in the order of the table
     std::filesystem::path home;
+    bool checkOnly = false;  // zemo plan --check: the settings and the list are read, no plan is made
 };
 
 // Checks what the command line says (usage errors), the program folder, and that the inputs are
@@ -51,7 +52,7 @@ public:
 
 // The creation defaults, the control file's planning settings, label layout and creatorId (with
 // --control), the overrides; the data file into the shuffle list; the plan of run number 1, the
-// steps to run N, the action. Nothing, or the exit status to return (the reason has been given).
+// steps to run N, the action (with checkOnly, nothing after the list is read). Nothing, or the exit status to return (the reason has been given).
 std::optional<int> makePlan(const CommandHelp& help, const PlanRequest& request, PlanRun& run);
 
 // Output lines: UTF-8, trailing blanks (both kinds) removed, control characters as visible
