@@ -889,6 +889,8 @@ Bytes otherContents(const std::string& p) {
     return b;
 }
 
+void PrintTo(const BehindCase& c, std::ostream* os) { *os << c.name; }
+
 class ChangedBehind : public DataOpsTest, public ::testing::WithParamInterface<BehindCase> {};
 
 TEST_P(ChangedBehind, IsNotReplacedUnasked) {
