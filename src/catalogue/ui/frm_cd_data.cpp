@@ -287,8 +287,11 @@ bool TFrmCd_data::FormCloseQuery() {
         // the catalogue file, in the deleted history, or in both, never in neither. For the same
         // reason a deleted history that could not be written keeps the catalogue file as it is and
         // the window open; the new-record history only reports (its records are in the catalogue).
-        const bool saved = sorted == 0 && deletedArray(ws_).save() == 0 &&
-                           (newArray(ws_).save(), catalogueArray(ws_).save() == 0);
+        bool saved = sorted == 0 && deletedArray(ws_).save() == 0;
+        if (saved) {
+            newArray(ws_).save();
+            saved = catalogueArray(ws_).save() == 0;
+        }
         // A later try asks again about what was not written this time.
         clearSaveConfirmations(ws_);
         return saved;
