@@ -76,9 +76,12 @@ std::string cutQuestion(int kind, int inFile, int holds) {
     char line[96];
     std::snprintf(line, sizeof line, "\nﾌｧｲﾙ内 %d 件 / ｼｽﾃﾑ制御数 %d 件", inFile, holds);
     text += line;
-    if (kind >= 1 && kind <= kArrayKinds && Workspace::capacitiesFor(20)[static_cast<std::size_t>(kind)] >= inFile &&
-        Workspace::capacitiesFor(1)[static_cast<std::size_t>(kind)] != Workspace::capacitiesFor(20)[static_cast<std::size_t>(kind)])
-        text += "\nｼｽﾃﾑﾓｰﾄﾞのﾃﾞｰﾀﾍﾞｰｽｻｲｽﾞを大きくしてください";
+    if (kind >= 1 && kind <= kArrayKinds) {
+        const auto k = static_cast<std::size_t>(kind);
+        const int smallest = Workspace::capacitiesFor(1)[k];
+        const int largest = Workspace::capacitiesFor(20)[k];
+        if (largest != smallest && largest >= inFile) text += "\nｼｽﾃﾑﾓｰﾄﾞのﾃﾞｰﾀﾍﾞｰｽｻｲｽﾞを大きくしてください";
+    }
     return text;
 }
 
