@@ -246,7 +246,8 @@ int readRemembering(Workspace& ws, const std::string& userPath, int kind, TCddat
     const std::string path = userPath.empty() ? defaultFilePath(ws, kind) : nativePath(userPath);
     const std::optional<FileStamp> seen = fileStampOf(path);
     int fileRecords = 0;
-    const int result = readDataFileAs(ws, userPath, kind, array, loadedFlag, count, capacity, compareKind, &fileRecords);
+    const int result =
+        readDataFileAs(ws, userPath, kind, array, loadedFlag, count, capacity, compareKind, &fileRecords);
     if (result != 0) return result;
     if (seen) rememberStamp(ws, path, *seen);
     if (kind >= 1 && kind <= kArrayKinds) {

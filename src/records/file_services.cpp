@@ -323,8 +323,8 @@ bool confirmReplaceChanged(Workspace& ws, const std::string& path) {
     // Nothing there (or a folder) is nothing to lose; the save itself reports what it cannot replace.
     const std::optional<FileStamp> now = fileStampOf(path);
     if (!now || *now == seen->second) return true;
-    const Answer a = showBox(ws, BoxKind::Confirmation, nativePath(path) + " は読み込み後に変更されています。上書きしますか？",
-                             Buttons::YesNo);
+    const std::string text = nativePath(path) + " は読み込み後に変更されています。上書きしますか？";
+    const Answer a = showBox(ws, BoxKind::Confirmation, text, Buttons::YesNo);
     if (a != Answer::Yes) return false;
     seen->second = *now;
     return true;
