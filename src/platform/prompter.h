@@ -8,7 +8,9 @@ namespace zemo {
 
 enum class BoxKind { Error, Warning, Information, Confirmation };
 
-enum class Buttons { Ok, OkCancel, Yes, YesNo, YesCancel, YesNoCancel, AbortRetryIgnore };
+// YesNoDefaultNo: Yes and No with No the default (Enter, and closing the box, answer No), for a
+// question whose Yes loses data.
+enum class Buttons { Ok, OkCancel, Yes, YesNo, YesCancel, YesNoCancel, AbortRetryIgnore, YesNoDefaultNo };
 
 enum class Answer { Ok, Cancel, Yes, No, Abort, Retry, Ignore };
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "platform/regular_file.h"
@@ -112,6 +113,7 @@ int loadControl(Workspace& ws, bool showFatal) {
     const std::int16_t keep138 = ws.control.runtime138;
     const std::int16_t keep140 = ws.control.runtime140;
     const std::string path = controlFilePath(ws);
+    const std::optional<FileStamp> seen = fileStampOf(path);  // before the read: a change during it shows at the save
 
     int result = checkControlHeader(ws, path);
     if (result == 0) {
@@ -124,6 +126,7 @@ int loadControl(Workspace& ws, bool showFatal) {
             result = -1;
         } else {
             ws.control = fresh;
+            if (seen) rememberStamp(ws, path, *seen);
             if (shareFieldsStoredScrambled(ws.control) && ws.control.scrambledNow == 1) {
                 scrambleShare(ws.control, kScrambleUndo);
                 ws.control.scrambledNow = 0;
@@ -137,7 +140,8 @@ int loadControl(Workspace& ws, bool showFatal) {
 
 namespace {
 
-// saveControl with an optional ".BAK" guard: 0, -1 (reported with number 4), or the failed
+// saveControl with an optional ".BAK" guard: 0, -1 (reported with number 4, or the user kept a
+// file changed since it was read: nothing written, the record in memory as it was), or the failed
 // backup's code (reported with number 6, the record in memory left as it was).
 int writeControl(Workspace& ws, bool keepBackup) {
     const SysControl before = ws.control;
@@ -161,9 +165,18 @@ int writeControl(Workspace& ws, bool keepBackup) {
         c.scrambledNow = 0;
     }
 
+    // Someone else's change to the file since it was read is not replaced unasked; No is as if
+    // the save had not been tried.
+    if (!confirmReplaceChanged(ws, path)) {
+        ws.control = before;
+        ws.shareFlag = shareFlagBefore;
+        return -1;
+    }
+
     // The backup is replaced only once the new record is written; a failed save leaves the file
     // and its backup as they were.
     int result = saveFile(ws, path, &image, sizeof image, keepBackup);
+    if (result == 0) rememberFile(ws, path);
     if (result > 0) {
         // The backup failed before anything was written: as if the save had not been tried.
         ws.control = before;

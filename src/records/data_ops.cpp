@@ -65,6 +65,24 @@ void showVersionError(Workspace& ws, std::uint16_t level) {
     showError(ws, std::string("対応していないﾃﾞｰﾀのﾊﾞｰｼﾞｮﾝです！\n") + line);
 }
 
+// The stored question, then the two numbers, then the way out when a larger database size would
+// hold the whole file (only the catalogue, the barcode list and the add list grow with it).
+std::string cutQuestion(int kind, int inFile, int holds) {
+    std::string text =
+        "ﾃﾞｰﾀﾌｧｲﾙ内ﾃﾞｰﾀ登録数がｼｽﾃﾑ制御数を越えています！\n"
+        "制御数以降を切り捨てて処理を継続します。";
+    char line[96];
+    std::snprintf(line, sizeof line, "\nﾌｧｲﾙ内 %d 件 / ｼｽﾃﾑ制御数 %d 件", inFile, holds);
+    text += line;
+    if (kind >= 1 && kind <= kArrayKinds) {
+        const auto k = static_cast<std::size_t>(kind);
+        const int smallest = Workspace::capacitiesFor(1)[k];
+        const int largest = Workspace::capacitiesFor(20)[k];
+        if (largest != smallest && largest >= inFile) text += "\nｼｽﾃﾑﾓｰﾄﾞのﾃﾞｰﾀﾍﾞｰｽｻｲｽﾞを大きくしてください";
+    }
+    return text;
+}
+
 std::string asciiUpper(std::string s) {
     upperCase(s);
     return s;
@@ -73,10 +91,14 @@ std::string asciiUpper(std::string s) {
 // Usable capacity: never more slots than the array has.
 int slotLimit(const TCddataArray& array, int capacity) { return std::clamp(capacity, 0, array.slotCount()); }
 
+// The stored message, and the system's reason on a line of its own when there is one.
 int failWrite(Workspace& ws, const std::string& path) {
+    const int reason = ws.lastErr.sysError;
     setLastError(ws, kErrWrite);
     setErrorName(ws, path);
-    showError(ws, path + "\n" + kFileErrorText);
+    std::string text = path + "\n" + kFileErrorText;
+    if (reason != 0) text += "\n" + systemReasonText(reason);
+    showError(ws, text);
     return -1;
 }
 
@@ -141,7 +163,7 @@ int checkControlHeader(Workspace& ws, const std::string& path) {
 namespace {
 
 int readDataFileAs(Workspace& ws, const std::string& userPath, int kind, TCddataArray& array, int& loadedFlag,
-                   int& count, int capacity, bool compareKind) {
+                   int& count, int capacity, bool compareKind, int* fileRecords = nullptr) {
     const std::string path = userPath.empty() ? defaultFilePath(ws, kind) : nativePath(userPath);
     count = 0;
     int r = checkHeaderAs(ws, path, kind, compareKind);
@@ -186,10 +208,7 @@ int readDataFileAs(Workspace& ws, const std::string& userPath, int kind, TCddata
 
     const int cap = slotLimit(array, capacity);
     if (n > cap) {
-        Answer a = showBox(ws, BoxKind::Confirmation,
-                           "ﾃﾞｰﾀﾌｧｲﾙ内ﾃﾞｰﾀ登録数がｼｽﾃﾑ制御数を越えています！\n"
-                           "制御数以降を切り捨てて処理を継続します。",
-                           Buttons::YesNo);
+        Answer a = showBox(ws, BoxKind::Confirmation, cutQuestion(kind, n, cap), Buttons::YesNo);
         if (a != Answer::Yes) return kErrRead;
     }
 
@@ -210,14 +229,73 @@ int readDataFileAs(Workspace& ws, const std::string& userPath, int kind, TCddata
     setLastError(ws, kErrNone);
     loadedFlag = 1;
     count = m;
+    if (fileRecords) *fileRecords = n;
     return 0;
+}
+
+// A read that remembers what it read: the file's stamp, taken before the read so that a change
+// made while it ran shows at the next save, and whether the kind now holds a cut copy of it.
+int readRemembering(Workspace& ws, const std::string& userPath, int kind, TCddataArray& array, int& loadedFlag,
+                    int& count, int capacity, bool compareKind) {
+    const std::string path = userPath.empty() ? defaultFilePath(ws, kind) : nativePath(userPath);
+    const std::optional<FileStamp> seen = fileStampOf(path);
+    int fileRecords = 0;
+    const int result =
+        readDataFileAs(ws, userPath, kind, array, loadedFlag, count, capacity, compareKind, &fileRecords);
+    if (result != 0) return result;
+    if (seen) rememberStamp(ws, path, *seen);
+    if (kind >= 1 && kind <= kArrayKinds) {
+        ReadCut& cut = ws.readCuts[static_cast<std::size_t>(kind)];
+        cut = ReadCut{};
+        if (fileRecords > count) cut = ReadCut{stampKey(path), fileRecords, false};
+    }
+    return 0;
+}
+
+int activeRecords(const TCddataArray& array, int cap) {
+    int active = 0;
+    for (int i = 0; i < cap; ++i)
+        if (array[i].active == 1) ++active;
+    return active;
+}
+
+// The questions before array replaces the file at path: a change made there since it was read,
+// and a kind read cut from this very file. true: write.
+bool confirmOverwrite(Workspace& ws, int kind, const std::string& path, int writing) {
+    if (!confirmReplaceChanged(ws, path)) return false;
+    if (kind < 1 || kind > kArrayKinds) return true;
+    ReadCut& cut = ws.readCuts[static_cast<std::size_t>(kind)];
+    if (cut.path.empty() || cut.confirmed || cut.path != stampKey(path)) return true;
+    if (!fileStampOf(path)) return true;  // gone: nothing left to lose
+    const int losing = cut.fileRecords - writing;
+    if (losing <= 0) return true;
+    char line[128];
+    std::snprintf(line, sizeof line, "上書きするとﾌｧｲﾙ内 %d 件のうち %d 件のﾃﾞｰﾀが失われます。", cut.fileRecords,
+                  losing);
+    const std::string text = nativePath(path) + "\n制御数以降を切り捨てて読み込んだﾃﾞｰﾀです！\n" + line +
+                             "\n上書きしますか？";
+    if (showBox(ws, BoxKind::Confirmation, text, Buttons::YesNoDefaultNo) != Answer::Yes) return false;
+    cut.confirmed = true;
+    return true;
+}
+
+// After a save of kind to path: the file is what the program last saw of it, and the kind no
+// longer holds a cut copy of that file. A failed save asks again next time.
+void settleAfterSave(Workspace& ws, int kind, const std::string& path, bool saved) {
+    if (saved) rememberFile(ws, path);
+    if (kind < 1 || kind > kArrayKinds) return;
+    ReadCut& cut = ws.readCuts[static_cast<std::size_t>(kind)];
+    if (saved && cut.path == stampKey(path))
+        cut = ReadCut{};
+    else
+        cut.confirmed = false;
 }
 
 }  // namespace
 
 int readDataFile(Workspace& ws, const std::string& userPath, int kind, TCddataArray& array, int& loadedFlag,
                  int& count, int capacity) {
-    return readDataFileAs(ws, userPath, kind, array, loadedFlag, count, capacity, takeKindCheck(ws));
+    return readRemembering(ws, userPath, kind, array, loadedFlag, count, capacity, takeKindCheck(ws));
 }
 
 int writeDataFile(Workspace& ws, bool shareForm, const std::string& path, int kind, const TCddataArray& array,
@@ -231,12 +309,13 @@ int writeDataFileWithBackup(Workspace& ws, bool shareForm, const std::string& pa
     const int cap = slotLimit(array, capacity);
     const bool scramble = shareForm && ws.shareFlag;
 
+    const int active = activeRecords(array, cap);
+    // Asked before anything is built or written; No leaves the file as it is.
+    if (!confirmOverwrite(ws, kind, p, std::min(active, 0x7FFF))) return -1;
+
     DataFileInfo info;
     std::memset(&info, 0, sizeof info);
     setField(info.memo, shareForm ? ws.nextMemo : sj("< ZEMO ｼｽﾃﾑﾌｧｲﾙ >"), 60);
-    int active = 0;
-    for (int i = 0; i < cap; ++i)
-        if (array[i].active == 1) ++active;
     info.recordCount = static_cast<std::int16_t>(std::min(active, 0x7FFF));
     info.savedAt = nowStamp(ws.clock);
     info.scrambled = scramble ? 1 : 0;
@@ -262,6 +341,7 @@ int writeDataFileWithBackup(Workspace& ws, bool shareForm, const std::string& pa
     std::memcpy(bytes.data() + sizeof header, &info, sizeof info);
     if (!body.empty()) std::memcpy(bytes.data() + kDataStart, body.data(), body.size() * sizeof(CdRecord));
     const int result = saveFile(ws, p, bytes.data(), bytes.size(), keepBackup);
+    settleAfterSave(ws, kind, p, result == 0);
     if (result == -1) return failWrite(ws, p);
     return result;
 }
@@ -278,7 +358,10 @@ int writeEmptyFile(Workspace& ws, int kind, int capacity, TCddataArray& array) {
     for (int i = 0; i < cap; ++i)
         std::memcpy(bytes.data() + kDataStart + static_cast<std::size_t>(i) * sizeof(CdRecord), &cleared,
                     sizeof cleared);
-    if (saveFile(ws, p, bytes.data(), bytes.size(), false) != 0) return failWrite(ws, p);
+    const int result = saveFile(ws, p, bytes.data(), bytes.size(), false);
+    settleAfterSave(ws, kind, p, result == 0);
+    if (kind >= 1 && kind <= kArrayKinds) ws.readCuts[static_cast<std::size_t>(kind)] = ReadCut{};  // array cleared
+    if (result != 0) return failWrite(ws, p);
     return 0;
 }
 
@@ -348,7 +431,7 @@ int chooseAndTransfer(Workspace& ws, bool askMode, int mode, int kind, TCddataAr
     if (mode == kChoiceRead) {
         int count = 0;
         busyCursor(ws, true);
-        result = readDataFileAs(ws, path, kind, array, loadedFlag, count, capacity, compareKind);
+        result = readRemembering(ws, path, kind, array, loadedFlag, count, capacity, compareKind);
         busyCursor(ws, false);
     } else if (checkSaveName(ws, path, true, true) == 0) {
         busyCursor(ws, true);
@@ -357,6 +440,27 @@ int chooseAndTransfer(Workspace& ws, bool askMode, int mode, int kind, TCddataAr
     }
     done = 1;
     return result;
+}
+
+int confirmKindSaves(Workspace& ws, std::initializer_list<int> kinds) {
+    // A No anywhere leaves every answer given before it unsaid.
+    const auto stamps = ws.fileStamps;
+    const auto cuts = ws.readCuts;
+    for (int kind : kinds) {
+        const TCddataArray* a = ws.array(kind);
+        if (!a) continue;
+        const int cap = slotLimit(*a, ws.capacity(kind));
+        if (!confirmOverwrite(ws, kind, defaultFilePath(ws, kind), std::min(activeRecords(*a, cap), 0x7FFF))) {
+            ws.fileStamps = stamps;
+            ws.readCuts = cuts;
+            return -1;
+        }
+    }
+    return 0;
+}
+
+void clearSaveConfirmations(Workspace& ws) {
+    for (ReadCut& cut : ws.readCuts) cut.confirmed = false;
 }
 
 void skipKindCheckOnce(Workspace& ws) { ws.checkKindSwitch = false; }

@@ -1,6 +1,7 @@
 #pragma once
 // The only place where data files are opened: load and save by kind, the user's own files,
 // header checks and the share form.
+#include <initializer_list>
 #include <string>
 
 #include "records/workspace.h"
@@ -29,6 +30,17 @@ int saveKind(Workspace& ws, int backupMode, int kind, int capacity, TCddataArray
 int loadKind(Workspace& ws, int kind, int capacity, int& count, TCddataArray& array, int& loadedFlag);
 int chooseAndTransfer(Workspace& ws, bool askMode, int mode, int kind, TCddataArray& array, int& done,
                       int& loadedFlag, int capacity);
+// Before a save, writeDataFile (and so saveKind) asks the questions that protect what is on disk,
+// and writes nothing on No (-1, no further box): "(path) は読み込み後に変更されています。上書きしますか？"
+// (Yes / No) when the file changed since it was read or written here, and, when the kind was read
+// cut to its capacity from this very file, how many of its records the file would lose (Yes / No,
+// No the default). confirmKindSaves asks them up front for saving these kinds to their default
+// files, so that a window saving several files writes none of them on a No: 0 go on (later
+// saves of these kinds do not ask again), -1 No (nothing changed).
+int confirmKindSaves(Workspace& ws, std::initializer_list<int> kinds);
+// Drops what confirmKindSaves agreed for saves that were not made after all.
+void clearSaveConfirmations(Workspace& ws);
+
 // Skips the kind comparison of the next transfer only (checkHeader, readDataFile, loadKind or
 // chooseAndTransfer), however that transfer ends; every later one compares again.
 void skipKindCheckOnce(Workspace& ws);

@@ -10,6 +10,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string_view>
 
@@ -269,15 +270,77 @@ int restoreBackup(Workspace& ws, const std::string& path) {
     return succeed(ws);
 }
 
+std::string systemReasonText(int err) {
+    switch (err) {
+        case ENOSPC:
+        case EDQUOT: return "ディスクがいっぱいです";
+        case EACCES:
+        case EPERM:
+        case EROFS: return "書き込みが許可されていません";
+        case EFBIG: return "ファイルが大きすぎます";
+        case EIO: return "ディスクの読み書きに失敗しました";
+        case EISDIR: return "同じ名前のフォルダがあります";
+        case ENOENT:
+        case ENOTDIR: return "フォルダが見つかりません";
+        default: return std::strerror(err);
+    }
+}
+
+std::string stampKey(const std::string& path) {
+    const std::string native = nativePath(path);
+    std::error_code ec;
+    fs::path key = fs::weakly_canonical(fs::path(native), ec);
+    if (ec || key.empty()) key = fs::absolute(fs::path(native), ec).lexically_normal();
+    return key.string();
+}
+
+std::optional<FileStamp> fileStampOf(const std::string& path) {
+    struct stat st;
+    if (!statPath(nativePath(path), st) || !S_ISREG(st.st_mode)) return std::nullopt;
+    FileStamp s;
+    s.size = static_cast<std::int64_t>(st.st_size);
+    s.mtimeSec = static_cast<std::int64_t>(st.st_mtim.tv_sec);
+    s.mtimeNsec = static_cast<std::int64_t>(st.st_mtim.tv_nsec);
+    s.device = static_cast<std::uint64_t>(st.st_dev);
+    s.inode = static_cast<std::uint64_t>(st.st_ino);
+    return s;
+}
+
+void rememberStamp(Workspace& ws, const std::string& path, const FileStamp& stamp) {
+    ws.fileStamps[stampKey(path)] = stamp;
+}
+
+void rememberFile(Workspace& ws, const std::string& path) {
+    if (std::optional<FileStamp> now = fileStampOf(path))
+        rememberStamp(ws, path, *now);
+    else
+        ws.fileStamps.erase(stampKey(path));
+}
+
+bool confirmReplaceChanged(Workspace& ws, const std::string& path) {
+    auto seen = ws.fileStamps.find(stampKey(path));
+    if (seen == ws.fileStamps.end()) return true;
+    // Nothing there (or a folder) is nothing to lose; the save itself reports what it cannot replace.
+    const std::optional<FileStamp> now = fileStampOf(path);
+    if (!now || *now == seen->second) return true;
+    const std::string text = nativePath(path) + " は読み込み後に変更されています。上書きしますか？";
+    const Answer a = showBox(ws, BoxKind::Confirmation, text, Buttons::YesNo);
+    if (a != Answer::Yes) return false;
+    seen->second = *now;
+    return true;
+}
+
 int saveFile(Workspace& ws, const std::string& path, const void* data, std::size_t size, bool keepBackup) {
     const std::string native = nativePath(path);
     const std::string bak = backupPath(native);
+    ws.lastErr.sysError = 0;
+    StagedFile file(native, ws.saveHook);
     auto writeFailed = [&] {
+        ws.lastErr.sysError = file.error() != 0 ? file.error() : EIO;
         fail(ws, kErrWrite, path);
         return -1;
     };
 
-    StagedFile file(native, ws.saveHook);
     if (!file.open() || !file.write(data, size) || !file.flush()) return writeFailed();
     // What an interrupted backup left goes with the next save, whether or not it keeps one.
     const std::string bakTarget = resolveLinks(bak);

@@ -18,13 +18,17 @@ void Workspace::createArrays(int size) {
     for (int k = 1; k <= kArrayKinds; ++k) arrays[k].create(capacities[k] + 1);
     indexList.create(kIndexListEntries);
     loaded.fill(0);
+    readCuts.fill(ReadCut{});
 }
 
 void Workspace::changeDatabaseSize(int size) {
     dbSize = std::clamp(size, 1, 20);
     capacities = capacitiesFor(dbSize);
     for (int k = 1; k <= kArrayKinds; ++k)
-        if (arrays[k].slotCount() != capacities[k] + 1) arrays[k].create(capacities[k] + 1);
+        if (arrays[k].slotCount() != capacities[k] + 1) {
+            arrays[k].create(capacities[k] + 1);
+            readCuts[k] = ReadCut{};  // what was read cut is gone with the old array
+        }
     loaded.fill(0);
 }
 

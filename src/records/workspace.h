@@ -1,7 +1,9 @@
 #pragma once
 // What the shell owns for the whole run. No globals: every test builds its own Workspace.
 #include <array>
+#include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "platform/clock.h"
@@ -16,6 +18,26 @@ namespace zemo {
 struct LastError {
     int code = 0;
     std::string name;  // UTF-8 path
+    int sysError = 0;  // errno of the failed step of the last save, 0 when it succeeded
+};
+
+// What a load saw of a file (or what a save left), to notice a change made behind the program's
+// back before a save replaces it.
+struct FileStamp {
+    std::int64_t size = 0;
+    std::int64_t mtimeSec = 0;
+    std::int64_t mtimeNsec = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// A kind whose last read stopped at the array's capacity: the file it came from and how many
+// records that file held, so that a save over that file does not drop the rest unasked.
+struct ReadCut {
+    std::string path;        // stampKey of the file; empty = the array holds no cut read
+    int fileRecords = 0;
+    bool confirmed = false;  // the user accepted the loss for the save under way
 };
 
 inline constexpr int kArrayKinds = 7;       // record arrays exist for kinds 1..7
@@ -41,6 +63,9 @@ public:
     std::array<int, kArrayKinds + 1> capacities{};     // highest valid index per kind
     TLongintArray indexList;
     std::array<int, kArrayKinds + 1> loaded{};         // per-kind loaded flags
+
+    std::map<std::string, FileStamp> fileStamps;      // per file (stampKey): as last read or written
+    std::array<ReadCut, kArrayKinds + 1> readCuts{};  // per kind 1..7
 
     bool checkKindSwitch = true;  // off for the one transfer it was turned off for
     SaveStepHook saveHook;        // runs before each step of every file save (tests fail or interrupt saves)

@@ -28,6 +28,7 @@ std::vector<ButtonDef> buttonsOf(Buttons buttons) {
         case Buttons::OkCancel: return {ok, cancel};
         case Buttons::Yes: return {yes};
         case Buttons::YesNo: return {yes, no};
+        case Buttons::YesNoDefaultNo: return {yes, no};
         case Buttons::YesCancel: return {yes, cancel};
         case Buttons::YesNoCancel: return {yes, no, cancel};
         case Buttons::AbortRetryIgnore:
@@ -44,7 +45,8 @@ Answer closingAnswer(Buttons buttons) {
     switch (buttons) {
         case Buttons::Ok: return Answer::Ok;
         case Buttons::Yes: return Answer::Yes;
-        case Buttons::YesNo: return Answer::No;
+        case Buttons::YesNo:
+        case Buttons::YesNoDefaultNo: return Answer::No;
         case Buttons::OkCancel:
         case Buttons::YesCancel:
         case Buttons::YesNoCancel: return Answer::Cancel;
@@ -100,7 +102,11 @@ Answer QtPrompter::message(BoxKind kind, const std::string& text, Buttons button
         made.emplace_back(b, def.answer);
         if (def.answer == onClose) box.setEscapeButton(b);
     }
-    box.setDefaultButton(static_cast<QPushButton*>(made.front().first));
+    QAbstractButton* preferred = made.front().first;
+    if (buttons == Buttons::YesNoDefaultNo)
+        for (const auto& [button, answer] : made)
+            if (answer == Answer::No) preferred = button;
+    box.setDefaultButton(static_cast<QPushButton*>(preferred));
 
     arrowCursor(true);
     box.exec();

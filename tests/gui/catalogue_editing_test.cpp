@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -565,6 +567,49 @@ TEST_F(EditingTest, TheAddListIsFilledFromAFileAndHandsOneRecordToTheEditor) {
     EXPECT_EQ(field("Edt_ttl")->text(), "ADD THREE");
     EXPECT_EQ(editor->slot(), 0);
     EXPECT_TRUE(prompter.boxes.empty());  // get mode closes without questions
+}
+
+// The add list read cut to its 200 slots: closing with saving asks once more, No as the default,
+// and No writes nothing and keeps the window open.
+TEST_F(EditingTest, AnAddListReadCutIsNotSavedOverTheWholeFileUnasked) {
+    const std::string file = defaultFilePath(ws, kKindAdd);
+    auto bytes = [&] {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    {
+        TCddataArray a(202);
+        for (int i = 0; i < 201; ++i) a[i] = record("A" + std::to_string(i), "ADD");
+        ASSERT_EQ(writeDataFile(ws, false, file, kKindAdd, a, 201), 0);
+    }
+    writeKind(kKindCatalogue, {record("B1", "ONE")});
+    const std::string whole = bytes();
+    prompter.clear();
+    prompter.answers = {Answer::Yes};  // read the first 200
+    std::vector<std::string> asked;
+    Buttons buttons = Buttons::Ok;
+    bool stayedOpen = false, unchanged = false;
+    whenModal<TFrmCd_Add>([&](TFrmCd_Add* w) {
+        prompter.clear();
+        prompter.answers = {Answer::Yes, Answer::Ok, Answer::No};
+        w->close();
+        stayedOpen = w->isVisible();
+        asked = prompter.texts();
+        if (!prompter.boxes.empty()) buttons = prompter.boxes.back().buttons;
+        unchanged = bytes() == whole;
+        prompter.answers = {Answer::No, Answer::Ok};
+        w->close();
+    });
+    ASSERT_EQ(addList->openForEditing(), 0);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_TRUE(unchanged);
+    EXPECT_EQ(asked, (std::vector<std::string>{"保存終了します。", "保存終了します！",
+                                               file +
+                                                   "\n制御数以降を切り捨てて読み込んだﾃﾞｰﾀです！\n"
+                                                   "上書きするとﾌｧｲﾙ内 201 件のうち 1 件のﾃﾞｰﾀが失われます。\n"
+                                                   "上書きしますか？"}));
+    EXPECT_EQ(buttons, Buttons::YesNoDefaultNo);
+    EXPECT_EQ(bytes(), whole);  // discarded afterwards: still 201
 }
 
 TEST_F(EditingTest, MarkedResultsFillTheAddListUpToItsLastSlot) {

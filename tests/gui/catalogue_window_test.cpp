@@ -429,5 +429,141 @@ TEST_F(CatalogueWindowTest, TheEditorsSlotFollowsTheCurrentRowHoweverItMoves) {
     window->close();
 }
 
+// --- saves that keep what is on the disk ---
+
+bool fileHolds(const std::string& path, const std::string& text) {
+    return fileBytes(path).find(text) != std::string::npos;
+}
+
+// SIGKILL or a failing disk at any step of the closing save: the erased record is always in the
+// catalogue file or in the deleted history (or both), never in neither.
+TEST_F(CatalogueWindowTest, AnErasedRecordSurvivesASaveStoppedAtAnyStep) {
+    const std::string catalogue = defaultFilePath(ws, kKindCatalogue);
+    const std::string deleted = defaultFilePath(ws, kKindDeleted);
+    int calls = 0;
+    // One closing save after an erase, its steps failing from `from` on (kill) or at `from`
+    // only (a failing disk); from < 0 fails nothing. Whether the window closed.
+    auto closeAfterErase = [&](int from, bool kill) {
+        ws.saveHook = {};
+        fs::remove_all(tmp.path() / "CD_SYS");
+        fs::create_directories(tmp.path() / "CD_SYS");
+        ws.createArrays(1);
+        window = std::make_unique<TFrmCd_data>(ws, settings);
+        writeCatalogue({record("B1", 1), record("ERASED", 2), record("B3", 3)});
+        showForEditing();
+        window->grid()->selectSlot(1);
+        QTest::mouseClick(child<QToolButton>("SpBtnClearRow"), Qt::LeftButton);
+        calls = 0;
+        ws.saveHook = [&, from, kill](SaveStep) {
+            const int n = calls++;
+            if (from < 0) return true;
+            return kill ? n < from : n != from;
+        };
+        prompter.clear();
+        prompter.answers = {Answer::Yes, Answer::Ok};
+        window->close();
+        ws.saveHook = {};
+        return !window->isVisible();
+    };
+
+    ASSERT_TRUE(closeAfterErase(-1, false));
+    const int steps = calls;
+    ASSERT_GT(steps, 10);
+    EXPECT_FALSE(fileHolds(catalogue, "ERASED"));
+    EXPECT_TRUE(fileHolds(deleted, "ERASED"));
+    for (bool kill : {true, false}) {
+        for (int from = 0; from < steps; ++from) {
+            SCOPED_TRACE((kill ? "killed at step " : "failing step ") + std::to_string(from));
+            const bool closed = closeAfterErase(from, kill);
+            EXPECT_TRUE(fileHolds(catalogue, "ERASED") || fileHolds(deleted, "ERASED"));
+            // A window that stayed open still holds the erase, to save again or discard.
+            if (!closed) {
+                for (int slot = 0; slot < 3; ++slot) EXPECT_NE(barcodeAt(slot), "ERASED");
+                prompter.answers = {Answer::No, Answer::Ok};
+                window->close();
+            }
+        }
+    }
+}
+
+TEST_F(CatalogueWindowTest, AClosingSaveAsksBeforeReplacingAFileChangedBehindTheWindow) {
+    const std::string catalogue = defaultFilePath(ws, kKindCatalogue);
+    writeCatalogue({record("B1", 1), record("B2", 2)});
+    showForEditing();
+    // The old program on another counter saves the shared catalogue meanwhile.
+    {
+        ScriptedPrompter otherPrompter;
+        Workspace other{otherPrompter, clock, tmp.path()};
+        initControlDefaults(other);
+        other.createArrays(1);
+        other.arrays[kKindCatalogue][0] = record("THEIRS", 5);
+        ASSERT_EQ(writeDataFile(other, false, "", kKindCatalogue, other.arrays[kKindCatalogue], 500), 0);
+    }
+    const std::string theirs = fileBytes(catalogue);
+    const std::string deleted = fileBytes(defaultFilePath(ws, kKindDeleted));
+    window->grid()->selectSlot(0);
+    QTest::mouseClick(child<QToolButton>("SpBtnClearRow"), Qt::LeftButton);
+
+    prompter.answers = {Answer::Yes, Answer::Ok, Answer::No};
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"保存終了します。", "保存終了します！",
+                                                          catalogue + " は読み込み後に変更されています。上書きしますか？"}));
+    EXPECT_EQ(prompter.boxes[2].buttons, Buttons::YesNo);
+    // Nothing written: their catalogue byte for byte, the history as it was; the window keeps the erase.
+    EXPECT_EQ(fileBytes(catalogue), theirs);
+    EXPECT_EQ(fileBytes(defaultFilePath(ws, kKindDeleted)), deleted);
+    EXPECT_EQ(barcodeAt(0), "");
+    EXPECT_EQ(barcodeAt(1), "B2");
+
+    prompter.clear();
+    prompter.answers = {Answer::Yes, Answer::Ok, Answer::Yes};
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(prompter.texts().size(), 3u);
+    EXPECT_FALSE(fileHolds(catalogue, "THEIRS"));
+    EXPECT_TRUE(fileHolds(catalogue, "B2"));
+    EXPECT_TRUE(fileHolds(defaultFilePath(ws, kKindDeleted), "B1"));
+}
+
+TEST_F(CatalogueWindowTest, ACatalogueReadCutToTheDatabaseSizeIsNotSavedOverTheWholeFileUnasked) {
+    const std::string catalogue = defaultFilePath(ws, kKindCatalogue);
+    TCddataArray big(701);
+    for (int i = 0; i < 700; ++i) big[i] = record("C" + std::to_string(i), 1);
+    ASSERT_EQ(writeDataFile(ws, false, catalogue, kKindCatalogue, big, 700), 0);
+    const std::string whole = fileBytes(catalogue);
+    prompter.answers = {Answer::Yes};  // cut to the 500 the size holds
+    showForEditing();
+    ASSERT_EQ(prompter.texts(),
+              std::vector<std::string>{"ﾃﾞｰﾀﾌｧｲﾙ内ﾃﾞｰﾀ登録数がｼｽﾃﾑ制御数を越えています！\n"
+                                       "制御数以降を切り捨てて処理を継続します。\n"
+                                       "ﾌｧｲﾙ内 700 件 / ｼｽﾃﾑ制御数 500 件\n"
+                                       "ｼｽﾃﾑﾓｰﾄﾞのﾃﾞｰﾀﾍﾞｰｽｻｲｽﾞを大きくしてください"});
+
+    prompter.clear();
+    prompter.answers = {Answer::Yes, Answer::Ok, Answer::No};
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(prompter.boxes.size(), 3u);
+    EXPECT_EQ(prompter.boxes[2].text, catalogue +
+                                          "\n制御数以降を切り捨てて読み込んだﾃﾞｰﾀです！\n"
+                                          "上書きするとﾌｧｲﾙ内 700 件のうち 200 件のﾃﾞｰﾀが失われます。\n上書きしますか？");
+    EXPECT_EQ(prompter.boxes[2].kind, BoxKind::Confirmation);
+    EXPECT_EQ(prompter.boxes[2].buttons, Buttons::YesNoDefaultNo);
+    EXPECT_EQ(fileBytes(catalogue), whole);  // still 700
+    EXPECT_FALSE(fs::exists(backupPath(defaultFilePath(ws, kKindDeleted))));  // nor anything else written
+
+    // Asked again on the next try; Yes saves the 500.
+    prompter.clear();
+    prompter.answers = {Answer::Yes, Answer::Ok, Answer::Yes};
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(prompter.texts().size(), 3u);
+    TCddataArray saved(701);
+    int loadedFlag = 0, count = 0;
+    ASSERT_EQ(readDataFile(ws, "", kKindCatalogue, saved, loadedFlag, count, 700), 0);
+    EXPECT_EQ(count, 500);
+}
+
 }  // namespace
 }  // namespace zemo::ui

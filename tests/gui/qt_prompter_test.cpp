@@ -73,6 +73,8 @@ TEST_F(QtPrompterTest, EveryButtonSetWithItsTextsAndAnswers) {
         {Buttons::YesNoCancel, {"いいえ", "はい", "キャンセル"}, "キャンセル", Answer::Cancel, Answer::Cancel},
         {Buttons::AbortRetryIgnore, {"中止", "再試行", "無視"}, "再試行", Answer::Retry, Answer::Abort},
         {Buttons::AbortRetryIgnore, {"中止", "再試行", "無視"}, "無視", Answer::Ignore, Answer::Abort},
+        {Buttons::YesNoDefaultNo, {"いいえ", "はい"}, "はい", Answer::Yes, Answer::No},
+        {Buttons::YesNoDefaultNo, {"いいえ", "はい"}, "いいえ", Answer::No, Answer::No},
     };
     QtPrompter prompter;
     for (const Case& c : cases) {
@@ -96,6 +98,30 @@ TEST_F(QtPrompterTest, EveryButtonSetWithItsTextsAndAnswers) {
             EXPECT_EQ(seen, expected);
             EXPECT_EQ(a, close ? c.onClose : c.answer);
         }
+    }
+}
+
+// The default button is what Enter presses: the first button, except where Yes would lose data.
+TEST_F(QtPrompterTest, EnterPressesTheDefaultWhichIsNoForAQuestionThatLosesDataOnYes) {
+    const struct {
+        Buttons buttons;
+        QString defaultText;
+        Answer onEnter;
+    } cases[] = {
+        {Buttons::YesNo, "はい", Answer::Yes},
+        {Buttons::YesNoDefaultNo, "いいえ", Answer::No},
+        {Buttons::OkCancel, "OK", Answer::Ok},
+    };
+    QtPrompter prompter;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.defaultText.toStdString());
+        QString shownDefault;
+        whenModal<QMessageBox>([&](QMessageBox* box) {
+            if (box->defaultButton()) shownDefault = box->defaultButton()->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        EXPECT_EQ(prompter.message(BoxKind::Confirmation, "確認です", c.buttons), c.onEnter);
+        EXPECT_EQ(shownDefault, c.defaultText);
     }
 }
 

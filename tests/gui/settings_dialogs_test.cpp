@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -337,6 +338,44 @@ TEST_F(SettingsTest, ModeFailedSaveStaysOpenWithMemoryAsTheFileIs) {
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(ws.dbSize, 3);
     EXPECT_EQ(at<std::int16_t>(file(), 128), 1);
+}
+
+TEST_F(SettingsTest, ModeYesOverAControlFileChangedSinceItWasReadAsksAndNoKeepsTheirs) {
+    saveFile();
+    ASSERT_EQ(zemo::loadControl(ws, false), 0);
+    // Another copy of the program on the shared folder stores its own settings meanwhile.
+    {
+        zemo::SysControl theirs = ws.control;
+        theirs.sortMode = 1;
+        const auto readAt = fs::last_write_time(ctl());
+        std::ofstream(ctl(), std::ios::binary).write(reinterpret_cast<const char*>(&theirs), sizeof theirs);
+        fs::last_write_time(ctl(), readAt + std::chrono::microseconds(1));
+    }
+    const Bytes theirs = file();
+    TFrmSysMode dlg(ws);
+    showActive(dlg);
+    auto* size = child<QLineEdit>(dlg, "Edit_Dsize");
+    size->selectAll();
+    QTest::keyClicks(size, "3");
+    leave(size);
+
+    prompter.answers = {Answer::Yes, Answer::No};
+    QTest::mouseClick(child<QPushButton>(dlg, "BtnEnd"), Qt::LeftButton);
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{
+                                    "保存終了します。", ctl().string() + " は読み込み後に変更されています。上書きしますか？"}));
+    EXPECT_EQ(file(), theirs);
+    EXPECT_FALSE(fs::exists(bak()));
+    EXPECT_EQ(ws.dbSize, 1);
+
+    prompter.clear();
+    prompter.answers = {Answer::Yes, Answer::Yes};
+    QTest::mouseClick(child<QPushButton>(dlg, "BtnEnd"), Qt::LeftButton);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(prompter.texts().size(), 2u);
+    EXPECT_EQ(ws.dbSize, 3);
+    EXPECT_EQ(at<std::int16_t>(file(), 160), 3);
+    EXPECT_EQ(readBytes(bak()), theirs);
 }
 
 TEST_F(SettingsTest, EscAndTheCloseBoxAskTheQuestionAndCancelStaysOpen) {

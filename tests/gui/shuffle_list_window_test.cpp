@@ -395,6 +395,34 @@ TEST_F(ShuffleListWindowTest, ClosingWithYesSavesTheListAndItsBackupAndWithNoWri
     EXPECT_EQ(prompter.boxes.front().buttons, Buttons::YesNoCancel);
 }
 
+TEST_F(ShuffleListWindowTest, ClosingWithYesOverAListChangedBehindTheWindowAsksAndNoKeepsTheirs) {
+    const std::string file = defaultFilePath(ws, kKindShuffle);
+    openList({"S1", "S2"});
+    {
+        // Another program rewrites the list meanwhile.
+        ScriptedPrompter otherPrompter;
+        Workspace other{otherPrompter, clock, tmp.path()};
+        initControlDefaults(other);
+        other.createArrays(1);
+        other.arrays[kKindShuffle][0] = record("THEIRS");
+        ASSERT_EQ(writeDataFile(other, false, "", kKindShuffle, other.arrays[kKindShuffle], 30), 0);
+    }
+    const std::string theirs = fileBytes(file);
+
+    prompter.answers = {Answer::Yes, Answer::No};
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(prompter.texts(),
+              (std::vector<std::string>{"保存終了します。", file + " は読み込み後に変更されています。上書きしますか？"}));
+    EXPECT_EQ(fileBytes(file), theirs);
+    EXPECT_EQ(slotBarcode(0), "S1");  // the window keeps its list
+
+    prompter.answers = {Answer::Yes, Answer::Yes};
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(fileBytes(file).find("THEIRS"), std::string::npos);
+}
+
 TEST_F(ShuffleListWindowTest, TheViewerOpensWithoutBlockingOverTheListAndClosesWithIt) {
     QWidget home;
     auto* viewer = new TFrmDataDisp(ws, settings, &home);

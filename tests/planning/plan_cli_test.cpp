@@ -179,7 +179,8 @@ TEST_F(PlanCli, OtherKindAndTooManyRecordsAreReadLikeTheWindowReadsThem) {
     ASSERT_GE(err.size(), 2u);
     EXPECT_EQ(err[0], "error: ﾃﾞｰﾀの種類が違います！ | " + file);
     EXPECT_EQ(err[1],
-              "confirmation: ﾃﾞｰﾀﾌｧｲﾙ内ﾃﾞｰﾀ登録数がｼｽﾃﾑ制御数を越えています！ | 制御数以降を切り捨てて処理を継続します。");
+              "confirmation: ﾃﾞｰﾀﾌｧｲﾙ内ﾃﾞｰﾀ登録数がｼｽﾃﾑ制御数を越えています！ | 制御数以降を切り捨てて処理を継続します。"
+              " | ﾌｧｲﾙ内 32 件 / ｼｽﾃﾑ制御数 30 件");
     const Lines out = splitLines(r.out);
     ASSERT_EQ(out.size(), 32u);  // line 0 empty, 30 CDs, the total
     EXPECT_EQ(out[0], "");

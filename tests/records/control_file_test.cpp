@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -516,6 +517,50 @@ TEST_F(ControlFileTest, OverwritingAnExistingFileAsksFirst) {
 TEST(RemovePathBlanks, RemovesAsciiAndFullWidthSpaces) {
     EXPECT_EQ(removePathBlanks(" /a b/c\u3000d.zmo "), "/ab/cd.zmo");
     EXPECT_EQ(removePathBlanks("\u3000 "), "");
+}
+
+// --- a control file changed behind the program ---
+
+TEST_F(ControlFileTest, ASaveOverAFileChangedSinceItWasReadAsksFirst) {
+    freshFile();
+    ASSERT_EQ(loadControl(ws, false), 0);
+    // Another copy of the program on a shared folder stores its own settings meanwhile.
+    SysControl theirs = ws.control;
+    theirs.dbSize = 7;
+    const auto readAt = fs::last_write_time(ctl());
+    writeBytes(ctl(), &theirs, sizeof theirs);  // in place, the same size
+    fs::last_write_time(ctl(), readAt + std::chrono::microseconds(1));  // however fine the clock
+    const Bytes onDisk = readBytes(ctl());
+    ws.control.dbSize = 3;
+    const SysControl mine = ws.control;
+
+    prompter.answers = {Answer::No};
+    EXPECT_EQ(saveControlWithBackup(ws, 0), -1);
+    ASSERT_EQ(texts(), std::vector<std::string>{ctl() + " は読み込み後に変更されています。上書きしますか？"});
+    EXPECT_EQ(prompter.boxes[0].kind, BoxKind::Confirmation);
+    EXPECT_EQ(prompter.boxes[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(readBytes(ctl()), onDisk);
+    EXPECT_FALSE(fs::exists(dir.str("ZEMOCTRL.BAK")));
+    EXPECT_EQ(bytesOf(ws.control), bytesOf(mine));  // as if the save had not been tried
+
+    prompter.clear();
+    prompter.answers = {Answer::Yes};
+    EXPECT_EQ(saveControlWithBackup(ws, 0), 0);
+    EXPECT_EQ(texts().size(), 1u);
+    EXPECT_EQ(at<std::int16_t>(readBytes(ctl()), 160), 3);
+    EXPECT_EQ(readBytes(dir.str("ZEMOCTRL.BAK")), onDisk);
+    // Saved by this program: the next save asks nothing.
+    prompter.clear();
+    EXPECT_EQ(saveControl(ws), 0);
+    EXPECT_TRUE(prompter.boxes.empty());
+}
+
+TEST_F(ControlFileTest, AnUnchangedOrNeverReadControlFileIsSavedUnasked) {
+    freshFile();  // written, never read
+    EXPECT_EQ(saveControlWithBackup(ws, 0), 0);
+    ASSERT_EQ(loadControl(ws, false), 0);
+    EXPECT_EQ(saveControlWithBackup(ws, 1), 0);
+    EXPECT_TRUE(prompter.boxes.empty());
 }
 
 }  // namespace

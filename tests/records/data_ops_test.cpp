@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -403,8 +404,10 @@ protected:
         EXPECT_EQ(writeDataFile(ws, false, "", 1, big, 600), 0);
         fillJunk(arr(1));
     }
+    // The stored two lines, then the two numbers and the way out.
     static constexpr const char* kQuestion =
-        "ﾃﾞｰﾀﾌｧｲﾙ内ﾃﾞｰﾀ登録数がｼｽﾃﾑ制御数を越えています！\n制御数以降を切り捨てて処理を継続します。";
+        "ﾃﾞｰﾀﾌｧｲﾙ内ﾃﾞｰﾀ登録数がｼｽﾃﾑ制御数を越えています！\n制御数以降を切り捨てて処理を継続します。\n"
+        "ﾌｧｲﾙ内 600 件 / ｼｽﾃﾑ制御数 500 件\nｼｽﾃﾑﾓｰﾄﾞのﾃﾞｰﾀﾍﾞｰｽｻｲｽﾞを大きくしてください";
 };
 
 TEST_F(Truncation, YesLoadsAsManyAsTheArrayHolds) {
@@ -621,6 +624,7 @@ TEST_F(DataOpsTest, SaveKeepsThePreviousCatalogueInItsBak) {
     const Bytes first = readBytes(path(1));
     const auto oldTime = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
     fs::last_write_time(path(1), oldTime);
+    rememberFile(ws, path(1));  // the old time stands for a save long ago, not for a change behind the program
 
     clock.set(LocalTime{2024, 6, 1, 12, 0, 0});
     arr(1).put(2, sample(2));
@@ -689,7 +693,8 @@ TEST_P(FailedSave, LeavesThePreviousFileWhole) {
         result = saveKind(ws, GetParam().backupMode, 1, cap(1), arr(1));
     }
     EXPECT_EQ(result, -1);
-    EXPECT_EQ(texts(), std::vector<std::string>{path(1) + kFileError});
+    // The stored message, and the system's reason in words the user reads.
+    EXPECT_EQ(texts(), std::vector<std::string>{path(1) + kFileError + "\nファイルが大きすぎます"});
     expectDiskAsBefore(before);
 }
 
@@ -729,7 +734,7 @@ TEST_P(FailedBackup, LastRenameFailingPutsTheOlderBakBack) {
     EXPECT_EQ(saveKind(ws, 0, 1, cap(1), arr(1)), -1);
     ws.saveHook = {};
     EXPECT_EQ(renames, 2);
-    EXPECT_EQ(texts(), std::vector<std::string>{path(1) + kFileError});
+    EXPECT_EQ(texts(), std::vector<std::string>{path(1) + kFileError + "\nディスクの読み書きに失敗しました"});
     expectDiskAsBefore(before);
 }
 
@@ -741,7 +746,7 @@ TEST_F(DataOpsTest, SaveOntoADirectoryFails) {
     fs::create_directory(path(1));
     arr(1).put(0, sample(0));
     EXPECT_EQ(saveKind(ws, 0, 1, cap(1), arr(1)), -1);
-    EXPECT_EQ(texts(), std::vector<std::string>{path(1) + kFileError});
+    EXPECT_EQ(texts(), std::vector<std::string>{path(1) + kFileError + "\n同じ名前のフォルダがあります"});
     EXPECT_TRUE(fs::is_directory(path(1)));
 }
 
@@ -840,6 +845,303 @@ TEST_F(DataOpsTest, PathOfOnlyBlanksTransfersNothing) {
     EXPECT_EQ(chooseAndTransfer(ws, false, kChoiceRead, 1, arr(1), done, loaded, cap(1)), -1);
     EXPECT_EQ(done, 0);
     EXPECT_TRUE(prompter.boxes.empty());
+}
+
+// --- the system's reason for a failed save ---
+
+TEST(SystemReason, UsualCausesInJapaneseOthersInTheSystemsWords) {
+    const struct {
+        int err;
+        std::string text;
+    } cases[] = {
+        {ENOSPC, "ディスクがいっぱいです"},   {EDQUOT, "ディスクがいっぱいです"},
+        {EACCES, "書き込みが許可されていません"}, {EPERM, "書き込みが許可されていません"},
+        {EROFS, "書き込みが許可されていません"}, {EFBIG, "ファイルが大きすぎます"},
+        {EIO, "ディスクの読み書きに失敗しました"}, {EISDIR, "同じ名前のフォルダがあります"},
+        {ENOENT, "フォルダが見つかりません"},   {EBADF, std::strerror(EBADF)},
+    };
+    for (const auto& c : cases) EXPECT_EQ(systemReasonText(c.err), c.text) << c.err;
+}
+
+TEST_F(DataOpsTest, ASaveIntoAFolderItMayNotWriteSaysWhy) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    fs::permissions(dir.path() / "CD_SYS", fs::perms::owner_read | fs::perms::owner_exec);
+    arr(1).put(0, sample(0));
+    EXPECT_EQ(saveKind(ws, 1, 1, cap(1), arr(1)), -1);
+    fs::permissions(dir.path() / "CD_SYS", fs::perms::owner_all);
+    EXPECT_EQ(texts(), std::vector<std::string>{path(1) + kFileError + "\n書き込みが許可されていません"});
+    EXPECT_EQ(ws.lastErr.code, kErrWrite);
+}
+
+// --- a file changed behind the program ---
+
+constexpr const char* kChanged = " は読み込み後に変更されています。上書きしますか？";
+
+// What another program (a sync client, the old program on another computer) does to a file.
+struct BehindCase {
+    const char* name;
+    std::function<void(const std::string&)> change;
+};
+
+Bytes otherContents(const std::string& p) {
+    Bytes b = readBytes(p);
+    b.back() ^= 0x5A;  // same size
+    return b;
+}
+
+void PrintTo(const BehindCase& c, std::ostream* os) { *os << c.name; }
+
+class ChangedBehind : public DataOpsTest, public ::testing::WithParamInterface<BehindCase> {};
+
+TEST_P(ChangedBehind, IsNotReplacedUnasked) {
+    for (int i = 0; i < 3; ++i) arr(1).put(i, sample(i));
+    ASSERT_EQ(saveKind(ws, 1, 1, cap(1), arr(1)), 0);
+    ASSERT_EQ(read(1), 0);
+    GetParam().change(path(1));
+    const Bytes theirs = readBytes(path(1));
+    arr(1).put(3, sample(3));
+
+    prompter.answers = {Answer::No};
+    EXPECT_EQ(saveKind(ws, 0, 1, cap(1), arr(1)), -1);
+    ASSERT_EQ(texts(), std::vector<std::string>{path(1) + kChanged});
+    EXPECT_EQ(prompter.boxes[0].kind, BoxKind::Confirmation);
+    EXPECT_EQ(prompter.boxes[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(readBytes(path(1)), theirs);  // byte for byte
+    EXPECT_FALSE(fs::exists(backupPath(path(1))));
+
+    prompter.clear();
+    prompter.answers = {Answer::Yes};
+    EXPECT_EQ(saveKind(ws, 0, 1, cap(1), arr(1)), 0);
+    EXPECT_EQ(texts(), std::vector<std::string>{path(1) + kChanged});  // asked again, and written
+    EXPECT_EQ(at<std::int16_t>(readBytes(path(1)), 128 + 62), 4);
+    EXPECT_EQ(readBytes(backupPath(path(1))), theirs);
+
+    // What the save left is what the program now knows of the file.
+    prompter.clear();
+    EXPECT_EQ(saveKind(ws, 0, 1, cap(1), arr(1)), 0);
+    EXPECT_TRUE(prompter.boxes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, ChangedBehind,
+    ::testing::Values(
+        BehindCase{"RewrittenInPlace",
+                   [](const std::string& p) {
+                       // Same size, same inode; a time stamp a little later than the read.
+                       const auto t = fs::last_write_time(p);
+                       writeBytes(p, otherContents(p));
+                       fs::last_write_time(p, t + std::chrono::nanoseconds(1000));
+                   }},
+        BehindCase{"OnlyTheTimeMovedByMicroseconds",
+                   [](const std::string& p) { fs::last_write_time(p, fs::last_write_time(p) + std::chrono::microseconds(3)); }},
+        BehindCase{"ReplacedByRenameWithTheSameTime",
+                   [](const std::string& p) {
+                       const auto t = fs::last_write_time(p);
+                       writeBytes(p + ".new", otherContents(p));
+                       fs::last_write_time(p + ".new", t);
+                       fs::rename(p + ".new", p);
+                   }},
+        BehindCase{"Grown",
+                   [](const std::string& p) {
+                       Bytes b = readBytes(p);
+                       b.push_back(0);
+                       writeBytes(p, b);
+                   }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DataOpsTest, ASaveAsksNothingWhenTheFileIsUnchangedNewNeverReadOrGone) {
+    // Never read by this program: written as before.
+    writeBytes(path(1), FileImage(1, 2).bytes());
+    arr(1).put(0, sample(0));
+    EXPECT_EQ(saveKind(ws, 0, 1, cap(1), arr(1)), 0);
+    // Read and unchanged since.
+    ASSERT_EQ(read(1), 0);
+    EXPECT_EQ(saveKind(ws, 0, 1, cap(1), arr(1)), 0);
+    // Read, then removed: nothing there to lose.
+    ASSERT_EQ(read(1), 0);
+    fs::remove(path(1));
+    EXPECT_EQ(saveKind(ws, 1, 1, cap(1), arr(1)), 0);
+    // A new file that another kind's load created.
+    ASSERT_EQ(fs::exists(path(4)), false);
+    prompter.answers = {Answer::Yes};
+    ASSERT_EQ(loadKind(ws, 4, cap(4), count, arr(4), loaded), 0);  // "新規作成します" answered Yes
+    arr(4).put(0, sample(0));
+    EXPECT_EQ(saveKind(ws, 0, 4, cap(4), arr(4)), 0);
+    ASSERT_EQ(texts().size(), 1u);  // only the creation question
+    EXPECT_EQ(at<std::int16_t>(readBytes(path(1)), 128 + 62), 1);
+}
+
+TEST_F(DataOpsTest, AFileCreatedByALoadIsWatchedLikeOneRead) {
+    prompter.answers = {Answer::Yes};
+    ASSERT_EQ(loadKind(ws, 5, cap(5), count, arr(5), loaded), 0);
+    writeBytes(path(5), FileImage(5, 7).bytes());  // someone fills it meanwhile
+    const Bytes theirs = readBytes(path(5));
+    prompter.clear();
+    prompter.answers = {Answer::No};
+    EXPECT_EQ(saveKind(ws, 0, 5, cap(5), arr(5)), -1);
+    EXPECT_EQ(texts(), std::vector<std::string>{path(5) + kChanged});
+    EXPECT_EQ(readBytes(path(5)), theirs);
+}
+
+TEST_F(DataOpsTest, AChosenFileChangedSinceItWasReadIsAskedAboutToo) {
+    const std::string mine = dir.str("MINE.ZMO");
+    writeBytes(mine, FileImage(1, 3).bytes());
+    prompter.fileChoices = {FileChoice{true, mine, ""}};
+    int done = 0;
+    ASSERT_EQ(chooseAndTransfer(ws, false, kChoiceRead, 1, arr(1), done, loaded, cap(1)), 0);
+    writeBytes(mine, FileImage(1, 4).bytes());
+    const Bytes theirs = readBytes(mine);
+    prompter.fileChoices = {FileChoice{true, mine, ""}};
+    prompter.answers = {Answer::Ok, Answer::No};  // "上書きします。", then the change
+    EXPECT_EQ(chooseAndTransfer(ws, false, kChoiceWrite, 1, arr(1), done, loaded, cap(1)), -1);
+    EXPECT_EQ(texts(), (std::vector<std::string>{mine + "\n上書きします。", mine + kChanged}));
+    EXPECT_EQ(readBytes(mine), theirs);
+}
+
+// --- a kind read cut to its capacity ---
+
+std::string cutSaveQuestion(const std::string& p, int inFile, int losing) {
+    return p + "\n制御数以降を切り捨てて読み込んだﾃﾞｰﾀです！\n上書きするとﾌｧｲﾙ内 " + std::to_string(inFile) +
+           " 件のうち " + std::to_string(losing) + " 件のﾃﾞｰﾀが失われます。\n上書きしますか？";
+}
+
+TEST_F(Truncation, SavingOverTheFileItCameFromAsksOnceMoreWithNoTheDefault) {
+    const Bytes whole = readBytes(path(1));
+    prompter.answers = {Answer::Yes};
+    ASSERT_EQ(read(1), 0);
+    arr(1).put(0, clearedRecord());  // one erased as well: the file would hold 499
+    prompter.clear();
+    prompter.answers = {Answer::No};
+    EXPECT_EQ(saveKind(ws, 0, 1, cap(1), arr(1)), -1);
+    ASSERT_EQ(texts(), std::vector<std::string>{cutSaveQuestion(path(1), 600, 101)});
+    EXPECT_EQ(prompter.boxes[0].kind, BoxKind::Confirmation);
+    EXPECT_EQ(prompter.boxes[0].buttons, Buttons::YesNoDefaultNo);
+    EXPECT_EQ(readBytes(path(1)), whole);
+    EXPECT_FALSE(fs::exists(backupPath(path(1))));
+
+    prompter.clear();
+    prompter.answers = {Answer::Yes};
+    EXPECT_EQ(saveKind(ws, 0, 1, cap(1), arr(1)), 0);
+    EXPECT_EQ(texts(), std::vector<std::string>{cutSaveQuestion(path(1), 600, 101)});
+    EXPECT_EQ(at<std::int16_t>(readBytes(path(1)), 128 + 62), 499);
+    // The file now holds what the array holds: no more questions.
+    prompter.clear();
+    EXPECT_EQ(saveKind(ws, 0, 1, cap(1), arr(1)), 0);
+    EXPECT_TRUE(prompter.boxes.empty());
+}
+
+TEST_F(Truncation, ASaveToAnotherFileDoesNotAsk) {
+    prompter.answers = {Answer::Yes};
+    ASSERT_EQ(read(1), 0);
+    prompter.clear();
+    prompter.fileChoices = {FileChoice{true, dir.str("PART.ZMO"), ""}};
+    int done = 0;
+    EXPECT_EQ(chooseAndTransfer(ws, false, kChoiceWrite, 1, arr(1), done, loaded, cap(1)), 0);
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_EQ(at<std::int16_t>(readBytes(dir.str("PART.ZMO")), 128 + 62), 500);
+    // The mark stays with the file it came from.
+    prompter.answers = {Answer::No};
+    EXPECT_EQ(saveKind(ws, 1, 1, cap(1), arr(1)), -1);
+    EXPECT_EQ(texts(), std::vector<std::string>{cutSaveQuestion(path(1), 600, 100)});
+}
+
+TEST_F(Truncation, AfterTheSizeGrewAndTheFileWasReadWholeNothingIsAsked) {
+    prompter.answers = {Answer::Yes};
+    ASSERT_EQ(read(1), 0);
+    ws.changeDatabaseSize(2);
+    prompter.clear();
+    ASSERT_EQ(read(1), 0);
+    EXPECT_EQ(count, 600);
+    EXPECT_EQ(saveKind(ws, 0, 1, cap(1), arr(1)), 0);
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_EQ(at<std::int16_t>(readBytes(path(1)), 128 + 62), 600);
+}
+
+TEST_F(Truncation, AWholeReadOfAnotherFileDropsTheMark) {
+    prompter.answers = {Answer::Yes};
+    ASSERT_EQ(read(1), 0);
+    writeBytes(dir.str("SMALL.ZMO"), FileImage(1, 5).bytes());
+    ASSERT_EQ(read(1, dir.str("SMALL.ZMO")), 0);
+    prompter.clear();
+    EXPECT_EQ(saveKind(ws, 1, 1, cap(1), arr(1)), 0);
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_EQ(at<std::int16_t>(readBytes(path(1)), 128 + 62), 5);
+}
+
+// Every kind: a file at the capacity is read whole and saved unasked; one more record and the
+// read asks (with the way out only where a larger database size would hold it) and so does the save.
+TEST_F(DataOpsTest, EveryKindReadCutAtCapacityPlusOneAsksBeforeItsSave) {
+    const struct {
+        int kind;
+        bool wayOut;
+    } kinds[] = {{1, true}, {2, false}, {4, false}, {5, true}, {6, false}};
+    for (const auto& k : kinds) {
+        SCOPED_TRACE(k.kind);
+        const int c = cap(k.kind);
+        for (int n : {c, c + 1}) {
+            SCOPED_TRACE(n);
+            writeBytes(path(k.kind), FileImage(k.kind, n).bytes());
+            const Bytes whole = readBytes(path(k.kind));
+            prompter.clear();
+            if (n > c) prompter.answers = {Answer::Yes};
+            ASSERT_EQ(read(k.kind), 0);
+            EXPECT_EQ(count, c);
+            if (n > c) {
+                std::string question =
+                    "ﾃﾞｰﾀﾌｧｲﾙ内ﾃﾞｰﾀ登録数がｼｽﾃﾑ制御数を越えています！\n制御数以降を切り捨てて処理を継続します。\nﾌｧｲﾙ内 " +
+                    std::to_string(n) + " 件 / ｼｽﾃﾑ制御数 " + std::to_string(c) + " 件";
+                if (k.wayOut) question += "\nｼｽﾃﾑﾓｰﾄﾞのﾃﾞｰﾀﾍﾞｰｽｻｲｽﾞを大きくしてください";
+                EXPECT_EQ(texts(), std::vector<std::string>{question});
+                prompter.clear();
+                prompter.answers = {Answer::No};
+                EXPECT_EQ(saveKind(ws, 0, k.kind, c, arr(k.kind)), -1);
+                EXPECT_EQ(texts(), std::vector<std::string>{cutSaveQuestion(path(k.kind), n, 1)});
+                EXPECT_EQ(readBytes(path(k.kind)), whole);
+            } else {
+                EXPECT_TRUE(prompter.boxes.empty());
+                EXPECT_EQ(saveKind(ws, 1, k.kind, c, arr(k.kind)), 0);
+                EXPECT_TRUE(prompter.boxes.empty());
+                EXPECT_EQ(at<std::int16_t>(readBytes(path(k.kind)), 128 + 62), c);
+            }
+        }
+    }
+}
+
+TEST_F(Truncation, ConfirmingSeveralSavesUpFrontTakesBackEveryAnswerOnANo) {
+    // The deleted history changed behind the program; the catalogue was read cut.
+    writeBytes(path(4), FileImage(4, 2).bytes());
+    ASSERT_EQ(read(4), 0);
+    writeBytes(path(4), FileImage(4, 3).bytes());
+    prompter.answers = {Answer::Yes};
+    ASSERT_EQ(read(1), 0);
+    prompter.clear();
+
+    prompter.answers = {Answer::Yes, Answer::No};
+    EXPECT_EQ(confirmKindSaves(ws, {4, 1}), -1);
+    EXPECT_EQ(texts(), (std::vector<std::string>{path(4) + kChanged, cutSaveQuestion(path(1), 600, 100)}));
+    // Both are asked again: the first Yes went with the No.
+    prompter.clear();
+    prompter.answers = {Answer::Yes, Answer::Yes};
+    EXPECT_EQ(confirmKindSaves(ws, {4, 1}), 0);
+    EXPECT_EQ(texts().size(), 2u);
+    // Agreed up front: the saves ask nothing more.
+    prompter.clear();
+    EXPECT_EQ(saveKind(ws, 0, 4, cap(4), arr(4)), 0);
+    EXPECT_EQ(saveKind(ws, 0, 1, cap(1), arr(1)), 0);
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_EQ(at<std::int16_t>(readBytes(path(1)), 128 + 62), 500);
+    // An agreement that no save used is dropped for the next time.
+    writeBytes(path(1), FileImage(1, 600).bytes());
+    prompter.answers = {Answer::Yes};
+    ASSERT_EQ(read(1), 0);
+    prompter.clear();
+    prompter.answers = {Answer::Yes};
+    EXPECT_EQ(confirmKindSaves(ws, {1}), 0);
+    clearSaveConfirmations(ws);
+    prompter.clear();
+    prompter.answers = {Answer::No};
+    EXPECT_EQ(saveKind(ws, 0, 1, cap(1), arr(1)), -1);
+    EXPECT_EQ(texts(), std::vector<std::string>{cutSaveQuestion(path(1), 600, 100)});
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ Answer StreamPrompter::message(BoxKind kind, const std::string& text, Buttons bu
         case Buttons::Yes: return Answer::Yes;
         case Buttons::OkCancel: return affirmative ? Answer::Ok : Answer::Cancel;
         case Buttons::YesNo: return affirmative ? Answer::Yes : Answer::No;
+        case Buttons::YesNoDefaultNo: return Answer::No;  // a question that loses data on Yes takes its default
         case Buttons::YesCancel: return affirmative ? Answer::Yes : Answer::Cancel;
         case Buttons::YesNoCancel: return affirmative ? Answer::Yes : Answer::Cancel;
         case Buttons::AbortRetryIgnore: return affirmative ? Answer::Ignore : Answer::Abort;

@@ -15,6 +15,7 @@
 #include "printing/ui/frm_prn_st_ed.h"
 #include "printing/ui/frm_stop.h"
 #include "records/data_file.h"
+#include "records/data_ops.h"
 #include "records/file_services.h"
 #include "records/record_access.h"
 #include "records/workspace.h"
@@ -276,16 +277,24 @@ bool TFrmCd_data::FormCloseQuery() {
     const Answer first = showBox(ws_, BoxKind::Confirmation, "保存終了します。", Buttons::YesNoCancel);
     if (first == Answer::Yes) {
         if (showBox(ws_, BoxKind::Warning, "保存終了します！", Buttons::OkCancel) != Answer::Ok) return false;
+        // Every file's questions come before anything is written: a No keeps all three as they are.
+        if (confirmKindSaves(ws_, {kKindDeleted, kKindNew, kKindCatalogue}) != 0) return false;
         const int sorted = sortCatalogue(ws_, kKindCatalogue, catalogueArray(ws_).capacity());
         // The grid shows the array as it now is, also when the save below fails.
         StringGrid1->records()->redrawAll();
         emit currentSlotChanged(currentSlot());
-        if (sorted != 0) return false;
-        if (catalogueArray(ws_).save() != 0) return false;
-        // A history that could not be written is reported by the save; it does not hold the window.
-        newArray(ws_).save();
-        deletedArray(ws_).save();
-        return true;
+        // The histories go first, so that a save cut short leaves an erased or replaced record in
+        // the catalogue file, in the deleted history, or in both, never in neither. For the same
+        // reason a deleted history that could not be written keeps the catalogue file as it is and
+        // the window open; the new-record history only reports (its records are in the catalogue).
+        bool saved = sorted == 0 && deletedArray(ws_).save() == 0;
+        if (saved) {
+            newArray(ws_).save();
+            saved = catalogueArray(ws_).save() == 0;
+        }
+        // A later try asks again about what was not written this time.
+        clearSaveConfirmations(ws_);
+        return saved;
     }
     if (first == Answer::No) {
         if (showBox(ws_, BoxKind::Warning, "破棄終了します！", Buttons::OkCancel) != Answer::Ok) return false;
