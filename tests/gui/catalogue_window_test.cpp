@@ -266,6 +266,7 @@ TEST_F(CatalogueWindowTest, ARangeEraseAsksFirstNamingWhatTheDeletedHistoryCanno
         ASSERT_EQ(prompter.boxes.size(), 1u);
         EXPECT_EQ(prompter.boxes[0].text, c.text);
         EXPECT_EQ(prompter.boxes[0].kind, BoxKind::Confirmation);
+        EXPECT_EQ(prompter.boxes[0].buttons, Buttons::YesNoDefaultNo);
         int inUse = 0;
         for (int slot = 0; slot < 501; ++slot) inUse += ws.arrays[kKindCatalogue][slot].active == 1;
         EXPECT_EQ(inUse, 501 - c.erased);

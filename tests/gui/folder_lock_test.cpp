@@ -187,7 +187,7 @@ TEST_F(ProgramFolderLockTest, AnotherComputersLockIsOfferedOnlyWhenOlderThanADay
         const std::string lines = holderLines("counter2", now - c.age);
         if (c.answer) {
             EXPECT_EQ(prompter_.boxes[0].kind, BoxKind::Confirmation);
-            EXPECT_EQ(prompter_.boxes[0].buttons, Buttons::YesNo);
+            EXPECT_EQ(prompter_.boxes[0].buttons, Buttons::YesNoDefaultNo);
             EXPECT_EQ(prompter_.boxes[0].text,
                       kInUse + "\n" + lines +
                           "\n1日以上前からの使用です。そのｺﾝﾋﾟｭｰﾀのZemoplanが終了していることを確かめてください。\n" +

@@ -407,7 +407,7 @@ bool TFrmCd_data::confirmRangeErase(int first, int last) {
     std::string text = std::to_string(inUse) + " 件を消去します。よろしいですか？";
     const int kept = ws_.capacity(kKindDeleted);
     if (inUse > kept) text += "\n削除履歴に残るのは最後の " + std::to_string(kept) + " 件だけです。";
-    return showBox(ws_, BoxKind::Confirmation, text, Buttons::YesNo) == Answer::Yes;
+    return showBox(ws_, BoxKind::Confirmation, text, Buttons::YesNoDefaultNo) == Answer::Yes;
 }
 
 void TFrmCd_data::lockCommands(bool locked) {

@@ -217,7 +217,7 @@ ProgramFolderLock::Outcome ProgramFolderLock::acquire(Prompter& prompter, std::t
         }
         if (last.readable && !last.here && foreignLockOld(last.since, now)) {
             told = true;
-            if (showStartBox(prompter, BoxKind::Confirmation, takeOverQuestion(last), Buttons::YesNo) != Answer::Yes)
+            if (showStartBox(prompter, BoxKind::Confirmation, takeOverQuestion(last), Buttons::YesNoDefaultNo) != Answer::Yes)
                 break;
             if ((lock_->removeStaleLockFile() || removeUnheldLock(path_)) && lock_->tryLock(0)) return Outcome::Held;
             showStartBox(prompter, BoxKind::Error, notTakenOverText(), Buttons::Ok);
