@@ -29,12 +29,16 @@
 #include "shell/ui/single_instance.h"
 #include "support/cli_run.h"
 #include "support/scripted_prompter.h"
+#include "support/lock_files.h"
 #include "support/temp_dir.h"
 
 namespace zemo::ui {
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::deadPid;
+using testsupport::lockText;
+using testsupport::snapshot;
 using testsupport::runZemo;
 using testsupport::slurp;
 using testsupport::TempDir;
@@ -60,35 +64,11 @@ std::time_t mtimeOf(const fs::path& p) {
 
 std::string userName() { return ::getpwuid(::getuid())->pw_name; }
 
-long long deadPid() {
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return child;
-}
-
-// What QLockFile writes: pid, executable name, host, machine id, boot id.
-std::string lockText(long long pid, const std::string& app, const ThisMachine& m) {
-    return std::to_string(pid) + "\n" + app + "\n" + m.host + "\n" + m.machineId + "\n" + m.bootId + "\n";
-}
 // A lock of this test process, which runs.
 std::string ownLock() {
     return lockText(::getpid(), fs::read_symlink("/proc/self/exe").filename().string(), thisMachine());
 }
 const ThisMachine kOtherComputer{"counter2", "ffffffffffffffffffffffffffffffff", "boot"};
-
-// Every file under dir with its bytes and modification time.
-std::map<std::string, std::pair<std::string, long long>> snapshot(const fs::path& dir) {
-    std::map<std::string, std::pair<std::string, long long>> out;
-    for (const auto& e : fs::recursive_directory_iterator(dir)) {
-        struct stat st {};
-        ::lstat(e.path().c_str(), &st);
-        const long long mtime = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-        out[e.path().string()] = {e.is_regular_file() ? slurp(e.path()) : std::string(), mtime};
-    }
-    return out;
-}
 
 // ---- the program folder's lock, in the process ----
 

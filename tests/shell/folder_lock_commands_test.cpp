@@ -15,34 +15,17 @@
 
 #include "shell/program_lock.h"
 #include "support/cli_run.h"
+#include "support/lock_files.h"
 #include "support/temp_dir.h"
 
 namespace zemo {
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::deadPid;
+using testsupport::snapshot;
 using testsupport::runZemo;
 using testsupport::slurp;
-
-// Every file under dir with its bytes and modification time.
-std::map<std::string, std::pair<std::string, long long>> snapshot(const fs::path& dir) {
-    std::map<std::string, std::pair<std::string, long long>> out;
-    for (const auto& e : fs::recursive_directory_iterator(dir)) {
-        struct stat st {};
-        ::lstat(e.path().c_str(), &st);
-        const long long mtime = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-        out[e.path().string()] = {e.is_regular_file() ? slurp(e.path()) : std::string(), mtime};
-    }
-    return out;
-}
-
-long long deadPid() {
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return child;
-}
 
 class FolderLockCommandsTest : public ::testing::Test {
 protected:

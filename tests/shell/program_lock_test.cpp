@@ -15,12 +15,15 @@
 #include <vector>
 
 #include "shell/program_lock.h"
+#include "support/lock_files.h"
 #include "support/temp_dir.h"
 
 namespace zemo {
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::deadPid;
+using testsupport::lockText;
 using testsupport::TempDir;
 
 void writeFile(const fs::path& p, const std::string& bytes) {
@@ -34,20 +37,6 @@ void setMtime(const fs::path& p, std::time_t t) {
 }
 
 std::string ownExeName() { return fs::read_symlink("/proc/self/exe").filename().string(); }
-
-// A process id that was used a moment ago and is gone now.
-long long deadPid() {
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return child;
-}
-
-// A lock as QLockFile writes it: pid, executable name, host name, machine id, boot id.
-std::string lockText(long long pid, const std::string& app, const ThisMachine& m) {
-    return std::to_string(pid) + "\n" + app + "\n" + m.host + "\n" + m.machineId + "\n" + m.bootId + "\n";
-}
 
 const ThisMachine kHere{"counter1", "0123456789abcdef0123456789abcdef", "11111111-2222-3333-4444-555555555555"};
 
