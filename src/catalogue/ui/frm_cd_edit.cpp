@@ -107,15 +107,8 @@ TFrmCdEdit::TFrmCdEdit(Workspace& ws, WindowSettings& settings, QWidget* parent)
     SpdBtnFind = parts::toolButton(tools, "SpdBtnFind", "検出");
     SpdBtnCopy = parts::toolButton(tools, "SpdBtnCopy", "コピー");
     SpdBtnPaste = parts::toolButton(tools, "SpdBtnPaste", "張り付け");
-    SpdBtnUp = new ModifierToolButton(tools);
-    SpdBtnDown = new ModifierToolButton(tools);
-    for (auto [b, name, hint] : {std::tuple{SpdBtnUp, "SpdBtnUp", "ＵＰ"}, std::tuple{SpdBtnDown, "SpdBtnDown", "ＤＯＷＮ"}}) {
-        b->setObjectName(name);
-        b->setText(QString::fromUtf8(hint));
-        b->setToolTip(QString::fromUtf8(hint));
-        b->setAutoRaise(true);
-        b->setFocusPolicy(Qt::NoFocus);
-    }
+    SpdBtnUp = parts::toolButton<ModifierToolButton>(tools, "SpdBtnUp", "ＵＰ");
+    SpdBtnDown = parts::toolButton<ModifierToolButton>(tools, "SpdBtnDown", "ＤＯＷＮ");
     auto* toolRow = new QHBoxLayout(tools);
     toolRow->setContentsMargins(0, 0, 0, 0);
     for (QToolButton* b : {SpdBtnExit, SpdBtnFind, SpdBtnCopy, SpdBtnPaste, static_cast<QToolButton*>(SpdBtnUp),
