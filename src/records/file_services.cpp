@@ -16,6 +16,7 @@
 
 #include "records/data_file.h"
 #include "records/safe_write.h"
+#include "records/text.h"
 
 namespace zemo {
 
@@ -86,15 +87,6 @@ int fail(Workspace& ws, int code, const std::string& name) {
 int succeed(Workspace& ws) {
     ws.lastErr.code = kErrNone;
     return kErrNone;
-}
-
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-    return true;
 }
 
 bool statPath(const std::string& native, struct stat& st) { return ::stat(native.c_str(), &st) == 0; }

@@ -115,6 +115,15 @@ void upperCase(std::string& s) {
     }
 }
 
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
+}
+
 int countBlanks(std::string_view s) {
     int n = 0;
     for (std::size_t i = 0; i < s.size();) {

@@ -27,6 +27,9 @@ private:
 };
 
 void upperCase(std::string& s);           // ASCII letters; double-byte characters untouched
+// ASCII letters byte by byte, for names and paths (not CP932 text, whose trail bytes may be letters).
+char lowerAscii(char c);
+bool equalIgnoringCase(std::string_view a, std::string_view b);  // same length, same bytes but for A-Z/a-z
 int countBlanks(std::string_view s);      // ' ' counts 1, full-width space counts 2
 void removeBlanks(std::string& s);
 std::string removedBlanks(std::string_view s);

@@ -20,6 +20,7 @@
 #include "ui/fonts.h"
 #include "ui/printer.h"
 #include "ui/qt_prompter.h"
+#include "ui/window_parts.h"
 
 namespace zemo::ui {
 
@@ -128,10 +129,7 @@ bool ZemoApplication::handleError(const std::exception& e, DriveChooser* where) 
     }
     if (reporting_) return true;
     reporting_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{reporting_};
+    parts::Finally reset{[this] { reporting_ = false; }};
     const std::string text = "ドライブにアクセスできません";
     if (prompter_) {
         prompter_->arrowCursor(true);

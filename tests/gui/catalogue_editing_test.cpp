@@ -25,6 +25,7 @@
 #include "catalogue/ui/frm_cd_history.h"
 #include "catalogue/ui/record_grid.h"
 #include "gui/dialogs_support.h"
+#include "gui/widget_driver.h"
 #include "platform/sjis.h"
 #include "records/control_file.h"
 #include "records/data_file.h"
@@ -127,9 +128,7 @@ protected:
 
     template <typename T>
     T* child(const char* name) {
-        T* found = editor->findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+        return guitest::child<T>(editor, name);
     }
     QLineEdit* field(const char* name) { return child<QLineEdit>(name); }
     void click(const char* name) { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
@@ -141,8 +140,7 @@ protected:
         e->selectAll();
         QTest::keyClick(e, Qt::Key_Delete);
         typeText(e, text);
-        QTest::keyClick(e, Qt::Key_Tab);
-        QCoreApplication::processEvents();
+        guitest::leave(e);
     }
 
     // Fills the editor with a record and registers it, answering the confirmation.

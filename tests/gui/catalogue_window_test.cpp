@@ -18,6 +18,7 @@
 #include "catalogue/ui/frm_cd_data.h"
 #include "catalogue/ui/record_grid.h"
 #include "gui/dialogs_support.h"
+#include "gui/widget_driver.h"
 #include "printing/ui/frm_prn_st_ed.h"
 #include "printing/ui/frm_stop.h"
 #include "records/control_file.h"
@@ -35,11 +36,7 @@ namespace {
 namespace fs = std::filesystem;
 using guitest::TempDir;
 using guitest::whenModal;
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using guitest::readBytes;
 
 // A stop window that asks to stop once the loop has looked at it `allowed` times, and meanwhile
 // records whether the catalogue window was locked and refused to close.
@@ -129,9 +126,7 @@ protected:
     }
     template <typename T>
     T* child(const char* name) {
-        T* found = window->findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+        return guitest::child<T>(window.get(), name);
     }
     void answerRange(const QString& first, const QString& last) {
         whenModal<TFrmPrnStEd>([first, last](TFrmPrnStEd* d) {
@@ -343,8 +338,8 @@ TEST_F(CatalogueWindowTest, ClosingWithYesSortsAndSavesTheCatalogueAndBothHistor
 TEST_F(CatalogueWindowTest, YesThenCancelAndNoThenOkLeaveEveryFileAsItWas) {
     writeCatalogue({record("B2", 2), record("B1", 1)});
     showForEditing();
-    const std::string catalogue = fileBytes(defaultFilePath(ws, kKindCatalogue));
-    const std::string deleted = fileBytes(defaultFilePath(ws, kKindDeleted));
+    const std::string catalogue = readBytes(defaultFilePath(ws, kKindCatalogue));
+    const std::string deleted = readBytes(defaultFilePath(ws, kKindDeleted));
     window->grid()->selectSlot(0);
     QTest::mouseClick(child<QToolButton>("SpBtnClearRow"), Qt::LeftButton);
 
@@ -363,8 +358,8 @@ TEST_F(CatalogueWindowTest, YesThenCancelAndNoThenOkLeaveEveryFileAsItWas) {
     EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"保存終了します。", "保存終了します！", "保存終了します。",
                                                           "保存終了します。", "破棄終了します！", "保存終了します。",
                                                           "破棄終了します！"}));
-    EXPECT_EQ(fileBytes(defaultFilePath(ws, kKindCatalogue)), catalogue);
-    EXPECT_EQ(fileBytes(defaultFilePath(ws, kKindDeleted)), deleted);
+    EXPECT_EQ(readBytes(defaultFilePath(ws, kKindCatalogue)), catalogue);
+    EXPECT_EQ(readBytes(defaultFilePath(ws, kKindDeleted)), deleted);
     // The erased record went back with the discarded catalogue; so does its history entry.
     EXPECT_EQ(ws.loaded[kKindDeleted], 0);
     EXPECT_EQ(ws.loaded[kKindNew], 0);
@@ -396,7 +391,7 @@ TEST_F(CatalogueWindowTest, AFailedReadFromAnotherFileLeavesArrayGridAndFlag) {
     // A file that ends inside its first record.
     const std::string torn = (tmp.path() / "TORN.ZMO").string();
     {
-        std::string bytes = fileBytes(defaultFilePath(ws, kKindCatalogue));
+        std::string bytes = readBytes(defaultFilePath(ws, kKindCatalogue));
         bytes.resize(128 + 256 + 100);
         std::ofstream(torn, std::ios::binary) << bytes;
     }

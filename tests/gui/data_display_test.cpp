@@ -14,6 +14,7 @@
 #include "catalogue/ui/frm_data_disp.h"
 #include "catalogue/ui/record_grid.h"
 #include "gui/dialogs_support.h"
+#include "gui/widget_driver.h"
 #include "platform/sjis.h"
 #include "records/control_file.h"
 #include "records/data_file.h"
@@ -109,8 +110,7 @@ TEST_F(DataDisplayTest, AReadThatDoesNotSucceedKeepsThePreviousFileOnScreen) {
     const std::string big = writeFile("BIG.ZMO", kKindCatalogue, tooMany);
     const std::string torn = (tmp.path() / "CD_MD" / "TORN.ZMO").string();
     {
-        std::ifstream in(first, std::ios::binary);
-        std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        std::string bytes = guitest::readBytes(first);
         bytes.resize(384 + 192 + 100);  // ends inside the second record
         std::ofstream(torn, std::ios::binary) << bytes;
     }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "gui/dialogs_support.h"
+#include "gui/widget_driver.h"
 #include "platform/sjis.h"
 #include "printing/data_list.h"
 #include "printing/ui/data_list_printing.h"
@@ -37,13 +38,7 @@ using ui::ProgramPrinter;
 using ui::RunLock;
 using ui::TFrmPrnStEd;
 using ui::TFrmStop;
-
-template <typename T>
-T* child(QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(name);
-    if (!c) ADD_FAILURE() << "no control " << name;
-    return c;
-}
+using zemo::guitest::child;
 
 std::string run(const std::string& command) {
     std::string text;

@@ -19,6 +19,7 @@
 #include <ios>
 
 #include "gui/dialogs_support.h"
+#include "gui/widget_driver.h"
 #include "platform/clock.h"
 #include "support/scripted_prompter.h"
 #include "platform/sjis.h"
@@ -39,18 +40,12 @@ namespace {
 using zemo::ui::TFrmFileSel;
 using zemo::ui::TFrmGetDir;
 using zemo::ui::TFrmFrdwt;
+using zemo::guitest::child;
 
 namespace fs = std::filesystem;
 using zemo::guitest::qpath;
 using zemo::guitest::TempDir;
 using zemo::guitest::whenModal;
-
-template <typename T>
-T* child(QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(name);
-    if (!c) ADD_FAILURE() << "no control " << name;
-    return c;
-}
 
 QString cell(QTableWidget* grid, int row, int column) {
     const QTableWidgetItem* item = grid->item(row, column);

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "gui/dialogs_support.h"
+#include "gui/widget_driver.h"
 #include "planning/shuf_tape.h"
 #include "platform/sjis.h"
 #include "printing/ui/frm_lbl_inp.h"
@@ -46,30 +47,10 @@ using zemo::ui::TFrmLbprCtl;
 using zemo::ui::TFrmPrnLabel;
 using Bytes = std::string;
 using Lines = std::vector<std::string>;
-
-template <typename T>
-T* child(QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(name);
-    if (!c) ADD_FAILURE() << "no control " << name;
-    return c;
-}
-
-Bytes readBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void showActive(QWidget& w) {
-    w.show();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-}
-
-void leave(QWidget* field) {
-    QTest::keyClick(field, Qt::Key_Tab);
-    QCoreApplication::processEvents();
-}
-
+using zemo::guitest::child;
+using zemo::guitest::leave;
+using zemo::guitest::readBytes;
+using zemo::guitest::showActive;
 
 zemo::CdRecord cd(const std::string& title, const std::string& artist, int seconds) {
     zemo::CdRecord r = zemo::clearedRecord();

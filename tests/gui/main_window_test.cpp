@@ -36,6 +36,7 @@
 #include "catalogue/ui/frm_cd_edit.h"
 #include "catalogue/ui/frm_cd_history.h"
 #include "gui/dialogs_support.h"
+#include "gui/widget_driver.h"
 #include "platform/clock.h"
 #include "support/scripted_prompter.h"
 #include "catalogue/ui/frm_cd_data.h"
@@ -62,14 +63,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using guitest::whenModal;
+using guitest::readBytes;
+using guitest::child;
 
 const std::string kCreateQuestion = "ｼｽﾃﾑｺﾝﾄﾛｰﾙﾌｧｲﾙがありません。作成します。\nZEMOCTRL.DAT";
 const std::string kFatalMessage = "ｼｽﾃﾑｺﾝﾄﾛｰﾙﾃﾞｰﾀの設定が正常ではありません！\nシステムを終了します。";
-
-std::string readBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 void writeBytes(const fs::path& p, const std::string& bytes) {
     std::ofstream out(p, std::ios::binary);
@@ -114,13 +112,6 @@ protected:
         o.executablePath = dir_ / "zemoplan";
         o.args = std::move(args);
         return std::make_unique<TFrmMain>(prompter_, clock_, o);
-    }
-
-    template <typename T>
-    static T* child(QObject* parent, const char* name) {
-        T* found = parent->findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name;
-        return found;
     }
 
     fs::path dir_;

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "gui/dialogs_support.h"
+#include "gui/widget_driver.h"
 #include "planning/plan_engine.h"
 #include "planning/plan_results.h"
 #include "planning/ui/frm_shuf_ctrl.h"
@@ -41,6 +42,12 @@ using zemo::ui::TFrmShufCtrl;
 using zemo::ui::TFrmSysRevi;
 using zemo::ui::TFrmTape;
 using Bytes = std::string;
+using zemo::guitest::child;
+using zemo::guitest::enter;
+using zemo::guitest::leave;
+using zemo::guitest::readBytes;
+using zemo::guitest::showActive;
+using zemo::guitest::valueAt;
 
 const std::string kQuestion = "保存終了します。";
 const std::string kTimeRange = "入力範囲が不正です！\n最小[ 0 ] 最大[ 999959 ]です。";
@@ -48,25 +55,6 @@ const std::string kStartRange = "入力範囲が不正です！\n最小[ 1 ] 最
 const std::string kMinutesRange = "入力範囲が不正です！\n最小[ 0 ] 最大[ 999 ]です。";
 const std::string kNotTime = "入力文字を時間数値に変換できません!";
 const std::string kNotNumber = "入力文字を数値に変換できません!";
-
-template <typename T>
-T* child(QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(name);
-    if (!c) ADD_FAILURE() << "no control " << name;
-    return c;
-}
-
-Bytes readBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-template <typename T>
-T at(const Bytes& b, std::size_t offset) {
-    T v{};
-    std::memcpy(&v, b.data() + offset, sizeof v);
-    return v;
-}
 
 Bytes bytesOf(const zemo::SysControl& c) { return Bytes(reinterpret_cast<const char*>(&c), sizeof c); }
 
@@ -76,27 +64,6 @@ std::vector<std::size_t> differences(const Bytes& a, const Bytes& b) {
     for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
         if (a[i] != b[i]) out.push_back(i);
     return out;
-}
-
-void showActive(QWidget& w) {
-    w.show();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-}
-
-void leave(QWidget* field) {
-    QTest::keyClick(field, Qt::Key_Tab);
-    QCoreApplication::processEvents();
-}
-
-// Types a text into a field (replacing what it holds) and leaves it.
-void enter(QWidget& dlg, const char* name, const QString& text) {
-    auto* edit = child<QLineEdit>(dlg, name);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-    leave(edit);
 }
 
 class PlanningDialogsTest : public ::testing::Test {
@@ -279,13 +246,13 @@ TEST_F(PlanningDialogsTest, SettingsShowTheStoredSwitchesAndYesWritesOnlyTheShuf
     const Bytes after = file();
     ASSERT_EQ(after.size(), 2048u);
     for (std::size_t i : differences(before, after)) EXPECT_TRUE(i >= 832 && i < 896) << "byte " << i;
-    for (const Group& g : groups) EXPECT_EQ(at<std::int16_t>(after, g.offset), g.clicked) << g.name;
-    EXPECT_EQ(at<std::int32_t>(after, 868), 1800);
-    EXPECT_EQ(at<std::int16_t>(after, 848), 2);
-    EXPECT_EQ(at<std::int16_t>(after, 846), 1);
-    EXPECT_EQ(at<std::int32_t>(after, 864), 5);
-    EXPECT_EQ(at<std::int16_t>(after, 850), 7);
-    EXPECT_EQ(at<std::int16_t>(after, 832), 1);
+    for (const Group& g : groups) EXPECT_EQ(valueAt<std::int16_t>(after, g.offset), g.clicked) << g.name;
+    EXPECT_EQ(valueAt<std::int32_t>(after, 868), 1800);
+    EXPECT_EQ(valueAt<std::int16_t>(after, 848), 2);
+    EXPECT_EQ(valueAt<std::int16_t>(after, 846), 1);
+    EXPECT_EQ(valueAt<std::int32_t>(after, 864), 5);
+    EXPECT_EQ(valueAt<std::int16_t>(after, 850), 7);
+    EXPECT_EQ(valueAt<std::int16_t>(after, 832), 1);
     // Memory: only the block changed, and it is what the file holds.
     for (std::size_t i : differences(memoryBefore, bytesOf(ws.control))) EXPECT_TRUE(i >= 832 && i < 896) << i;
     EXPECT_EQ(bytesOf(ws.control).substr(832, 64), after.substr(832, 64));
@@ -328,8 +295,8 @@ TEST_F(PlanningDialogsTest, SettingsFailedSaveStaysOpenWithMemoryAsBefore) {
     endWith(dlg, Answer::Yes);
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_TRUE(dlg.saved());
-    EXPECT_EQ(at<std::int32_t>(file(), 864), 30);
-    EXPECT_EQ(at<std::int16_t>(file(), 842), 1);
+    EXPECT_EQ(valueAt<std::int32_t>(file(), 864), 30);
+    EXPECT_EQ(valueAt<std::int16_t>(file(), 842), 1);
 }
 
 TEST_F(PlanningDialogsTest, SettingsOpenedFromPlanningShowTheStoredTargetNotAChosenTape) {
@@ -430,9 +397,9 @@ TEST_F(PlanningDialogsTest, CorrectionFieldsAreCheckedAndTheRatioFollows) {
     EXPECT_FALSE(dlg.isVisible());
     const Bytes after = file();
     for (std::size_t i : differences(before, after)) EXPECT_TRUE(i >= 1024 && i < 1032) << "byte " << i;
-    EXPECT_EQ(at<std::int32_t>(after, 1024), 3600);
-    EXPECT_EQ(at<std::int32_t>(after, 1028), 3630);
-    EXPECT_EQ(at<double>(after, 1032), 1.0);
+    EXPECT_EQ(valueAt<std::int32_t>(after, 1024), 3600);
+    EXPECT_EQ(valueAt<std::int32_t>(after, 1028), 3630);
+    EXPECT_EQ(valueAt<double>(after, 1032), 1.0);
     EXPECT_EQ(ws.control.machineTime, 3630);
 }
 
@@ -462,7 +429,7 @@ TEST_F(PlanningDialogsTest, CorrectionNoLeavesTheFileAndAFailedSaveRestoresMemor
     fs::remove_all(ctl());
     endWith(dlg, Answer::Yes);
     EXPECT_FALSE(dlg.isVisible());
-    EXPECT_EQ(at<std::int32_t>(file(), 1028), 180);
+    EXPECT_EQ(valueAt<std::int32_t>(file(), 1028), 180);
 }
 
 // ---- tape length ----

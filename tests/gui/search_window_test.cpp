@@ -24,6 +24,7 @@
 #include "catalogue/ui/frm_cd_ref.h"
 #include "catalogue/ui/frm_ref_md.h"
 #include "catalogue/ui/record_grid.h"
+#include "gui/widget_driver.h"
 #include "printing/ui/frm_prn_st_ed.h"
 #include "printing/ui/frm_stop.h"
 #include "gui/dialogs_support.h"
@@ -42,6 +43,8 @@ namespace fs = std::filesystem;
 using guitest::TempDir;
 using guitest::whenModal;
 using Barcodes = std::vector<std::string>;
+using guitest::child;
+using guitest::leave;
 
 // A prompter whose boxes take the focus as a real message box does: a window over the dialog is
 // activated, then closed, and the dialog activated again.
@@ -95,13 +98,6 @@ protected:
     void setCatalogue(const std::vector<CdRecord>& records) {
         for (std::size_t i = 0; i < records.size(); ++i) ws.arrays[kKindCatalogue][static_cast<int>(i)] = records[i];
         ws.loaded[kKindCatalogue] = 1;
-    }
-
-    template <typename T>
-    static T* child(QWidget* w, const char* name) {
-        T* found = w->findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name;
-        return found;
     }
 
     // Types one character at a time through the edit's key handling (and so its validator).
@@ -438,8 +434,7 @@ TEST_F(SearchWindowTest, TheDialogsFieldsLimitNormaliseCheckOnceAndAreRemembered
         auto* bcd = child<QLineEdit>(d, "Edit_bcd");
         bcd->setFocus();
         typeInto(bcd, "ab 1２");  // a full-width digit stays as it is
-        QTest::keyClick(bcd, Qt::Key_Tab);
-        QCoreApplication::processEvents();
+        leave(bcd);
         seen.normalised = bcd->text();
         auto* acd = child<QLineEdit>(d, "Edit_acd");
         typeInto(acd, std::string(31, 'a'));

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "gui/dialogs_support.h"
+#include "gui/widget_driver.h"
 #include "platform/sjis.h"
 #include "records/control_file.h"
 #include "records/data_file.h"
@@ -46,27 +47,13 @@ using zemo::ui::TFrmSysMode;
 using zemo::ui::TFrmSysPass;
 using zemo::guitest::whenModal;
 using Bytes = std::string;
+using zemo::guitest::child;
+using zemo::guitest::leave;
+using zemo::guitest::readBytes;
+using zemo::guitest::showActive;
+using zemo::guitest::valueAt;
 
 const std::string kQuestion = "保存終了します。";
-
-template <typename T>
-T* child(QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(name);
-    if (!c) ADD_FAILURE() << "no control " << name;
-    return c;
-}
-
-Bytes readBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-template <typename T>
-T at(const Bytes& b, std::size_t offset) {
-    T v{};
-    std::memcpy(&v, b.data() + offset, sizeof v);
-    return v;
-}
 
 std::string textAt(const Bytes& b, std::size_t offset, std::size_t width) {
     std::string s = b.substr(offset, width);
@@ -74,20 +61,6 @@ std::string textAt(const Bytes& b, std::size_t offset, std::size_t width) {
 }
 
 Bytes bytesOf(const zemo::SysControl& c) { return Bytes(reinterpret_cast<const char*>(&c), sizeof c); }
-
-// Shows a dialog without blocking and makes it the active window, so that focus changes send
-// their events as they do on screen.
-void showActive(QWidget& w) {
-    w.show();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-}
-
-// Moves the focus on from a field with Tab and lets its check run.
-void leave(QWidget* field) {
-    QTest::keyClick(field, Qt::Key_Tab);
-    QCoreApplication::processEvents();
-}
 
 class SettingsTest : public ::testing::Test {
 protected:
@@ -193,10 +166,10 @@ TEST_F(SettingsTest, ModeYesWithALargerSizeResizesTheArraysAndALargeCatalogueLoa
         EXPECT_EQ(ws.loaded[k], 0);
     }
     const Bytes b = file();
-    EXPECT_EQ(at<std::int16_t>(b, 160), 3);
-    EXPECT_EQ(at<std::int16_t>(b, 128), 0);  // backups as they were
-    EXPECT_EQ(at<std::int16_t>(b, 132), 1);
-    EXPECT_EQ(at<std::int16_t>(b, 134), 1);
+    EXPECT_EQ(valueAt<std::int16_t>(b, 160), 3);
+    EXPECT_EQ(valueAt<std::int16_t>(b, 128), 0);  // backups as they were
+    EXPECT_EQ(valueAt<std::int16_t>(b, 132), 1);
+    EXPECT_EQ(valueAt<std::int16_t>(b, 134), 1);
     EXPECT_EQ(ws.control.dbSize, 3);
 
     int count = 0;
@@ -246,7 +219,7 @@ TEST_F(SettingsTest, ModeYesSavesWithTheBackupChoiceJustMade) {
         QTest::mouseClick(child<QRadioButton>(dlg, c.item), Qt::LeftButton);
         endWith(dlg, Answer::Yes);
         EXPECT_FALSE(dlg.isVisible());
-        EXPECT_EQ(at<std::int16_t>(file(), 128), c.stored);
+        EXPECT_EQ(valueAt<std::int16_t>(file(), 128), c.stored);
         EXPECT_EQ(fs::exists(bak()), c.backup);
     }
 }
@@ -302,7 +275,7 @@ TEST_F(SettingsTest, ModeSizeFieldTakesOneToTwentyAndYesSavesTheLastAcceptedValu
     endWith(dlg, Answer::Yes);
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(ws.dbSize, 2);
-    EXPECT_EQ(at<std::int16_t>(file(), 160), 2);
+    EXPECT_EQ(valueAt<std::int16_t>(file(), 160), 2);
 }
 
 TEST_F(SettingsTest, ModeFailedSaveStaysOpenWithMemoryAsTheFileIs) {
@@ -337,7 +310,7 @@ TEST_F(SettingsTest, ModeFailedSaveStaysOpenWithMemoryAsTheFileIs) {
     endWith(dlg, Answer::Yes);
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(ws.dbSize, 3);
-    EXPECT_EQ(at<std::int16_t>(file(), 128), 1);
+    EXPECT_EQ(valueAt<std::int16_t>(file(), 128), 1);
 }
 
 TEST_F(SettingsTest, ModeYesOverAControlFileChangedSinceItWasReadAsksAndNoKeepsTheirs) {
@@ -698,7 +671,7 @@ TEST_F(SettingsTest, ShareYesWritesModeAndPasswordAndKeepsTheCreatorId) {
 
     EXPECT_FALSE(dlg.isVisible());
     const Bytes b = file();
-    EXPECT_EQ(at<std::int16_t>(b, 936), 1);
+    EXPECT_EQ(valueAt<std::int16_t>(b, 936), 1);
     EXPECT_EQ(textAt(b, 938, 16), "NewPw");
     EXPECT_EQ(textAt(b, 900, 16), "ABCD1234");
     EXPECT_EQ(static_cast<std::uint8_t>(b[919]), 0x5a);
@@ -710,7 +683,7 @@ TEST_F(SettingsTest, ShareYesWritesModeAndPasswordAndKeepsTheCreatorId) {
     pass->clear();
     QTest::mouseClick(child<QCheckBox>(dlg, "ChkBx_pass"), Qt::LeftButton);
     endWith(dlg, Answer::Yes);
-    EXPECT_EQ(at<std::int16_t>(file(), 936), 0);
+    EXPECT_EQ(valueAt<std::int16_t>(file(), 936), 0);
     EXPECT_EQ(textAt(file(), 938, 16), "");
     EXPECT_FALSE(ws.shareFlag);
 }

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "gui/dialogs_support.h"
+#include "gui/widget_driver.h"
 #include "planning/plan_engine.h"
 #include "planning/plan_results.h"
 #include "planning/ui/frm_shuf_ctrl.h"
@@ -50,14 +51,7 @@ using zemo::ui::TFrmShufDisp;
 using zemo::testsupport::pdfLines;
 const auto& collapsed = zemo::testsupport::collapsedBlanks;
 using Lines = std::vector<std::string>;
-
-template <typename T>
-T* child(QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(name);
-    if (!c) ADD_FAILURE() << "no control " << name;
-    return c;
-}
-
+using zemo::guitest::child;
 
 class ShufDispTest : public ::testing::Test {
 protected:

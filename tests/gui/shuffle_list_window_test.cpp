@@ -32,6 +32,7 @@
 #include "catalogue/ui/frm_ref_md.h"
 #include "catalogue/ui/record_grid.h"
 #include "gui/dialogs_support.h"
+#include "gui/widget_driver.h"
 #include "planning/ui/frm_shuf_main.h"
 #include "printing/ui/frm_prn_st_ed.h"
 #include "printing/ui/frm_stop.h"
@@ -51,11 +52,8 @@ namespace {
 namespace fs = std::filesystem;
 using guitest::TempDir;
 using guitest::whenModal;
-
-std::string fileBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using guitest::readBytes;
+using guitest::child;
 
 CdRecord record(const std::string& barcode, int timeSec = 240) {
     CdRecord r;
@@ -126,13 +124,6 @@ protected:
         return out;
     }
     QString gridText(int slot, int column) const { return window->grid()->model()->index(slot, column).data().toString(); }
-
-    template <typename T>
-    T* child(QWidget* w, const char* name) {
-        T* found = w->findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
 
     // A mouse event sent straight to the grid's viewport, with the buttons held during it.
     void mouse(QEvent::Type type, QPoint pos, Qt::MouseButtons held) {
@@ -367,14 +358,14 @@ TEST_F(ShuffleListWindowTest, ClosingWithYesSavesTheListAndItsBackupAndWithNoWri
     const fs::path file = defaultFilePath(ws, kKindShuffle);
     const fs::path backup = fs::path(file).replace_extension(".BAK");
     openList({"S1", "S2"});
-    const std::string original = fileBytes(file);
+    const std::string original = readBytes(file);
     drag(1, cellCenter(0, 4));  // S2, S1
 
     // No: the file stays byte for byte and no backup appears.
     prompter.answers = {Answer::No};
     window->close();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(fileBytes(file), original);
+    EXPECT_EQ(readBytes(file), original);
     EXPECT_FALSE(fs::exists(backup));
 
     // Cancel keeps the window open; Yes saves the list and keeps the old file as the backup.
@@ -386,7 +377,7 @@ TEST_F(ShuffleListWindowTest, ClosingWithYesSavesTheListAndItsBackupAndWithNoWri
     window->close();
     EXPECT_FALSE(window->isVisible());
     ASSERT_TRUE(fs::exists(backup));
-    EXPECT_EQ(fileBytes(backup), original);
+    EXPECT_EQ(readBytes(backup), original);
     for (int slot = 0; slot < 2; ++slot) clearCdRecord(ws.arrays[kKindShuffle][slot]);
     ASSERT_EQ(window->openShuffleList(), 0);
     EXPECT_EQ(slotBarcode(0), "S2");

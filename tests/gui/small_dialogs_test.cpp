@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "gui/dialogs_support.h"
+#include "gui/widget_driver.h"
 #include "shell/ui/frm_frdwt.h"
 #include "shell/ui/frm_pass_inp.h"
 #include "shell/ui/win_crt.h"
@@ -17,13 +18,7 @@ namespace {
 using zemo::ui::TFrmFrdwt;
 using zemo::ui::TFrmPassInp;
 using zemo::ui::TWinCrt;
-
-template <typename T>
-T* child(QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(name);
-    if (!c) ADD_FAILURE() << "no control " << name;
-    return c;
-}
+using zemo::guitest::child;
 
 TEST(PasswordPrompt, ControlsAndCaptions) {
     TFrmPassInp dlg;

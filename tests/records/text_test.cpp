@@ -53,6 +53,31 @@ TEST(TextStrings, UpperCaseLeavesDoubleByteCharactersAlone) {
     EXPECT_EQ(s, "AB" + sj("ヂッツ") + "Z-9" + sj("ａ") + "Q");
 }
 
+TEST(TextStrings, LowerAsciiAndEqualIgnoringCaseTouchOnlyTheLettersAToZ) {
+    // The letters' edges, their neighbours ('@' and '[' sit just outside A-Z, '`' and '{' outside
+    // a-z) and bytes beyond ASCII.
+    const std::string in = "@AZ[`az{09\x80\xC1\xFF";
+    std::string lowered = in;
+    for (char& c : lowered) c = lowerAscii(c);
+    EXPECT_EQ(lowered, "@az[`az{09\x80\xC1\xFF");
+
+    struct Case { std::string a, b; bool equal; };
+    const std::vector<Case> cases = {
+        {"", "", true},
+        {"ZEMOCTRL.DAT", "zemoctrl.dat", true},
+        {"Utf-8", "uTF-8", true},
+        {"A", "AB", false},
+        {"@", "`", false},  // 0x40 and 0x60 differ by what A and a differ by, and are no letters
+        {"[", "{", false},
+        {"\xC1", "\xE1", false},  // nor are bytes beyond ASCII
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.a + " / " + c.b);
+        EXPECT_EQ(equalIgnoringCase(c.a, c.b), c.equal);
+        EXPECT_EQ(equalIgnoringCase(c.b, c.a), c.equal);
+    }
+}
+
 TEST(TextStrings, BlanksAreFoundOnCharacterBoundariesOnly) {
     struct Case { std::string in; int blanks; std::string removed; int trimmed; };
     const std::vector<Case> cases = {

@@ -18,21 +18,13 @@
 #include "records/control_file.h"
 #include "records/data_file.h"
 #include "records/file_services.h"
+#include "records/text.h"
 
 namespace zemo::cli {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-    return true;
-}
 
 // The name a path reaches: links at its end followed one by one (a dangling one too, since a
 // write would create the file it names), the folders above resolved by the kernel.

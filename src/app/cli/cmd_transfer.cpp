@@ -81,7 +81,7 @@ constexpr std::int32_t kMaxDateEntry = 99999999;
 enum class Encoding { Utf8, Cp932 };
 
 bool parseEncoding(std::string name, Encoding& out) {
-    for (char& c : name) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    for (char& c : name) c = lowerAscii(c);
     if (name == "utf-8" || name == "utf8") {
         out = Encoding::Utf8;
         return true;

@@ -1,6 +1,5 @@
 #include "catalogue/ui/frm_cd_add.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -23,19 +22,12 @@
 #include "records/workspace.h"
 #include "shell/window_settings.h"
 #include "ui/dialog_keys.h"
+#include "ui/window_parts.h"
 
 namespace zemo::ui {
 
 namespace {
 const char* const kWidthsSection = "DAdd_M";
-
-template <typename B>
-B* modifierButton(QWidget* parent, const char* name, const char* text) {
-    auto* b = new B(parent);
-    b->setObjectName(name);
-    b->setText(QString::fromUtf8(text));
-    return b;
-}
 }  // namespace
 
 TFrmCd_Add::TFrmCd_Add(Workspace& ws, WindowSettings& settings, QWidget* parent)
@@ -48,18 +40,15 @@ TFrmCd_Add::TFrmCd_Add(Workspace& ws, WindowSettings& settings, QWidget* parent)
 
     toolBar_ = new QWidget(this);
     toolBar_->setObjectName("ToolBar");
-    SpdBtnExit = listToolButton(toolBar_, "SpdBtnExit", "終了");
-    SpdBtnOpen = listToolButton(toolBar_, "SpdBtnOpen", "読み込み");
-    SpdBtnSave = listToolButton(toolBar_, "SpdBtnSave", "書き込み");
-    SpdBtnSort = modifierButton<ModifierToolButton>(toolBar_, "SpdBtnSort", "並び換え");
-    SpdBtnSort->setToolTip(QStringLiteral("並び換え"));
-    SpdBtnSort->setAutoRaise(true);
-    SpdBtnSort->setFocusPolicy(Qt::NoFocus);
-    SpdBtnSelect = listToolButton(toolBar_, "SpdBtnSelect", "選択");
-    SpdBtnErase = listToolButton(toolBar_, "SpdBtnErase", "消去(範囲)");
-    SpdBtnFind = listToolButton(toolBar_, "SpdBtnFind", "ＦＩＮＤ");
-    SpdBtnPrint = listToolButton(toolBar_, "SpdBtnPrint", "印刷");
-    SpBtnClearRow = listToolButton(toolBar_, "SpBtnClearRow", "消去(現在位置)");
+    SpdBtnExit = parts::toolButton(toolBar_, "SpdBtnExit", "終了");
+    SpdBtnOpen = parts::toolButton(toolBar_, "SpdBtnOpen", "読み込み");
+    SpdBtnSave = parts::toolButton(toolBar_, "SpdBtnSave", "書き込み");
+    SpdBtnSort = parts::toolButton<ModifierToolButton>(toolBar_, "SpdBtnSort", "並び換え");
+    SpdBtnSelect = parts::toolButton(toolBar_, "SpdBtnSelect", "選択");
+    SpdBtnErase = parts::toolButton(toolBar_, "SpdBtnErase", "消去(範囲)");
+    SpdBtnFind = parts::toolButton(toolBar_, "SpdBtnFind", "ＦＩＮＤ");
+    SpdBtnPrint = parts::toolButton(toolBar_, "SpdBtnPrint", "印刷");
+    SpBtnClearRow = parts::toolButton(toolBar_, "SpBtnClearRow", "消去(現在位置)");
     auto* tools = new QHBoxLayout(toolBar_);
     tools->setContentsMargins(0, 0, 0, 0);
     for (QToolButton* b : {SpdBtnExit, SpdBtnOpen, SpdBtnSave, static_cast<QToolButton*>(SpdBtnSort), SpdBtnSelect,
@@ -73,11 +62,11 @@ TFrmCd_Add::TFrmCd_Add(Workspace& ws, WindowSettings& settings, QWidget* parent)
 
     PnlEdit = new QWidget(this);
     PnlEdit->setObjectName("PnlEdit");
-    BtnF01Edit = listButton(PnlEdit, "BtnF01Edit", "終了");
-    BtnF04Edit = modifierButton<ModifierPushButton>(PnlEdit, "BtnF04Edit", "並び換");
-    BtnF06Edit = listButton(PnlEdit, "BtnF06Edit", "選択");
-    BtnF10Edit = listButton(PnlEdit, "BtnF10Edit", "消去");
-    BtnF05Edit = listButton(PnlEdit, "BtnF05Edit", "抽出");
+    BtnF01Edit = parts::button<QPushButton>(PnlEdit, "BtnF01Edit", "終了");
+    BtnF04Edit = parts::button<ModifierPushButton>(PnlEdit, "BtnF04Edit", "並び換");
+    BtnF06Edit = parts::button<QPushButton>(PnlEdit, "BtnF06Edit", "選択");
+    BtnF10Edit = parts::button<QPushButton>(PnlEdit, "BtnF10Edit", "消去");
+    BtnF05Edit = parts::button<QPushButton>(PnlEdit, "BtnF05Edit", "抽出");
     auto* edit = new QHBoxLayout(PnlEdit);
     edit->setContentsMargins(0, 0, 0, 0);
     for (QPushButton* b : {BtnF01Edit, static_cast<QPushButton*>(BtnF04Edit), BtnF06Edit, BtnF10Edit, BtnF05Edit})
@@ -86,8 +75,8 @@ TFrmCd_Add::TFrmCd_Add(Workspace& ws, WindowSettings& settings, QWidget* parent)
 
     PnlGet = new QWidget(this);
     PnlGet->setObjectName("PnlGet");
-    BtnF01Get = listButton(PnlGet, "BtnF01Get", "終了");
-    BtnF10Get = listButton(PnlGet, "BtnF10Get", "取得");
+    BtnF01Get = parts::button<QPushButton>(PnlGet, "BtnF01Get", "終了");
+    BtnF10Get = parts::button<QPushButton>(PnlGet, "BtnF10Get", "取得");
     auto* get = new QHBoxLayout(PnlGet);
     get->setContentsMargins(0, 0, 0, 0);
     get->addWidget(BtnF01Get);
@@ -102,9 +91,7 @@ TFrmCd_Add::TFrmCd_Add(Workspace& ws, WindowSettings& settings, QWidget* parent)
     panels->addWidget(PnlGet);
     layout->addLayout(panels);
 
-    PupMnSort = makeSortMenu(this);
-    for (QAction* a : PupMnSort->actions())
-        connect(a, &QAction::triggered, this, [this, a] { SORT_BCDClick(a->property("Tag").toInt()); });
+    PupMnSort = parts::sortMenu(this, [this](int tag) { SORT_BCDClick(tag); });
 
     keepEnterFromButtons(this);
     for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{SpdBtnExit, BtnF01Edit, BtnF01Get})

@@ -16,6 +16,7 @@
 #include "records/file_services.h"
 #include "shell/window_settings.h"
 #include "ui/dialog_keys.h"
+#include "ui/window_parts.h"
 
 namespace zemo::ui {
 
@@ -32,8 +33,8 @@ TFrmCd_Bagr::TFrmCd_Bagr(Workspace& ws, WindowSettings& settings, QWidget* paren
     resize(900, 380);
 
     auto* tools = tools_ = new QWidget(this);
-    SpdBtnPrint = listToolButton(tools, "SpdBtnPrint", "印刷");
-    SpdBtnExit = listToolButton(tools, "SpdBtnExit", "終了/取消");
+    SpdBtnPrint = parts::toolButton(tools, "SpdBtnPrint", "印刷");
+    SpdBtnExit = parts::toolButton(tools, "SpdBtnExit", "終了/取消");
     auto* toolRow = new QHBoxLayout(tools);
     toolRow->setContentsMargins(0, 0, 0, 0);
     toolRow->addWidget(SpdBtnExit);
@@ -46,10 +47,10 @@ TFrmCd_Bagr::TFrmCd_Bagr(Workspace& ws, WindowSettings& settings, QWidget* paren
 
     PnlPut = new QWidget(this);
     PnlPut->setObjectName("PnlPut");
-    BtnF01Put = listButton(PnlPut, "BtnF01Put", "取消");
-    BtnF08Put = listButton(PnlPut, "BtnF08Put", "削除");
-    BtnF09Put = listButton(PnlPut, "BtnF09Put", "追加");
-    BtnF10Put = listButton(PnlPut, "BtnF10Put", "設定");
+    BtnF01Put = parts::button<QPushButton>(PnlPut, "BtnF01Put", "取消");
+    BtnF08Put = parts::button<QPushButton>(PnlPut, "BtnF08Put", "削除");
+    BtnF09Put = parts::button<QPushButton>(PnlPut, "BtnF09Put", "追加");
+    BtnF10Put = parts::button<QPushButton>(PnlPut, "BtnF10Put", "設定");
     auto* put = new QHBoxLayout(PnlPut);
     put->setContentsMargins(0, 0, 0, 0);
     for (QPushButton* b : {BtnF01Put, BtnF08Put, BtnF09Put, BtnF10Put}) put->addWidget(b);
@@ -57,8 +58,8 @@ TFrmCd_Bagr::TFrmCd_Bagr(Workspace& ws, WindowSettings& settings, QWidget* paren
 
     PnlDel = new QWidget(this);
     PnlDel->setObjectName("PnlDel");
-    BtnF01Del = listButton(PnlDel, "BtnF01Del", "終了");
-    BtnF10Del = listButton(PnlDel, "BtnF10Del", "削除");
+    BtnF01Del = parts::button<QPushButton>(PnlDel, "BtnF01Del", "終了");
+    BtnF10Del = parts::button<QPushButton>(PnlDel, "BtnF10Del", "削除");
     auto* del = new QHBoxLayout(PnlDel);
     del->setContentsMargins(0, 0, 0, 0);
     del->addWidget(BtnF01Del);

@@ -21,6 +21,7 @@
 #include "records/workspace.h"
 #include "shell/window_settings.h"
 #include "ui/dialog_keys.h"
+#include "ui/window_parts.h"
 
 namespace zemo::ui {
 
@@ -28,44 +29,11 @@ namespace {
 
 const char* const kWidthsSection = "DEdit_M";
 
-struct SortItem {
-    const char* name;
-    const char* caption;
-    int tag;
-};
-const SortItem kSortItems[] = {
-    {"SORT_BCD", "ﾊﾞｰｺｰﾄﾞ", kSortBarcode},         {"SORT_UCD", "ﾕｰｻﾞｰｺｰﾄﾞ", kSortUserCode},
-    {"SORT_ACD", "ｱｰﾁｽﾄｺｰﾄﾞ", kSortArtistCode},     {"SORT_ENTRY", "登録日", kSortEntryDate},
-    {"SORT_DATE", "発売日", kSortSaleDate},         {"SORT_OPEN", "ﾚﾝﾀﾙ開始日", kSortOpenDate},
-    {"SORT_POS", "登録位置", kSortPosition},
-};
-
-template <typename B>
-B* makeButton(QWidget* parent, const char* name, const char* text) {
-    auto* b = new B(parent);
-    b->setObjectName(name);
-    b->setText(QString::fromUtf8(text));
-    return b;
-}
-
-QToolButton* toolButton(QWidget* parent, const char* name, const char* hint) {
-    auto* b = makeButton<QToolButton>(parent, name, hint);
-    b->setToolTip(QString::fromUtf8(hint));
-    b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
-}
-
-// Puts the window's commands back however a loop that let events run ends.
-struct Unlock {
-    std::function<void()> undo;
-    ~Unlock() { undo(); }
-};
-
 }  // namespace
 
 TFrmCd_data::TFrmCd_data(Workspace& ws, WindowSettings& settings, QWidget* parent)
     : QDialog(parent), ws_(ws), settings_(settings) {
+    using namespace parts;
     setObjectName("FrmCd_data");
     setWindowTitle(QStringLiteral("データ登録"));
     setModal(true);
@@ -77,12 +45,7 @@ TFrmCd_data::TFrmCd_data(Workspace& ws, WindowSettings& settings, QWidget* paren
     SpdBtnOpen = toolButton(toolBar_, "SpdBtnOpen", "読み込み");
     SpdBtnSave = toolButton(toolBar_, "SpdBtnSave", "書き込み");
     SpdBtnEdit = toolButton(toolBar_, "SpdBtnEdit", "編集");
-    SpdBtnSort = new ModifierToolButton(toolBar_);
-    SpdBtnSort->setObjectName("SpdBtnSort");
-    SpdBtnSort->setText(QStringLiteral("並び換え"));
-    SpdBtnSort->setToolTip(QStringLiteral("並び換え"));
-    SpdBtnSort->setAutoRaise(true);
-    SpdBtnSort->setFocusPolicy(Qt::NoFocus);
+    SpdBtnSort = toolButton<ModifierToolButton>(toolBar_, "SpdBtnSort", "並び換え");
     SpdBtnFind = toolButton(toolBar_, "SpdBtnFind", "ＦＩＮＤ");
     SpdBtnSelect = toolButton(toolBar_, "SpdBtnSelect", "選択");
     SpdBtnErase = toolButton(toolBar_, "SpdBtnErase", "消去(範囲)");
@@ -101,11 +64,11 @@ TFrmCd_data::TFrmCd_data(Workspace& ws, WindowSettings& settings, QWidget* paren
 
     PnlEdit = new QWidget(this);
     PnlEdit->setObjectName("PnlEdit");
-    BtnEF01 = makeButton<QPushButton>(PnlEdit, "BtnEF01", "終了");
-    BtnEEdit = makeButton<QPushButton>(PnlEdit, "BtnEEdit", "編集");
-    BtnEF04 = makeButton<ModifierPushButton>(PnlEdit, "BtnEF04", "並び換");
-    BtnF05Edit = makeButton<QPushButton>(PnlEdit, "BtnF05Edit", "抽出");
-    BtnEF10 = makeButton<QPushButton>(PnlEdit, "BtnEF10", "消去");
+    BtnEF01 = button<QPushButton>(PnlEdit, "BtnEF01", "終了");
+    BtnEEdit = button<QPushButton>(PnlEdit, "BtnEEdit", "編集");
+    BtnEF04 = button<ModifierPushButton>(PnlEdit, "BtnEF04", "並び換");
+    BtnF05Edit = button<QPushButton>(PnlEdit, "BtnF05Edit", "抽出");
+    BtnEF10 = button<QPushButton>(PnlEdit, "BtnEF10", "消去");
     auto* edit = new QHBoxLayout(PnlEdit);
     edit->setContentsMargins(0, 0, 0, 0);
     for (QPushButton* b : {BtnEF01, BtnEEdit, static_cast<QPushButton*>(BtnEF04), BtnF05Edit, BtnEF10})
@@ -114,8 +77,8 @@ TFrmCd_data::TFrmCd_data(Workspace& ws, WindowSettings& settings, QWidget* paren
 
     PnlRef = new QWidget(this);
     PnlRef->setObjectName("PnlRef");
-    BtnRF01 = makeButton<QPushButton>(PnlRef, "BtnRF01", "取消");
-    BtnRF10 = makeButton<QPushButton>(PnlRef, "BtnRF10", "取得");
+    BtnRF01 = button<QPushButton>(PnlRef, "BtnRF01", "取消");
+    BtnRF10 = button<QPushButton>(PnlRef, "BtnRF10", "取得");
     auto* ref = new QHBoxLayout(PnlRef);
     ref->setContentsMargins(0, 0, 0, 0);
     ref->addWidget(BtnRF01);
@@ -130,14 +93,7 @@ TFrmCd_data::TFrmCd_data(Workspace& ws, WindowSettings& settings, QWidget* paren
     panels->addWidget(PnlRef);
     layout->addLayout(panels);
 
-    PupMnSort = new QMenu(this);
-    PupMnSort->setObjectName("PupMnSort");
-    for (const SortItem& item : kSortItems) {
-        QAction* a = PupMnSort->addAction(QString::fromUtf8(item.caption));
-        a->setObjectName(item.name);
-        a->setProperty("Tag", item.tag);
-        connect(a, &QAction::triggered, this, [this, a] { SORT_BCDClick(a->property("Tag").toInt()); });
-    }
+    PupMnSort = sortMenu(this, [this](int tag) { SORT_BCDClick(tag); });
 
     keepEnterFromButtons(this);
     connect(SpdBtnExit, &QToolButton::clicked, this, &TFrmCd_data::BtnEF01Click);
@@ -428,7 +384,7 @@ void TFrmCd_data::BtnEF10Click() {
     lockCommands(true);
     stop_->start();
     stop_->setCount(first);
-    Unlock unlock{[this] {
+    parts::Finally unlock{[this] {
         busyCursor(ws_, false);
         stop_->finish();
         lockCommands(false);
@@ -449,7 +405,7 @@ void TFrmCd_data::SpdBtnPrintClick() {
     if (!printer_ || !range_ || !stop_ || running_) return;
     if (!askRange(printFirst_, printLast_)) return;
     lockCommands(true);
-    Unlock unlock{[this] { lockCommands(false); }};
+    parts::Finally unlock{[this] { lockCommands(false); }};
     printDataList(ws_, *printer_, *stop_, kKindCatalogue, catalogueArray(ws_).capacity(), printFirst_ - 1,
                   printLast_ - 1, this);
 }

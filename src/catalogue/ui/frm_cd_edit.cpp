@@ -17,7 +17,6 @@
 #include "catalogue/ui/frm_cd_add.h"
 #include "catalogue/ui/frm_cd_data.h"
 #include "catalogue/ui/frm_cd_history.h"
-#include "catalogue/ui/list_window_parts.h"
 #include "planning/entry_checks.h"
 #include "platform/sjis.h"
 #include "records/file_services.h"
@@ -25,6 +24,7 @@
 #include "records/workspace.h"
 #include "ui/dialog_keys.h"
 #include "ui/field_checks.h"
+#include "ui/window_parts.h"
 
 namespace zemo::ui {
 
@@ -103,19 +103,12 @@ TFrmCdEdit::TFrmCdEdit(Workspace& ws, WindowSettings& settings, QWidget* parent)
 
     auto* tools = new QWidget(this);
     tools->setObjectName("ToolBar");
-    SpdBtnExit = listToolButton(tools, "SpdBtnExit", "終了");
-    SpdBtnFind = listToolButton(tools, "SpdBtnFind", "検出");
-    SpdBtnCopy = listToolButton(tools, "SpdBtnCopy", "コピー");
-    SpdBtnPaste = listToolButton(tools, "SpdBtnPaste", "張り付け");
-    SpdBtnUp = new ModifierToolButton(tools);
-    SpdBtnDown = new ModifierToolButton(tools);
-    for (auto [b, name, hint] : {std::tuple{SpdBtnUp, "SpdBtnUp", "ＵＰ"}, std::tuple{SpdBtnDown, "SpdBtnDown", "ＤＯＷＮ"}}) {
-        b->setObjectName(name);
-        b->setText(QString::fromUtf8(hint));
-        b->setToolTip(QString::fromUtf8(hint));
-        b->setAutoRaise(true);
-        b->setFocusPolicy(Qt::NoFocus);
-    }
+    SpdBtnExit = parts::toolButton(tools, "SpdBtnExit", "終了");
+    SpdBtnFind = parts::toolButton(tools, "SpdBtnFind", "検出");
+    SpdBtnCopy = parts::toolButton(tools, "SpdBtnCopy", "コピー");
+    SpdBtnPaste = parts::toolButton(tools, "SpdBtnPaste", "張り付け");
+    SpdBtnUp = parts::toolButton<ModifierToolButton>(tools, "SpdBtnUp", "ＵＰ");
+    SpdBtnDown = parts::toolButton<ModifierToolButton>(tools, "SpdBtnDown", "ＤＯＷＮ");
     auto* toolRow = new QHBoxLayout(tools);
     toolRow->setContentsMargins(0, 0, 0, 0);
     for (QToolButton* b : {SpdBtnExit, SpdBtnFind, SpdBtnCopy, SpdBtnPaste, static_cast<QToolButton*>(SpdBtnUp),
@@ -153,9 +146,9 @@ TFrmCdEdit::TFrmCdEdit(Workspace& ws, WindowSettings& settings, QWidget* parent)
     CBx_infk = new QComboBox(form);
     CBx_infk->setObjectName("CBx_infk");
     for (const char* item : kInfoKindItems) CBx_infk->addItem(QString::fromUtf8(item));
-    SpBtndate = listToolButton(form, "SpBtndate", "今日の日付");
-    SpBtnentry = listToolButton(form, "SpBtnentry", "今日の日付");
-    SpBtnopen = listToolButton(form, "SpBtnopen", "発売日");
+    SpBtndate = parts::toolButton(form, "SpBtndate", "今日の日付");
+    SpBtnentry = parts::toolButton(form, "SpBtnentry", "今日の日付");
+    SpBtnopen = parts::toolButton(form, "SpBtnopen", "発売日");
 
     codeField(Edt_bcd, kBarcodeMax);
     codeField(Edt_ucd, kUserCodeMax);
@@ -183,13 +176,13 @@ TFrmCdEdit::TFrmCdEdit(Workspace& ws, WindowSettings& settings, QWidget* parent)
 
     auto* panel = new QWidget(this);
     panel->setObjectName("Panel1");
-    BtnF01 = listButton(panel, "BtnF01", " 終了 ");
-    BtnF06 = listButton(panel, "BtnF06", " 登録 ");
-    BtnGagr = listButton(panel, "BtnGagr", "検出");
-    BtnDelete = listButton(panel, "BtnDelete", "削除");
-    BtnDel = listButton(panel, "BtnDel", "復活");
-    BtnNew = listButton(panel, "BtnNew", "登録日");
-    BtnAdd = listButton(panel, "BtnAdd", "追加");
+    BtnF01 = parts::button<QPushButton>(panel, "BtnF01", " 終了 ");
+    BtnF06 = parts::button<QPushButton>(panel, "BtnF06", " 登録 ");
+    BtnGagr = parts::button<QPushButton>(panel, "BtnGagr", "検出");
+    BtnDelete = parts::button<QPushButton>(panel, "BtnDelete", "削除");
+    BtnDel = parts::button<QPushButton>(panel, "BtnDel", "復活");
+    BtnNew = parts::button<QPushButton>(panel, "BtnNew", "登録日");
+    BtnAdd = parts::button<QPushButton>(panel, "BtnAdd", "追加");
     auto* buttons = new QHBoxLayout(panel);
     buttons->setContentsMargins(0, 0, 0, 0);
     for (QPushButton* b : {BtnF01, BtnF06, BtnGagr, BtnDelete, BtnDel, BtnNew, BtnAdd}) buttons->addWidget(b);

@@ -8,11 +8,11 @@
 #include <QVBoxLayout>
 
 #include "catalogue/catalogue_access.h"
-#include "catalogue/ui/list_window_parts.h"
 #include "catalogue/ui/record_grid.h"
 #include "records/workspace.h"
 #include "shell/window_settings.h"
 #include "ui/dialog_keys.h"
+#include "ui/window_parts.h"
 
 namespace zemo::ui {
 
@@ -26,7 +26,7 @@ TFrmCdHistory::TFrmCdHistory(Workspace& ws, WindowSettings& settings, int kind, 
     clearCdRecord(taken_);
 
     auto* tools = new QWidget(this);
-    SpdBtnExit = listToolButton(tools, "SpdBtnExit", "終了");
+    SpdBtnExit = parts::toolButton(tools, "SpdBtnExit", "終了");
     auto* toolRow = new QHBoxLayout(tools);
     toolRow->setContentsMargins(0, 0, 0, 0);
     toolRow->addWidget(SpdBtnExit);
@@ -38,8 +38,8 @@ TFrmCdHistory::TFrmCdHistory(Workspace& ws, WindowSettings& settings, int kind, 
 
     auto* panel = new QWidget(this);
     panel->setObjectName("Panel1");
-    BtnF01 = listButton(panel, "BtnF01", "終了");
-    BtnF10 = listButton(panel, "BtnF10", "取得");
+    BtnF01 = parts::button<QPushButton>(panel, "BtnF01", "終了");
+    BtnF10 = parts::button<QPushButton>(panel, "BtnF10", "取得");
     auto* buttons = new QHBoxLayout(panel);
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->addWidget(BtnF01);

@@ -11,7 +11,6 @@
 
 #include "catalogue/catalogue_access.h"
 #include "catalogue/ui/record_grid.h"
-#include "catalogue/ui/window_parts.h"
 #include "printing/ui/data_list_printing.h"
 #include "printing/ui/frm_prn_st_ed.h"
 #include "printing/ui/frm_stop.h"
@@ -20,6 +19,7 @@
 #include "records/workspace.h"
 #include "shell/window_settings.h"
 #include "ui/dialog_keys.h"
+#include "ui/window_parts.h"
 
 namespace zemo::ui {
 

@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 #include "catalogue/ui/record_grid.h"
-#include "catalogue/ui/window_parts.h"
 #include "records/control_file.h"
 #include "records/data_file.h"
 #include "records/data_ops.h"
@@ -17,6 +16,7 @@
 #include "records/workspace.h"
 #include "shell/window_settings.h"
 #include "ui/dialog_keys.h"
+#include "ui/window_parts.h"
 
 namespace zemo::ui {
 

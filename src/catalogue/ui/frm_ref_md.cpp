@@ -13,7 +13,6 @@
 #include "catalogue/catalogue_access.h"
 #include "catalogue/search.h"
 #include "catalogue/ui/frm_cd_ref.h"
-#include "catalogue/ui/window_parts.h"
 #include "planning/entry_checks.h"
 #include "platform/sjis.h"
 #include "records/cd_record.h"
@@ -22,6 +21,7 @@
 #include "shell/window_settings.h"
 #include "ui/dialog_keys.h"
 #include "ui/field_checks.h"
+#include "ui/window_parts.h"
 #include "ui_frm_ref_md.h"
 
 namespace zemo::ui {
@@ -59,29 +59,16 @@ QString rememberedText(const std::string& utf8, int maxBytes) {
     return fromUtf8(utf8);
 }
 
-QButtonGroup* radioGroup(QWidget* owner, std::initializer_list<QRadioButton*> items) {
-    auto* g = new QButtonGroup(owner);
-    int id = 0;
-    for (QRadioButton* b : items) g->addButton(b, id++);
-    return g;
-}
-
-// Clears the result window's mark permission however a search ends.
-struct MarksBack {
-    TFrmCd_Ref& results;
-    ~MarksBack() { results.setAllowMarks(false); }
-};
-
 }  // namespace
 
 TFrmRefMd::TFrmRefMd(Workspace& ws, WindowSettings& settings, TFrmCd_Ref& results, QWidget* parent)
     : QDialog(parent), ws_(ws), settings_(settings), results_(results), ui_(std::make_unique<Ui::TFrmRefMd>()) {
     ui_->setupUi(this);
     setModal(true);
-    kind_ = radioGroup(this, {ui_->RdGrpKind0, ui_->RdGrpKind1, ui_->RdGrpKind2, ui_->RdGrpKind3, ui_->RdGrpKind4,
-                              ui_->RdGrpKind5});
-    item_ = radioGroup(this, {ui_->RdGrpItem0, ui_->RdGrpItem1, ui_->RdGrpItem2, ui_->RdGrpItem3, ui_->RdGrpItem4,
-                              ui_->RdGrpItem5, ui_->RdGrpItem6});
+    kind_ = parts::radioGroup(
+        this, {ui_->RdGrpKind0, ui_->RdGrpKind1, ui_->RdGrpKind2, ui_->RdGrpKind3, ui_->RdGrpKind4, ui_->RdGrpKind5});
+    item_ = parts::radioGroup(this, {ui_->RdGrpItem0, ui_->RdGrpItem1, ui_->RdGrpItem2, ui_->RdGrpItem3,
+                                     ui_->RdGrpItem4, ui_->RdGrpItem5, ui_->RdGrpItem6});
     limitUpper(ui_->Edit_bcd, kBarcodeMax);
     limitUpper(ui_->Edit_ucd, kUserCodeMax);
     limitUpper(ui_->Edit_acd, kArtistCodeMax);
@@ -111,7 +98,8 @@ TFrmRefMd::~TFrmRefMd() = default;
 void TFrmRefMd::allowMarks() { results_.setAllowMarks(true); }
 
 bool TFrmRefMd::runSearch(ExtractSpec& request) {
-    MarksBack marksBack{results_};
+    // The result window's mark permission is cleared however a search ends.
+    parts::Finally marksBack{[this] { results_.setAllowMarks(false); }};
     const std::int16_t windowMode = request.windowMode;
     initExtractSpec(request);
     request.windowMode = windowMode;

@@ -11,6 +11,7 @@
 #include "records/text.h"
 #include "records/workspace.h"
 #include "ui/dialog_keys.h"
+#include "ui/window_parts.h"
 #include "ui_frm_shuf_ctrl.h"
 
 namespace zemo::ui {
@@ -19,16 +20,6 @@ namespace {
 
 constexpr std::int32_t kMaxMmss = 999959;
 constexpr std::int32_t kMaxStart = 30;
-
-QButtonGroup* radioGroup(QWidget* owner, QRadioButton* item0, QRadioButton* item1) {
-    auto* g = new QButtonGroup(owner);
-    g->addButton(item0, 0);
-    g->addButton(item1, 1);
-    return g;
-}
-
-// The fields know two items: 0 shows the first, anything else the second.
-void showItem(QButtonGroup* g, std::int16_t value) { g->button(value == 0 ? 0 : 1)->setChecked(true); }
 
 QString timeLabel(std::int32_t seconds) {
     return QString::fromStdString("(" + zemo::formatTimeLong(seconds) + ")");
@@ -39,11 +30,11 @@ QString timeLabel(std::int32_t seconds) {
 TFrmShufCtrl::TFrmShufCtrl(zemo::Workspace& ws, QWidget* parent)
     : ControlDialog(ws, parent), ui_(std::make_unique<Ui::TFrmShufCtrl>()) {
     ui_->setupUi(this);
-    groups_[0] = radioGroup(this, ui_->RdoGrp10, ui_->RdoGrp11);
-    groups_[1] = radioGroup(this, ui_->RdoGrp20, ui_->RdoGrp21);
-    groups_[2] = radioGroup(this, ui_->RdoGrp30, ui_->RdoGrp31);
-    groups_[3] = radioGroup(this, ui_->RdoGrp40, ui_->RdoGrp41);
-    groups_[4] = radioGroup(this, ui_->RdiGrp50, ui_->RdiGrp51);
+    groups_[0] = parts::radioGroup(this, {ui_->RdoGrp10, ui_->RdoGrp11});
+    groups_[1] = parts::radioGroup(this, {ui_->RdoGrp20, ui_->RdoGrp21});
+    groups_[2] = parts::radioGroup(this, {ui_->RdoGrp30, ui_->RdoGrp31});
+    groups_[3] = parts::radioGroup(this, {ui_->RdoGrp40, ui_->RdoGrp41});
+    groups_[4] = parts::radioGroup(this, {ui_->RdiGrp50, ui_->RdiGrp51});
     // Typing stops at the field's width; a longer stored value is shown whole and refused by its check.
     refuseBeyondSjisBytes(ui_->Edt_stim, kTimeChars);
     refuseBeyondSjisBytes(ui_->Edt_less, kTimeChars);
@@ -72,11 +63,11 @@ void TFrmShufCtrl::showEvent(QShowEvent* e) {
     ui_->Edt_less->setText(QString::number(zemo::secondsToMmss(block_.tolerance)));
     ui_->Edt_divA->setText(QString::number(block_.startA));
     ui_->Edt_divB->setText(QString::number(block_.startB));
-    showItem(groups_[0], block_.noOptimise);
-    showItem(groups_[1], block_.noOptimiseA);
-    showItem(groups_[2], block_.regOrderFirst);
-    showItem(groups_[3], block_.forceStart);
-    showItem(groups_[4], block_.plusOnly);
+    parts::showItem(groups_[0], block_.noOptimise);
+    parts::showItem(groups_[1], block_.noOptimiseA);
+    parts::showItem(groups_[2], block_.regOrderFirst);
+    parts::showItem(groups_[3], block_.forceStart);
+    parts::showItem(groups_[4], block_.plusOnly);
     refreshLabels();
     ControlDialog::showEvent(e);
     ui_->Edt_stim->setFocus(Qt::OtherFocusReason);

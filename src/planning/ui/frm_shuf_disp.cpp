@@ -36,6 +36,7 @@
 #include "ui/dialog_keys.h"
 #include "ui/fonts.h"
 #include "ui/printer.h"
+#include "ui/window_parts.h"
 
 namespace zemo::ui {
 
@@ -56,14 +57,6 @@ protected:
         if (onPress) onPress(e->modifiers());
     }
 };
-
-QToolButton* speedButton(QWidget* owner, const char* name, const char* hint, const char* text) {
-    auto* b = new QToolButton(owner);
-    b->setObjectName(name);
-    b->setText(QString::fromUtf8(text));
-    b->setToolTip(QString::fromUtf8(hint));
-    return b;
-}
 
 QMenu* menuOf(QWidget* owner, const char* name, std::initializer_list<std::pair<const char*, const char*>> items,
               const std::function<void(int)>& chosen) {
@@ -129,34 +122,24 @@ TFrmShufDisp::TFrmShufDisp(zemo::Workspace& ws, FontSetting& font, QWidget* pare
 
     bar_ = new QToolBar(this);
     bar_->setObjectName("ToolBar1");
-    struct Speed {
-        const char* name;
-        const char* hint;
-        const char* text;
-        void (TFrmShufDisp::*handler)();
-    };
-    const Speed speeds[] = {{"SpdBtnExit", "終了", "終了", &TFrmShufDisp::BtnEndClick},
-                            {"SpdBtnPrint", "印刷", "印刷", &TFrmShufDisp::BtnPrintClick},
-                            {"SpdBtnLabel", "ラベル印刷", "ﾗﾍﾞﾙ", &TFrmShufDisp::BtnLabelClick},
-                            {"SpdBtnShufset", "結果設定", "結設定", &TFrmShufDisp::BtnSSetClick},
-                            {"SpdBtnShuf_U", "振り分け次", "次", &TFrmShufDisp::SpdBtnShuf_UClick},
-                            {"SpdBtnShuf_D", "振り分け前", "前", &TFrmShufDisp::SpdBtnShuf_DClick},
-                            {"SpdBtnFont", "フォント", "ﾌｫﾝﾄ", &TFrmShufDisp::BtnFontClick},
-                            {"SpdBtnProperty", "設定", "設定", &TFrmShufDisp::BtnCtlClick},
-                            {"SpdBtnTape", "ＴＡＰＥ時間", "TAPE", &TFrmShufDisp::BtnTapeClick}};
-    for (const Speed& s : speeds) {
-        QToolButton* b = speedButton(bar_, s.name, s.hint, s.text);
-        bar_->addWidget(b);
-        connect(b, &QToolButton::clicked, this, [this, h = s.handler] { guarded([&] { (this->*h)(); }); });
-    }
+    parts::addToolButtons<TFrmShufDisp>(bar_, this,
+                                        {{"SpdBtnExit", "終了", "終了", &TFrmShufDisp::BtnEndClick},
+                                         {"SpdBtnPrint", "印刷", "印刷", &TFrmShufDisp::BtnPrintClick},
+                                         {"SpdBtnLabel", "ラベル印刷", "ﾗﾍﾞﾙ", &TFrmShufDisp::BtnLabelClick},
+                                         {"SpdBtnShufset", "結果設定", "結設定", &TFrmShufDisp::BtnSSetClick},
+                                         {"SpdBtnShuf_U", "振り分け次", "次", &TFrmShufDisp::SpdBtnShuf_UClick},
+                                         {"SpdBtnShuf_D", "振り分け前", "前", &TFrmShufDisp::SpdBtnShuf_DClick},
+                                         {"SpdBtnFont", "フォント", "ﾌｫﾝﾄ", &TFrmShufDisp::BtnFontClick},
+                                         {"SpdBtnProperty", "設定", "設定", &TFrmShufDisp::BtnCtlClick},
+                                         {"SpdBtnTape", "ＴＡＰＥ時間", "TAPE", &TFrmShufDisp::BtnTapeClick}});
     shuf2_ = menuOf(this, "PupMnshuf2", {{"NOSHUF", "振分無"}, {"HALF", "２分割"}, {"K1", "取り消"}},
                     [this](int tag) { chooseShuf2(tag); });
     shufAB_ = menuOf(this, "PupMnshufAB",
                      {{"SHUF_A", "A 面ｼｬｯﾌﾙ"}, {"SHUF_B", "B 面ｼｬｯﾌﾙ"}, {"SHUF_AB", "AB面ｼｬｯﾌﾙ"},
                       {"SHUF_ABCancel", "取り消し"}},
                      [this](int tag) { chooseShufAB(tag); });
-    QToolButton* half = speedButton(bar_, "SpdBtnShufhalf", "振り分け２", "振分２");
-    QToolButton* shuffle = speedButton(bar_, "SpdBtnShuffle", "シャッフル", "ｼｬｯﾌﾙ");
+    QToolButton* half = parts::toolButton(bar_, "SpdBtnShufhalf", "振り分け２", "振分２");
+    QToolButton* shuffle = parts::toolButton(bar_, "SpdBtnShuffle", "シャッフル", "ｼｬｯﾌﾙ");
     bar_->addWidget(half);
     bar_->addWidget(shuffle);
     connect(half, &QToolButton::clicked, this, [this, half] { popup(shuf2_, half, true); });
@@ -222,30 +205,24 @@ TFrmShufDisp::~TFrmShufDisp() { engine_.onPoll = nullptr; }
 template <typename F>
 void TFrmShufDisp::run(F&& step) {
     if (running_) return;
-    struct Guard {
-        TFrmShufDisp* w;
-        QElapsedTimer since;
-        explicit Guard(TFrmShufDisp* window) : w(window) {
-            w->running_ = true;
-            w->setCommandsEnabled(false);
-            since.start();
-            w->polls_ = 0;
-            // At the first poll, then only now and then: the search polls far more often than
-            // events need handling.
-            w->engine_.onPoll = [this] {
-                if (w->polls_++ != 0 && ((w->polls_ & 0x3F) != 0 || since.elapsed() < 15)) return;
-                since.restart();
-                QCoreApplication::processEvents();
-            };
-        }
-        ~Guard() {
-            w->engine_.onPoll = nullptr;
-            w->setCommandsEnabled(true);
-            w->running_ = false;
-        }
-    };
     {
-        Guard guard(this);
+        running_ = true;
+        setCommandsEnabled(false);
+        QElapsedTimer since;
+        since.start();
+        polls_ = 0;
+        // At the first poll, then only now and then: the search polls far more often than
+        // events need handling.
+        engine_.onPoll = [this, &since] {
+            if (polls_++ != 0 && ((polls_ & 0x3F) != 0 || since.elapsed() < 15)) return;
+            since.restart();
+            QCoreApplication::processEvents();
+        };
+        parts::Finally restore{[this] {
+            engine_.onPoll = nullptr;
+            setCommandsEnabled(true);
+            running_ = false;
+        }};
         step();
     }
     paintImage();

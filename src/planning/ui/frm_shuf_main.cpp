@@ -19,7 +19,6 @@
 #include "catalogue/ui/frm_data_disp.h"
 #include "catalogue/ui/frm_ref_md.h"
 #include "catalogue/ui/record_grid.h"
-#include "catalogue/ui/window_parts.h"
 #include "planning/plan_engine.h"
 #include "planning/plan_finish.h"
 #include "planning/ui/frm_shuf_ctrl.h"
@@ -33,6 +32,7 @@
 #include "records/workspace.h"
 #include "shell/window_settings.h"
 #include "ui/dialog_keys.h"
+#include "ui/window_parts.h"
 
 namespace zemo::ui {
 

@@ -14,6 +14,7 @@
 #include "records/workspace.h"
 #include "ui/dialog_keys.h"
 #include "ui/field_checks.h"
+#include "ui/window_parts.h"
 #include "ui_frm_lbpr_ctl.h"
 
 namespace zemo::ui {
@@ -55,10 +56,7 @@ TFrmLbprCtl::TFrmLbprCtl(zemo::Workspace& ws, QWidget* parent)
     : ControlDialog(ws, parent), ui_(std::make_unique<Ui::TFrmLbprCtl>()) {
     ui_->setupUi(this);
     ui_->Edit_pwidth->hide();
-    orientation_ = new QButtonGroup(this);
-    orientation_->addButton(ui_->RdoGrpVH0, 0);
-    orientation_->addButton(ui_->RdoGrpVH1, 1);
-    orientation_->addButton(ui_->RdoGrpVH2, 2);
+    orientation_ = parts::radioGroup(this, {ui_->RdoGrpVH0, ui_->RdoGrpVH1, ui_->RdoGrpVH2});
     refuseBeyondSjisBytes(ui_->Edit_lttl, kTitleBytes);
 
     using L = LabelLayout;

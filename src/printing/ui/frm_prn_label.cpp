@@ -23,26 +23,9 @@
 #include "ui/dialog_keys.h"
 #include "ui/fonts.h"
 #include "ui/printer.h"
+#include "ui/window_parts.h"
 
 namespace zemo::ui {
-
-namespace {
-
-QPushButton* bottomButton(QWidget* owner, const char* name, const char* text) {
-    auto* b = new QPushButton(QString::fromUtf8(text), owner);
-    b->setObjectName(name);
-    return b;
-}
-
-QToolButton* speedButton(QWidget* owner, const char* name, const char* hint, const char* text) {
-    auto* b = new QToolButton(owner);
-    b->setObjectName(name);
-    b->setText(QString::fromUtf8(text));
-    b->setToolTip(QString::fromUtf8(hint));
-    return b;
-}
-
-}  // namespace
 
 TFrmPrnLabel::TFrmPrnLabel(zemo::Workspace& ws, FontSetting& font, ProgramPrinter& printer, QWidget* parent)
     : QDialog(parent), ws_(ws), stored_(font), font_(font), printer_(printer), zoom_(kZoomStart) {
@@ -54,29 +37,19 @@ TFrmPrnLabel::TFrmPrnLabel(zemo::Workspace& ws, FontSetting& font, ProgramPrinte
 
     auto* bar = new QToolBar(this);
     bar->setObjectName("ToolBar1");
-    struct Speed {
-        const char* name;
-        const char* hint;
-        const char* text;
-        void (TFrmPrnLabel::*handler)();
-    };
-    const Speed speeds[] = {{"SpdBtnExit", "終了", "終了", &TFrmPrnLabel::BtnEndClick},
-                            {"SpdBtnPrint", "印刷", "印刷", &TFrmPrnLabel::BtnPrintClick},
-                            {"SpdBtnProperty", "設定", "設定", &TFrmPrnLabel::BtnCtlClick},
-                            {"SpdBtnPrinter", "プリンター設定", "ﾌﾟﾘﾝﾀｰ", &TFrmPrnLabel::BtnPrnClick},
-                            {"SpdBtnFont", "フォント", "ﾌｫﾝﾄ", &TFrmPrnLabel::BtnFontClick}};
-    for (const Speed& s : speeds) {
-        QToolButton* b = speedButton(bar, s.name, s.hint, s.text);
-        bar->addWidget(b);
-        connect(b, &QToolButton::clicked, this, [this, h = s.handler] { guarded([&] { (this->*h)(); }); });
-    }
+    parts::addToolButtons<TFrmPrnLabel>(bar, this,
+                                        {{"SpdBtnExit", "終了", "終了", &TFrmPrnLabel::BtnEndClick},
+                                         {"SpdBtnPrint", "印刷", "印刷", &TFrmPrnLabel::BtnPrintClick},
+                                         {"SpdBtnProperty", "設定", "設定", &TFrmPrnLabel::BtnCtlClick},
+                                         {"SpdBtnPrinter", "プリンター設定", "ﾌﾟﾘﾝﾀｰ", &TFrmPrnLabel::BtnPrnClick},
+                                         {"SpdBtnFont", "フォント", "ﾌｫﾝﾄ", &TFrmPrnLabel::BtnFontClick}});
     bar->addSeparator();
-    QToolButton* big = speedButton(bar, "BitBtnBig", "拡大", "＋");
+    QToolButton* big = parts::toolButton(bar, "BitBtnBig", "拡大", "＋");
     rate_ = new QLabel(bar);
     rate_->setObjectName("Lbl_Rate");
     rate_->setMinimumWidth(rate_->fontMetrics().horizontalAdvance("00.0") + 8);
     rate_->setAlignment(Qt::AlignCenter);
-    QToolButton* small = speedButton(bar, "BitBtn1", "縮小", "－");
+    QToolButton* small = parts::toolButton(bar, "BitBtn1", "縮小", "－");
     bar->addWidget(big);
     bar->addWidget(rate_);
     bar->addWidget(small);
@@ -103,7 +76,7 @@ TFrmPrnLabel::TFrmPrnLabel(zemo::Workspace& ws, FontSetting& font, ProgramPrinte
                               {"BtnPrn", "ﾌﾟﾘﾝﾀｰ", &TFrmPrnLabel::BtnPrnClick},
                               {"BtnFont", "ﾌｫﾝﾄ", &TFrmPrnLabel::BtnFontClick}};
     for (const Bottom& b : bottoms) {
-        QPushButton* button = bottomButton(this, b.name, b.text);
+        QPushButton* button = parts::button<QPushButton>(this, b.name, b.text);
         buttons->addWidget(button);
         connect(button, &QPushButton::clicked, this, [this, h = b.handler] { guarded([&] { (this->*h)(); }); });
     }

@@ -9,6 +9,7 @@
 #include "planning/entry_checks.h"
 #include "records/workspace.h"
 #include "ui/dialog_keys.h"
+#include "ui/window_parts.h"
 #include "ui_frm_sys_mode.h"
 
 namespace zemo::ui {
@@ -19,25 +20,14 @@ std::uint8_t* modeBlock(zemo::SysControl& c) {
     return reinterpret_cast<std::uint8_t*>(&c) + TFrmSysMode::kModeBlockOffset;
 }
 
-QButtonGroup* radioGroup(QWidget* owner, QRadioButton* item0, QRadioButton* item1) {
-    auto* g = new QButtonGroup(owner);
-    g->addButton(item0, 0);
-    g->addButton(item1, 1);
-    return g;
-}
-
-// An item index from a stored value: 0 stays 0, anything else shows the second item, as the
-// fields only know the two.
-void showItem(QButtonGroup* g, std::int16_t value) { g->button(value == 0 ? 0 : 1)->setChecked(true); }
-
 }  // namespace
 
 TFrmSysMode::TFrmSysMode(zemo::Workspace& ws, QWidget* parent)
     : ControlDialog(ws, parent), ui_(std::make_unique<Ui::TFrmSysMode>()) {
     ui_->setupUi(this);
-    back_ = radioGroup(this, ui_->RdoGrpBack0, ui_->RdoGrpBack1);
-    cdmd_ = radioGroup(this, ui_->RdoGrpCdmd0, ui_->RdoGrpCdmd1);
-    sort_ = radioGroup(this, ui_->RdoGrpSort0, ui_->RdoGrpSort1);
+    back_ = parts::radioGroup(this, {ui_->RdoGrpBack0, ui_->RdoGrpBack1});
+    cdmd_ = parts::radioGroup(this, {ui_->RdoGrpCdmd0, ui_->RdoGrpCdmd1});
+    sort_ = parts::radioGroup(this, {ui_->RdoGrpSort0, ui_->RdoGrpSort1});
     keepEnterFromButtons(this);
     checks_->add(ui_->Edit_Dsize, [this] { return Edit_DsizeExit(); });
     connect(ui_->BtnEnd, &QPushButton::clicked, this, [this] { close(); });
@@ -50,9 +40,9 @@ void TFrmSysMode::showEvent(QShowEvent* e) {
     // The size in force, which the command line may have set, not the stored one.
     pendingSize_ = ws_.dbSize;
     ui_->Edit_Dsize->setText(QString::number(pendingSize_));
-    showItem(back_, ws_.control.backupMode);
-    showItem(sort_, ws_.control.sortMode);
-    showItem(cdmd_, ws_.control.searchCodeMode);
+    parts::showItem(back_, ws_.control.backupMode);
+    parts::showItem(sort_, ws_.control.sortMode);
+    parts::showItem(cdmd_, ws_.control.searchCodeMode);
     ControlDialog::showEvent(e);
     ui_->Edit_Dsize->setFocus(Qt::OtherFocusReason);
 }

@@ -18,6 +18,7 @@
 
 #include "shell/startup.h"
 #include "shell/ui/about_box.h"
+#include "ui/window_parts.h"
 #include "ui/window_place.h"
 
 namespace zemo::ui {
@@ -33,25 +34,6 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
 // Entries that the menu carries but never shows.
 void addHiddenItem(QMenu* menu, const char* name, const QString& caption) {
     addItem(menu, name, caption)->setVisible(false);
-}
-
-QToolButton* speedButton(QWidget* parent, const char* name, const QString& hint, QStyle::StandardPixmap glyph) {
-    auto* b = new QToolButton(parent);
-    b->setObjectName(name);
-    b->setToolTip(hint);
-    b->setStatusTip(hint);
-    b->setAccessibleName(hint);
-    b->setIcon(parent->style()->standardIcon(glyph));
-    b->setIconSize(QSize(24, 24));
-    b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
-}
-
-QPushButton* panelButton(QWidget* parent, const char* name, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
 }
 
 }  // namespace
@@ -130,9 +112,9 @@ void TFrmMain::buildWindow() {
     tools->setFrameShape(QFrame::StyledPanel);
     auto* toolsLayout = new QHBoxLayout(tools);
     toolsLayout->setContentsMargins(4, 2, 4, 2);
-    auto* spdExit = speedButton(tools, "SpdBtnExit", "終了", QStyle::SP_DialogCloseButton);
-    auto* spdShuf = speedButton(tools, "SpdBtnShuf", "振り分け", QStyle::SP_MediaSeekForward);
-    auto* spdEdit = speedButton(tools, "SpdBtnEdit", "登録", QStyle::SP_FileDialogDetailedView);
+    auto* spdExit = parts::glyphToolButton(tools, "SpdBtnExit", "終了", QStyle::SP_DialogCloseButton);
+    auto* spdShuf = parts::glyphToolButton(tools, "SpdBtnShuf", "振り分け", QStyle::SP_MediaSeekForward);
+    auto* spdEdit = parts::glyphToolButton(tools, "SpdBtnEdit", "登録", QStyle::SP_FileDialogDetailedView);
     connect(spdExit, &QToolButton::clicked, this, &TFrmMain::SpdBtnExitClick);
     connect(spdShuf, &QToolButton::clicked, this, &TFrmMain::MEditOptimumClick);
     connect(spdEdit, &QToolButton::clicked, this, &TFrmMain::MEditEditClick);
@@ -153,10 +135,10 @@ void TFrmMain::buildWindow() {
     auto* panel1 = new QWidget(central);
     panel1->setObjectName("Panel1");
     auto* panelLayout = new QHBoxLayout(panel1);
-    auto* btnEnd = panelButton(panel1, "BtnEnd", "終了");
-    auto* btnShuffle = panelButton(panel1, "BtnShuffle", "最適化");
-    auto* btnData = panelButton(panel1, "BtnData", "登録");
-    auto* btnSys = panelButton(panel1, "BtnSys", "ｼｽﾃﾑ");
+    auto* btnEnd = parts::button<QPushButton>(panel1, "BtnEnd", "終了");
+    auto* btnShuffle = parts::button<QPushButton>(panel1, "BtnShuffle", "最適化");
+    auto* btnData = parts::button<QPushButton>(panel1, "BtnData", "登録");
+    auto* btnSys = parts::button<QPushButton>(panel1, "BtnSys", "ｼｽﾃﾑ");
     for (QPushButton* b : {btnEnd, btnShuffle, btnData, btnSys}) panelLayout->addWidget(b);
     connect(btnEnd, &QPushButton::clicked, this, &TFrmMain::MFileExitClick);
     connect(btnShuffle, &QPushButton::clicked, this, &TFrmMain::MEditOptimumClick);

@@ -1,35 +1,32 @@
-#pragma once
-// Small pieces the record-list windows of the search and the viewer build themselves from: named
-// buttons, tool-bar buttons with their hints, and the sort menu whose items carry their sort key.
+#include "ui/window_parts.h"
+
+#include <QAction>
+#include <QButtonGroup>
 #include <QMenu>
-#include <QString>
-#include <QToolButton>
-#include <functional>
+#include <QRadioButton>
 
 #include "records/record_access.h"
 
 namespace zemo::ui::parts {
 
-template <typename B>
-B* button(QWidget* parent, const char* name, const char* text) {
-    auto* b = new B(parent);
-    b->setObjectName(QString::fromUtf8(name));
-    b->setText(QString::fromUtf8(text));
-    return b;
-}
-
-// A tool-bar button: its hint is its text, and it never takes the focus from the grid.
-template <typename B = QToolButton>
-B* toolButton(QWidget* parent, const char* name, const char* hint) {
-    auto* b = button<B>(parent, name, hint);
-    b->setToolTip(QString::fromUtf8(hint));
+void dressToolButton(QToolButton* b, const QString& hint) {
+    b->setToolTip(hint);
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::NoFocus);
+}
+
+QToolButton* glyphToolButton(QWidget* parent, const char* name, const QString& hint, QStyle::StandardPixmap glyph) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QString::fromUtf8(name));
+    dressToolButton(b, hint);
+    b->setStatusTip(hint);
+    b->setAccessibleName(hint);
+    b->setIcon(parent->style()->standardIcon(glyph));
+    b->setIconSize(QSize(24, 24));
     return b;
 }
 
-// The sort menu "PupMnSort": SORT_BCD ... SORT_POS, each with its key as the "Tag" property.
-inline QMenu* sortMenu(QWidget* parent, std::function<void(int tag)> chosen) {
+QMenu* sortMenu(QWidget* parent, std::function<void(int tag)> chosen) {
     struct Item {
         const char* name;
         const char* caption;
@@ -52,12 +49,13 @@ inline QMenu* sortMenu(QWidget* parent, std::function<void(int tag)> chosen) {
     return menu;
 }
 
-// Runs the given undo however a loop that let events run ends.
-struct Finally {
-    std::function<void()> undo;
-    ~Finally() {
-        if (undo) undo();
-    }
-};
+QButtonGroup* radioGroup(QWidget* owner, std::initializer_list<QRadioButton*> items) {
+    auto* g = new QButtonGroup(owner);
+    int id = 0;
+    for (QRadioButton* b : items) g->addButton(b, id++);
+    return g;
+}
+
+void showItem(QButtonGroup* group, std::int16_t value) { group->button(value == 0 ? 0 : 1)->setChecked(true); }
 
 }  // namespace zemo::ui::parts
