@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -247,7 +248,7 @@ Plan makePlan(const fs::path& old) {
     };
     std::vector<Found> found;
     int folderOf[4] = {-1, -1, -1, -1};
-    std::vector<std::size_t> missingAt;
+    std::optional<Item> missing[4];
     for (int f = 0; f < 4; ++f) {
         const std::string stored = storedPath(controlBytes, kFolders[f].slot);
         Item item;
@@ -256,7 +257,7 @@ Plan makePlan(const fs::path& old) {
         if (!utf8.ok) {
             refuse(item, std::string("the work folder ") + kFolders[f].field + " is not valid Shift-JIS at byte " +
                              std::to_string(utf8.badOffset + 1));
-            plan.items.push_back(item);
+            missing[f] = item;
             continue;
         }
         const FoundFolder where = findOldFolder(old, utf8.text);
@@ -267,7 +268,7 @@ Plan makePlan(const fs::path& old) {
             refuse(item, std::string("the work folder ") + kFolders[f].field + " is not in OLD: looked for " +
                              (looked.empty() ? std::string("nothing") : looked) +
                              (where.problem.empty() ? "" : "; " + where.problem));
-            plan.items.push_back(item);
+            missing[f] = item;
             continue;
         }
         for (std::size_t i = 0; i < found.size() && folderOf[f] < 0; ++i)
@@ -277,18 +278,25 @@ Plan makePlan(const fs::path& old) {
             found.push_back({*where.path, st.st_dev, st.st_ino});
         }
     }
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        int first = -1;
-        bool kindFolder[4] = {};
-        for (int f = 0; f < 4; ++f) {
-            if (folderOf[f] != static_cast<int>(i)) continue;
-            if (first < 0) first = f;
-            kindFolder[f] = true;
+    // In the order of the control file; a folder named twice is listed where it is named first.
+    for (int f = 0; f < 4; ++f) {
+        if (missing[f]) {
+            plan.items.push_back(*missing[f]);
+            continue;
         }
+        const int i = folderOf[f];
+        bool kindFolder[4] = {};
+        int first = -1;
+        for (int g = 0; g < 4; ++g) {
+            if (folderOf[g] != i) continue;
+            if (first < 0) first = g;
+            kindFolder[g] = true;
+        }
+        if (first != f) continue;
         std::error_code ec;
-        const fs::path real = fs::canonical(found[i].path, ec);
-        plan.oldFolders.push_back(ec ? found[i].path : real);
-        planFolder(old, found[i].path, first, kindFolder, plan);
+        const fs::path real = fs::canonical(found[static_cast<std::size_t>(i)].path, ec);
+        plan.oldFolders.push_back(ec ? found[static_cast<std::size_t>(i)].path : real);
+        planFolder(old, found[static_cast<std::size_t>(i)].path, first, kindFolder, plan);
     }
     const std::string catalogue = std::string(kFolders[kSys].newName) + "/" + defaultFileName(kKindCatalogue);
     for (const Item& item : plan.items)

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -177,6 +178,7 @@ std::vector<std::string> namesLike(const fs::path& dir, std::string_view name, b
         const bool isFolder = ::stat((dir / n).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
         if (isFolder == wantFolder) out.push_back(n);
     }
+    std::sort(out.begin(), out.end());
     return out;
 }
 
@@ -251,7 +253,7 @@ FileCheck checkDataFile(std::string_view b) {
     if (n < 0) return refusal(format("its record count is negative (%d)", n), kFileErrorText);
     const std::size_t needed = kDataStart + static_cast<std::size_t>(n) * sizeof(CdRecord);
     if (b.size() < needed)
-        return refusal(format("the file ends inside its records: %d announced, %zu whole (%zu bytes of %zu)", n,
+        return refusal(format("the file ends inside its records: %d announced, %zu whole, %zu bytes of %zu", n,
                               (b.size() - kDataStart) / sizeof(CdRecord), b.size(), needed),
                        kFileErrorText);
     FileCheck c;
