@@ -364,6 +364,21 @@ TEST_F(MigrateCli, AWorkFolderThatIsNotThereIsReportedWithWhatWasLookedFor) {
     EXPECT_TRUE(fs::is_empty(new_ / "CD_TXT"));
 }
 
+TEST_F(MigrateCli, TwoSettingsNamingOneFolderGiveEachKindItsOwnFolder) {
+    fs::remove(old_ / "cd_sys" / "HAIBAN.ZMO");
+    setStoredFolder(old_ / "ZemoCtrl.dat", 2, "C:\\ZEMO\\CD_SYS");  // addDir where sysDir is
+    fs::copy_file(old_ / "CD_ADD" / "cd_add.zmo", old_ / "cd_sys" / "Cd_Add.zmo");
+    const Outcome r = migrate();
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> lines = splitLines(r.out);
+    ASSERT_EQ(lines.size(), 19u) << r.out;
+    EXPECT_EQ(lines[2], "renamed cd_sys/Cd_Add.zmo → CD_ADD/CD_ADD.ZMO");
+    EXPECT_EQ(lines[3], "renamed cd_sys/cd_data.zmo → CD_SYS/CD_DATA.ZMO");
+    EXPECT_EQ(lines.back(), "18 files, 6 records in the catalogue, 0 refused");
+    EXPECT_EQ(slurp(new_ / "CD_ADD" / "CD_ADD.ZMO"), slurp(old_ / "CD_ADD" / "cd_add.zmo"));
+    EXPECT_FALSE(fs::exists(new_ / "CD_SYS" / "CD_ADD.ZMO"));
+}
+
 TEST_F(MigrateCli, TwoSpellingsOfOneNameAreBothRefused) {
     fs::copy_file(old_ / "cd_sys" / "CD_DATA.BAK", old_ / "cd_sys" / "CD_DATA.ZMO");
     const Outcome r = migrate();

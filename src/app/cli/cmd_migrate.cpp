@@ -116,9 +116,8 @@ std::string stemOf(const std::string& name) { return name.substr(0, name.rfind('
 
 // The kind whose default file this name is (1..11), else 0.
 int reservedKind(const std::string& name) {
-    const char* const* names = reservedFileNames();
     for (int k = 1; k <= kKindLast; ++k)
-        if (sameNameIgnoringCase(name, names[k])) return k;
+        if (sameNameIgnoringCase(name, defaultFileName(k))) return k;
     return 0;
 }
 int folderOfKind(int kind) { return kind == kKindAdd ? kAdd : kind == kKindLast ? kLib : kSys; }
