@@ -118,7 +118,8 @@ void snapshot(const fs::path& p, std::map<std::string, Snapshot>& out) {
     } else {
         const int fd = ::open(p.c_str(), O_RDONLY | O_NOATIME);
         char buf[4096];
-        for (ssize_t n; fd >= 0 && (n = ::read(fd, buf, sizeof buf)) > 0;) s.bytes.append(buf, static_cast<std::size_t>(n));
+        for (ssize_t n; fd >= 0 && (n = ::read(fd, buf, sizeof buf)) > 0;)
+            s.bytes.append(buf, static_cast<std::size_t>(n));
         if (fd >= 0) ::close(fd);
     }
     out[p.string()] = s;
@@ -161,7 +162,8 @@ protected:
         if (pid == 0) {
             const int o = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             const int e = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            if (o < 0 || e < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0 || ::chdir(tmp_.path().c_str()) != 0) ::_exit(127);
+            if (o < 0 || e < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0 || ::chdir(tmp_.path().c_str()) != 0)
+                ::_exit(127);
             ::unsetenv("ZEMOPLAN_HOME");
             if (setup) setup();
             ::alarm(60);
@@ -199,7 +201,8 @@ protected:
             }
             expectedNames.push_back(e.to);
             const fs::path from = old_ / e.from, to = new_ / e.to;
-            struct stat a {}, b {};
+            struct stat a {
+            }, b{};
             ASSERT_EQ(::stat(from.c_str(), &a), 0);
             ASSERT_EQ(::stat(to.c_str(), &b), 0);
             EXPECT_EQ(a.st_mode, b.st_mode);
@@ -354,9 +357,11 @@ TEST_F(MigrateCli, AWorkFolderThatIsNotThereIsReportedWithWhatWasLookedFor) {
     EXPECT_EQ(r.status, 1);
     const std::vector<std::string> lines = splitLines(r.out);
     ASSERT_EQ(lines.size(), 18u) << r.out;
-    EXPECT_EQ(lines[15], "refused D:\\: the work folder txtDir is not in OLD: looked for nothing; it names the root of a drive");
-    EXPECT_EQ(lines[16], "refused \\\\SHOP\\DATA\\CD_LIBRARY: the work folder libDir is not in OLD: looked for "
-                         "DATA/CD_LIBRARY, CD_LIBRARY");
+    EXPECT_EQ(lines[15],
+              "refused D:\\: the work folder txtDir is not in OLD: looked for nothing; it names the root of a drive");
+    EXPECT_EQ(lines[16],
+              "refused \\\\SHOP\\DATA\\CD_LIBRARY: the work folder libDir is not in OLD: looked for "
+              "DATA/CD_LIBRARY, CD_LIBRARY");
     EXPECT_EQ(lines[17], "17 files, 6 records in the catalogue, 2 refused");
     // What checked is there, and the program's four work folders, empty where nothing was found.
     EXPECT_TRUE(fs::exists(new_ / "CD_SYS" / "CD_DATA.ZMO"));
@@ -421,7 +426,9 @@ TEST_F(MigrateCli, TheControlFileIsCheckedAsTheProgramStartsWithIt) {
         const char* line;
     } cases[] = {
         {0, "refused ZemoCtrl.dat: the file is empty (ファイル読み込エラーです！)"},
-        {128, "refused ZemoCtrl.dat: the file has 128 bytes, not more than its 128-byte header (ファイル読み込エラーです！)"},
+        {128,
+         "refused ZemoCtrl.dat: the file has 128 bytes, not more than its 128-byte header "
+         "(ファイル読み込エラーです！)"},
         {2047, "refused ZemoCtrl.dat: the control file has 2047 bytes, not its 2048 (ファイル読み込エラーです！)"},
     };
     const std::string whole = slurp(old_ / "ZemoCtrl.dat");
@@ -430,8 +437,8 @@ TEST_F(MigrateCli, TheControlFileIsCheckedAsTheProgramStartsWithIt) {
         std::ofstream(old_ / "ZemoCtrl.dat", std::ios::binary | std::ios::trunc) << whole.substr(0, c.size);
         const Outcome r = migrate();
         EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(splitLines(r.out),
-                  (std::vector<std::string>{c.line, "renamed wzemo.ini → WZEMO.INI", "2 files, 0 records in the catalogue, 1 refused"}));
+        EXPECT_EQ(splitLines(r.out), (std::vector<std::string>{c.line, "renamed wzemo.ini → WZEMO.INI",
+                                                               "2 files, 0 records in the catalogue, 1 refused"}));
     }
     fs::remove(old_ / "ZemoCtrl.dat");
     const Outcome r = migrate();
@@ -551,7 +558,9 @@ TEST(MigrateChecks, NamesReachTheReportAsPrintableUtf8) {
     EXPECT_EQ(cli::migrate::printable("CD_SYS/ﾒﾓ.zmo"), "CD_SYS/ﾒﾓ.zmo");
     EXPECT_EQ(cli::migrate::printable("a\x1B[2Jb"), "a\\x1B[2Jb");
     EXPECT_EQ(cli::migrate::printable("\x83\x81\x83\x82.ZMO"), "\\x83\\x81\\x83\\x82.ZMO");  // Shift-JIS bytes
-    EXPECT_EQ(cli::migrate::printable("\xC2\x9B" "x"), "\\u009Bx");
+    EXPECT_EQ(cli::migrate::printable("\xC2\x9B"
+                                      "x"),
+              "\\u009Bx");
 }
 
 }  // namespace

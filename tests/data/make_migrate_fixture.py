@@ -25,6 +25,7 @@ import shutil
 import struct
 import sys
 
+sys.dont_write_bytecode = True  # nothing but the fixture lands in tests/data
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import make_format_fixtures as f  # noqa: E402
 

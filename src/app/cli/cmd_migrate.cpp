@@ -36,7 +36,7 @@ const CommandHelp kHelp{
     "Makes the program folder NEW from OLD, a copy of the old program's folder from the shop's\n"
     "Windows computer (a mounted disk, a USB stick, a network share). OLD is only read. NEW must be\n"
     "missing or empty.\n"
-    "OLD/ZEMOCTRL.DAT (any case) names the work folders: a relative name is looked for below OLD, a\n"
+    "OLD/ZEMOCTRL.DAT (any case) names the work folders: a relative name is looked for from OLD, a\n"
     "Windows path (C:\\ZEMO\\CD_SYS, \\\\server\\share\\CD_MD) by its trailing folder names below OLD;\n"
     "names match whatever their case. Every .ZMO file there and its .BAK is checked as zemo show\n"
     "reads it (a share-form file by its header and size). Only when every file checked, NEW gets\n"
@@ -46,7 +46,8 @@ const CommandHelp kHelp{
     "Prints one line per file: copied PATH, renamed OLDPATH → NEWPATH (case or folder changed),\n"
     "refused PATH: REASON (the program's message); paths below OLD and NEW. Then\n"
     "N files, M records in the catalogue, K refused. Exit status 0 when all were copied, 1 when any\n"
-    "was refused (nothing written), 2 usage error (also when NEW is not empty).\n"
+    "was refused (then nothing is written unless --keep-going), 2 usage error (also when NEW is\n"
+    "not empty).\n"
     "  --dry-run          print the report only; nothing is written\n"
     "  --keep-going       write what checked even when some files were refused\n"};
 
@@ -62,7 +63,11 @@ struct WorkFolder {
 };
 // In the order of the control file; each gets the program's default name in NEW.
 constexpr WorkFolder kFolders[] = {
-    {kPathSys, "sysDir", "CD_SYS"}, {kPathAdd, "addDir", "CD_ADD"}, {kPathTxt, "txtDir", "CD_TXT"}, {kPathLib, "libDir", "CD_MD"}};
+    {kPathSys, "sysDir", "CD_SYS"},
+    {kPathAdd, "addDir", "CD_ADD"},
+    {kPathTxt, "txtDir", "CD_TXT"},
+    {kPathLib, "libDir", "CD_MD"},
+};
 constexpr int kSys = 0, kAdd = 1, kLib = 3;
 
 // One line of the report, and what goes to NEW for it.
@@ -79,7 +84,8 @@ struct Item {
 
 std::string itemLine(const Item& i) {
     if (i.refused)
-        return "refused " + printable(i.from) + ": " + i.reason + (i.stored.empty() ? "" : " (" + i.stored + ")") + "\n";
+        return "refused " + printable(i.from) + ": " + i.reason + (i.stored.empty() ? "" : " (" + i.stored + ")") +
+               "\n";
     if (i.from == i.to) return "copied " + printable(i.to) + "\n";
     return "renamed " + printable(i.from) + " → " + printable(i.to) + "\n";
 }
@@ -220,7 +226,8 @@ void planFolder(const fs::path& old, const fs::path& dir, int first, const bool 
         for (std::size_t i : list) spellings.push_back(printable(fs::path(items[i].from).filename().string()));
         std::sort(spellings.begin(), spellings.end());
         for (std::size_t i : list)
-            refuse(items[i], "two files for one name (" + printable(target) + "): " + spellings[0] + " and " + spellings[1]);
+            refuse(items[i],
+                   "two files for one name (" + printable(target) + "): " + spellings[0] + " and " + spellings[1]);
     }
     std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.sortKey < b.sortKey; });
     for (Item& item : items) plan.items.push_back(std::move(item));
@@ -403,7 +410,8 @@ int runMigrate(int argc, char** argv) {
     const Plan plan = makePlan(old);
     for (const fs::path& folder : plan.oldFolders)
         if (isInside(ec ? neu : newReal, folder))
-            return usageError(kHelp, source + " is inside the old work folder " + folder.string() + ", which is only read");
+            return usageError(kHelp,
+                              source + " is inside the old work folder " + folder.string() + ", which is only read");
 
     std::string report;
     int refused = 0;

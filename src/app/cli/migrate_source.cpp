@@ -194,7 +194,8 @@ StoredFolder splitStoredFolder(std::string_view utf8) {
         rest.remove_prefix(2);
         const std::size_t slash = rest.find('\\');
         rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
-    } else if (rest.size() >= 2 && rest[1] == ':' && ((rest[0] >= 'A' && rest[0] <= 'Z') || (rest[0] >= 'a' && rest[0] <= 'z'))) {
+    } else if (rest.size() >= 2 && rest[1] == ':' &&
+               ((rest[0] >= 'A' && rest[0] <= 'Z') || (rest[0] >= 'a' && rest[0] <= 'z'))) {
         out.absolute = true;
         rest.remove_prefix(2);
     } else if (!rest.empty() && rest[0] == '\\') {
@@ -283,16 +284,21 @@ std::string printable(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
         const auto c = static_cast<unsigned char>(s[i]);
         if (c < 0x80) {
-            if (c < 0x20 || c == 0x7F) escape(c);
-            else out += static_cast<char>(c);
+            if (c < 0x20 || c == 0x7F)
+                escape(c);
+            else
+                out += static_cast<char>(c);
             ++i;
             continue;
         }
         std::size_t n = 0;
         std::uint32_t cp = 0, min = 0;
-        if ((c & 0xE0) == 0xC0) n = 1, cp = c & 0x1F, min = 0x80;
-        else if ((c & 0xF0) == 0xE0) n = 2, cp = c & 0x0F, min = 0x800;
-        else if ((c & 0xF8) == 0xF0) n = 3, cp = c & 0x07, min = 0x10000;
+        if ((c & 0xE0) == 0xC0)
+            n = 1, cp = c & 0x1F, min = 0x80;
+        else if ((c & 0xF0) == 0xE0)
+            n = 2, cp = c & 0x0F, min = 0x800;
+        else if ((c & 0xF8) == 0xF0)
+            n = 3, cp = c & 0x07, min = 0x10000;
         bool valid = n > 0;
         for (std::size_t k = 1; valid && k <= n; ++k) {
             if (i + k >= s.size()) {
