@@ -396,6 +396,19 @@ TEST_F(MigrateCli, TwoSpellingsOfOneNameAreBothRefused) {
     EXPECT_FALSE(fs::exists(new_));
 }
 
+TEST_F(MigrateCli, SomethingThatIsNotAFileInAFilesPlaceIsRefusedNotWaitedOn) {
+    fs::remove(old_ / "cd_sys" / "HAIBAN.ZMO");
+    ASSERT_EQ(::mkfifo((old_ / "cd_sys" / "PIPE.ZMO").c_str(), 0644), 0);
+    const Outcome r = migrate();
+    EXPECT_EQ(r.status, 1);
+    const std::vector<std::string> lines = splitLines(r.out);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "refused cd_sys/PIPE.ZMO: is a FIFO (named pipe), not a regular file"),
+              lines.end())
+        << r.out;
+    EXPECT_EQ(lines.back(), "20 files, 6 records in the catalogue, 1 refused");
+    EXPECT_FALSE(fs::exists(new_));
+}
+
 TEST_F(MigrateCli, AFailedWriteTakesBackWhatItWrote) {
     fs::remove(old_ / "cd_sys" / "HAIBAN.ZMO");
     // A list with more after its records than the process may write, listed last in CD_SYS.
