@@ -11,5 +11,6 @@ int runPlan(int argc, char** argv);
 int runList(int argc, char** argv);
 int runSearch(int argc, char** argv);
 int runLabel(int argc, char** argv);
+int runMigrate(int argc, char** argv);
 
 }  // namespace zemo::cli

@@ -22,6 +22,7 @@ constexpr Command kCommands[] = {
     {"list", zemo::cli::runList, "print a data file's records as the data list"},
     {"search", zemo::cli::runSearch, "search a data file as the catalogue search does"},
     {"label", zemo::cli::runLabel, "print the cassette label of a tape plan"},
+    {"migrate", zemo::cli::runMigrate, "make a program folder from the old program's folder"},
 };
 
 void usage(std::FILE* out) {
