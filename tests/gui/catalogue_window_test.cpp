@@ -428,7 +428,7 @@ TEST_F(CatalogueWindowTest, TheEditorsSlotFollowsTheCurrentRowHoweverItMoves) {
 // --- saves that keep what is on the disk ---
 
 bool fileHolds(const std::string& path, const std::string& text) {
-    return fileBytes(path).find(text) != std::string::npos;
+    return readBytes(path).find(text) != std::string::npos;
 }
 
 // SIGKILL or a failing disk at any step of the closing save: the erased record is always in the
@@ -495,8 +495,8 @@ TEST_F(CatalogueWindowTest, AClosingSaveAsksBeforeReplacingAFileChangedBehindThe
         other.arrays[kKindCatalogue][0] = record("THEIRS", 5);
         ASSERT_EQ(writeDataFile(other, false, "", kKindCatalogue, other.arrays[kKindCatalogue], 500), 0);
     }
-    const std::string theirs = fileBytes(catalogue);
-    const std::string deleted = fileBytes(defaultFilePath(ws, kKindDeleted));
+    const std::string theirs = readBytes(catalogue);
+    const std::string deleted = readBytes(defaultFilePath(ws, kKindDeleted));
     window->grid()->selectSlot(0);
     QTest::mouseClick(child<QToolButton>("SpBtnClearRow"), Qt::LeftButton);
 
@@ -507,8 +507,8 @@ TEST_F(CatalogueWindowTest, AClosingSaveAsksBeforeReplacingAFileChangedBehindThe
                                                           catalogue + " は読み込み後に変更されています。上書きしますか？"}));
     EXPECT_EQ(prompter.boxes[2].buttons, Buttons::YesNo);
     // Nothing written: their catalogue byte for byte, the history as it was; the window keeps the erase.
-    EXPECT_EQ(fileBytes(catalogue), theirs);
-    EXPECT_EQ(fileBytes(defaultFilePath(ws, kKindDeleted)), deleted);
+    EXPECT_EQ(readBytes(catalogue), theirs);
+    EXPECT_EQ(readBytes(defaultFilePath(ws, kKindDeleted)), deleted);
     EXPECT_EQ(barcodeAt(0), "");
     EXPECT_EQ(barcodeAt(1), "B2");
 
@@ -527,7 +527,7 @@ TEST_F(CatalogueWindowTest, ACatalogueReadCutToTheDatabaseSizeIsNotSavedOverTheW
     TCddataArray big(701);
     for (int i = 0; i < 700; ++i) big[i] = record("C" + std::to_string(i), 1);
     ASSERT_EQ(writeDataFile(ws, false, catalogue, kKindCatalogue, big, 700), 0);
-    const std::string whole = fileBytes(catalogue);
+    const std::string whole = readBytes(catalogue);
     prompter.answers = {Answer::Yes};  // cut to the 500 the size holds
     showForEditing();
     ASSERT_EQ(prompter.texts(),
@@ -546,7 +546,7 @@ TEST_F(CatalogueWindowTest, ACatalogueReadCutToTheDatabaseSizeIsNotSavedOverTheW
                                           "上書きするとﾌｧｲﾙ内 700 件のうち 200 件のﾃﾞｰﾀが失われます。\n上書きしますか？");
     EXPECT_EQ(prompter.boxes[2].kind, BoxKind::Confirmation);
     EXPECT_EQ(prompter.boxes[2].buttons, Buttons::YesNoDefaultNo);
-    EXPECT_EQ(fileBytes(catalogue), whole);  // still 700
+    EXPECT_EQ(readBytes(catalogue), whole);  // still 700
     EXPECT_FALSE(fs::exists(backupPath(defaultFilePath(ws, kKindDeleted))));  // nor anything else written
 
     // Asked again on the next try; Yes saves the 500.

@@ -347,7 +347,7 @@ TEST_F(SettingsTest, ModeYesOverAControlFileChangedSinceItWasReadAsksAndNoKeepsT
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(prompter.texts().size(), 2u);
     EXPECT_EQ(ws.dbSize, 3);
-    EXPECT_EQ(at<std::int16_t>(file(), 160), 3);
+    EXPECT_EQ(valueAt<std::int16_t>(file(), 160), 3);
     EXPECT_EQ(readBytes(bak()), theirs);
 }
 

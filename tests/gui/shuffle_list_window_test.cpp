@@ -398,20 +398,20 @@ TEST_F(ShuffleListWindowTest, ClosingWithYesOverAListChangedBehindTheWindowAsksA
         other.arrays[kKindShuffle][0] = record("THEIRS");
         ASSERT_EQ(writeDataFile(other, false, "", kKindShuffle, other.arrays[kKindShuffle], 30), 0);
     }
-    const std::string theirs = fileBytes(file);
+    const std::string theirs = readBytes(file);
 
     prompter.answers = {Answer::Yes, Answer::No};
     window->close();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(prompter.texts(),
               (std::vector<std::string>{"保存終了します。", file + " は読み込み後に変更されています。上書きしますか？"}));
-    EXPECT_EQ(fileBytes(file), theirs);
+    EXPECT_EQ(readBytes(file), theirs);
     EXPECT_EQ(slotBarcode(0), "S1");  // the window keeps its list
 
     prompter.answers = {Answer::Yes, Answer::Yes};
     window->close();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(fileBytes(file).find("THEIRS"), std::string::npos);
+    EXPECT_EQ(readBytes(file).find("THEIRS"), std::string::npos);
 }
 
 TEST_F(ShuffleListWindowTest, TheViewerOpensWithoutBlockingOverTheListAndClosesWithIt) {
