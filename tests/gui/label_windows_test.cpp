@@ -23,12 +23,12 @@
 #include <vector>
 
 #include "gui/dialogs_support.h"
-#include "planning/shuf_tape.h"
 #include "platform/sjis.h"
 #include "printing/ui/frm_lbl_inp.h"
 #include "printing/ui/frm_lbpr_ctl.h"
 #include "printing/ui/frm_prn_label.h"
 #include "records/control_file.h"
+#include "records/shuf_tape.h"
 #include "support/fixed_clock.h"
 #include "support/pdf_text.h"
 #include "support/scripted_prompter.h"

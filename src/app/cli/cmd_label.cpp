@@ -9,11 +9,11 @@
 #include "app/cli/commands.h"
 #include "app/cli/pdf_output.h"
 #include "app/cli/plan_request.h"
-#include "planning/entry_checks.h"
 #include "platform/sjis.h"
 #include "printing/label.h"
+#include "records/entry_checks.h"
 #include "records/text.h"
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 
 namespace zemo::cli {
 namespace {

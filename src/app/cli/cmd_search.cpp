@@ -12,8 +12,8 @@
 #include "app/cli/record_csv.h"
 #include "catalogue/catalogue_access.h"
 #include "catalogue/search.h"
-#include "planning/entry_checks.h"
 #include "records/cd_record.h"
+#include "records/entry_checks.h"
 #include "records/text.h"
 
 namespace zemo::cli {

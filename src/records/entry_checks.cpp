@@ -1,4 +1,4 @@
-#include "planning/entry_checks.h"
+#include "records/entry_checks.h"
 
 #include <cstdio>
 #include <limits>

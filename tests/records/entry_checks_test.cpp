@@ -1,13 +1,24 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-#include "plan_fixture.h"
-#include "planning/entry_checks.h"
+#include "records/entry_checks.h"
 #include "records/text.h"
+#include "records/workspace.h"
+#include "support/fixed_clock.h"
+#include "support/scripted_prompter.h"
 
 namespace zemo::test {
 namespace {
+
+struct CheckWorld {
+    ScriptedPrompter prompter;
+    FixedClock clock;
+    Workspace ws{prompter, clock};
+
+    std::vector<std::string> boxTexts() const { return prompter.texts(); }
+};
 
 enum class Check { Number, Time, Date };
 
@@ -46,7 +57,7 @@ TEST(EntryChecks, Table) {
         {Check::Date, "20240101", 20250101, 20991231, 1, 20240101, "range"},
     };
     for (const InputCase& c : cases) {
-        PlanWorld w;
+        CheckWorld w;
         std::int32_t value = -7;
         int r = 0;
         switch (c.check) {
@@ -71,7 +82,7 @@ TEST(EntryChecks, Table) {
 }
 
 TEST(EntryChecks, OverlongTextIsOdd) {
-    PlanWorld w;
+    CheckWorld w;
     std::int32_t value = 3;
     EXPECT_EQ(checkNumberInput(w.ws, value, std::string(256, '1'), 0, 10), 1);
     EXPECT_EQ(value, 3);
