@@ -21,7 +21,7 @@
 #include "records/data_file.h"
 #include "records/data_ops.h"
 #include "records/text.h"
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 
 namespace zemo {
 namespace {

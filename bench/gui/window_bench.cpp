@@ -20,7 +20,7 @@
 #include "printing/ui/frm_stop.h"
 #include "records/data_file.h"
 #include "records/data_ops.h"
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 #include "ui/application.h"
 #include "ui/printer.h"
 

@@ -21,7 +21,7 @@
 #include "catalogue/ui/frm_cd_data.h"
 #include "catalogue/ui/frm_cd_edit.h"
 #include "catalogue/ui/record_grid.h"
-#include "planning/shuf_tape.h"
+#include "records/shuf_tape.h"
 #include "printing/ui/frm_prn_label.h"
 #include "records/record_access.h"
 #include "shell/program_folder.h"

@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "catalogue/catalogue_access.h"
-#include "planning/entry_checks.h"
 #include "platform/sjis.h"
+#include "records/entry_checks.h"
 #include "records/file_services.h"
 #include "records/text.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "planning/shuf_tape.h"
+#include "records/shuf_tape.h"
 #include "records/sys_control.h"
 
 namespace zemo {

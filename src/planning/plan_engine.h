@@ -7,7 +7,7 @@
 #include <string>
 
 #include "planning/plan_random.h"
-#include "planning/shuf_tape.h"
+#include "records/shuf_tape.h"
 #include "records/sys_control.h"
 #include "records/workspace.h"
 

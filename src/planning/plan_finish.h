@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "planning/plan_random.h"
-#include "planning/shuf_tape.h"
+#include "records/shuf_tape.h"
 #include "records/sys_control.h"
 #include "records/workspace.h"
 

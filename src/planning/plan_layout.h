@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "planning/shuf_tape.h"
+#include "records/shuf_tape.h"
 
 namespace zemo {
 

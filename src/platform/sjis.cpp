@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <stdexcept>
 
 namespace zemo {
@@ -78,6 +79,46 @@ std::string sj(std::string_view utf8Literal) {
     ConvResult r = utf8ToSjisChecked(utf8Literal);
     if (!r.ok) throw std::logic_error("literal not convertible to CP932: " + std::string(utf8Literal));
     return r.text;
+}
+
+bool isUtf8(std::string_view s, std::size_t& badOffset) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        std::size_t n = 0;
+        std::uint32_t cp = 0, min = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            n = 1, cp = c & 0x1F, min = 0x80;
+        } else if ((c & 0xF0) == 0xE0) {
+            n = 2, cp = c & 0x0F, min = 0x800;
+        } else if ((c & 0xF8) == 0xF0) {
+            n = 3, cp = c & 0x07, min = 0x10000;
+        } else {
+            badOffset = i;
+            return false;
+        }
+        if (i + n >= s.size()) {  // the sequence runs past the end
+            badOffset = i;
+            return false;
+        }
+        for (std::size_t k = 1; k <= n; ++k) {
+            const auto t = static_cast<unsigned char>(s[i + k]);
+            if ((t & 0xC0) != 0x80) {
+                badOffset = i;
+                return false;
+            }
+            cp = (cp << 6) | (t & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+            badOffset = i;
+            return false;
+        }
+        i += n + 1;
+    }
+    return true;
 }
 
 }  // namespace zemo

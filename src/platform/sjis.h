@@ -24,4 +24,8 @@ std::string utf8ToSjis(std::string_view utf8);
 // For the program's own literals, which are always convertible: throws std::logic_error otherwise.
 std::string sj(std::string_view utf8Literal);
 
+// Whether bytes are well-formed UTF-8 (no overlong forms, surrogates or code points above
+// U+10FFFF); badOffset receives the offset of the first bad byte.
+bool isUtf8(std::string_view bytes, std::size_t& badOffset);
+
 }  // namespace zemo

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "planning/shuf_tape.h"
 #include "records/label_layout.h"
+#include "records/shuf_tape.h"
 
 namespace zemo {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "records/window_settings.h"
 #include "records/workspace.h"
-#include "shell/window_settings.h"
 
 namespace zemo {
 

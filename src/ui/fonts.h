@@ -7,7 +7,7 @@
 
 class QWidget;
 
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 
 namespace zemo::ui {
 

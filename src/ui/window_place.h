@@ -1,8 +1,8 @@
 #pragma once
-// Remembered placement and column widths applied to Qt windows (see shell/window_settings.h).
+// Remembered placement and column widths applied to Qt windows (see records/window_settings.h).
 #include <vector>
 
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 
 class QHeaderView;
 class QWidget;

@@ -11,6 +11,7 @@
 
 #include "app/cli/cli_common.h"
 #include "app/cli/csv_reader.h"
+#include "platform/sjis.h"
 
 namespace zemo::cli {
 namespace {

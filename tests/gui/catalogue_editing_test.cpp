@@ -31,7 +31,7 @@
 #include "records/data_file.h"
 #include "records/data_ops.h"
 #include "records/text.h"
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 #include "support/scripted_prompter.h"
 #include "ui/qt_prompter.h"
 #include <QMessageBox>

@@ -19,15 +19,15 @@
 #include "catalogue/ui/record_grid.h"
 #include "gui/dialogs_support.h"
 #include "gui/widget_driver.h"
+#include "platform/sjis.h"
 #include "printing/ui/frm_prn_st_ed.h"
 #include "printing/ui/frm_stop.h"
 #include "records/control_file.h"
 #include "records/data_file.h"
-#include "platform/sjis.h"
 #include "records/data_ops.h"
 #include "records/file_services.h"
 #include "records/text.h"
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 #include "support/scripted_prompter.h"
 
 namespace zemo::ui {

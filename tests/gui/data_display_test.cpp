@@ -20,7 +20,7 @@
 #include "records/data_file.h"
 #include "records/data_ops.h"
 #include "records/text.h"
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 #include "support/scripted_prompter.h"
 
 namespace zemo::ui {

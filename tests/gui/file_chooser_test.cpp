@@ -21,19 +21,19 @@
 #include "gui/dialogs_support.h"
 #include "gui/widget_driver.h"
 #include "platform/clock.h"
-#include "support/scripted_prompter.h"
 #include "platform/sjis.h"
 #include "records/data_file.h"
 #include "records/data_ops.h"
 #include "records/scramble.h"
 #include "records/text.h"
+#include "records/window_settings.h"
 #include "settings/ui/frm_file_sel.h"
 #include "settings/ui/frm_get_dir.h"
-#include "ui/application.h"
 #include "shell/ui/frm_frdwt.h"
 #include "shell/ui/shell_windows.h"
+#include "support/scripted_prompter.h"
+#include "ui/application.h"
 #include "ui/qt_prompter.h"
-#include "shell/window_settings.h"
 
 namespace {
 

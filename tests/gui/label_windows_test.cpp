@@ -24,7 +24,7 @@
 
 #include "gui/dialogs_support.h"
 #include "gui/widget_driver.h"
-#include "planning/shuf_tape.h"
+#include "records/shuf_tape.h"
 #include "platform/sjis.h"
 #include "printing/ui/frm_lbl_inp.h"
 #include "printing/ui/frm_lbpr_ctl.h"

@@ -26,9 +26,9 @@
 #include "planning/ui/frm_tape.h"
 #include "records/control_file.h"
 #include "records/text.h"
+#include "records/window_settings.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/shell_windows.h"
-#include "shell/window_settings.h"
 #include "support/fixed_clock.h"
 #include "support/scripted_prompter.h"
 

@@ -31,7 +31,7 @@
 #include "platform/sjis.h"
 #include "records/control_file.h"
 #include "records/text.h"
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 #include "support/pdf_text.h"
 #include "support/scripted_prompter.h"
 #include "ui/printer.h"

@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 #include <cstdio>
@@ -31,12 +32,12 @@
 #include "planning/ui/frm_shuf_ctrl.h"
 #include "planning/ui/frm_shuf_disp.h"
 #include "planning/ui/frm_tape.h"
-#include "printing/ui/frm_prn_label.h"
 #include "platform/sjis.h"
+#include "printing/ui/frm_prn_label.h"
 #include "records/control_file.h"
 #include "records/text.h"
+#include "records/window_settings.h"
 #include "records/workspace.h"
-#include "shell/window_settings.h"
 #include "support/fixed_clock.h"
 #include "support/pdf_text.h"
 #include "support/scripted_prompter.h"
@@ -456,6 +457,40 @@ TEST_F(ShufDispTest, TheLabelWindowShowsThePlanOfTheWindow) {
     click("BtnLabel");
     EXPECT_TRUE(shown);
     EXPECT_GT(texts, 0u);
+}
+
+// The results window decides whether its plan may be labelled: one that the last redraw found
+// inconsistent shows that box again, and the label window is neither handed the plan nor opened.
+TEST_F(ShufDispTest, TheLabelCommandRefusesAPlanTheLastRedrawFoundInconsistent) {
+    fill(kEight);
+    zemo::ui::ProgramPrinter printer;
+    zemo::FontSetting labelFont;
+    zemo::ui::TFrmPrnLabel label(ws, labelFont, printer);
+    disp.setLabelWindow(&label);
+    ASSERT_EQ(disp.openFor(), 0);
+    zemo::ShufTape& plan = disp.engine().plan;
+    plan.countA = 2, plan.sideA[0] = 1, plan.sideA[1] = 1;  // CD 1 twice
+    plan.countB = 0, plan.countRest = 0;
+    disp.results().redraw();
+    ASSERT_NE(disp.results().lastIntegrityCode(), 0);
+    prompter.clear();
+    // Only an opened label window would run the events of this watch, which closes it; the watch
+    // ends with the test, so nothing is left waiting for a later one.
+    bool shown = false;
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<zemo::ui::TFrmPrnLabel*>(QApplication::activeModalWidget())) {
+            shown = true;
+            d->close();
+        }
+    });
+    watch.start();
+    click("BtnLabel");
+    EXPECT_FALSE(shown);
+    EXPECT_TRUE(label.composed().empty());
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"Program error!(code=" +
+                                                         std::to_string(disp.results().lastIntegrityCode()) + ")"});
 }
 
 TEST_F(ShufDispTest, TheFontGoesBackToTheWindowSettingsOnClose) {

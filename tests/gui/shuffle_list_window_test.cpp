@@ -34,17 +34,17 @@
 #include "gui/dialogs_support.h"
 #include "gui/widget_driver.h"
 #include "planning/ui/frm_shuf_main.h"
+#include "platform/sjis.h"
 #include "printing/ui/frm_prn_st_ed.h"
 #include "printing/ui/frm_stop.h"
-#include "ui/printer.h"
-#include "platform/sjis.h"
 #include "records/control_file.h"
 #include "records/data_file.h"
 #include "records/data_ops.h"
 #include "records/text.h"
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 #include "support/pdf_text.h"
 #include "support/scripted_prompter.h"
+#include "ui/printer.h"
 
 namespace zemo::ui {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "planning/shuf_tape.h"
+#include "records/shuf_tape.h"
 #include "records/sys_control.h"
 
 namespace zemo::test {

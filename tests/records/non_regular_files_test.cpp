@@ -14,7 +14,7 @@
 #include "platform/regular_file.h"
 #include "records/data_ops.h"
 #include "records/storage_fixture.h"
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 #include "support/cli_run.h"
 
 namespace zemo::testing {

@@ -142,10 +142,6 @@ std::string tabLine(const std::vector<std::string>& fields);
 // visible escape, \x1B or \u009B, so that no stored text can move the cursor or clear the screen.
 std::string visibleControls(std::string_view utf8);
 
-// Whether bytes are well-formed UTF-8 (no overlong forms, surrogates or code points above
-// U+10FFFF); badOffset receives the offset of the first bad byte.
-bool isUtf8(std::string_view bytes, std::size_t& badOffset);
-
 // Writes everything to stdout; false on a write error.
 bool writeStdout(std::string_view bytes);
 

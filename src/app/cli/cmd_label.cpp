@@ -9,11 +9,11 @@
 #include "app/cli/commands.h"
 #include "app/cli/pdf_output.h"
 #include "app/cli/plan_request.h"
-#include "planning/entry_checks.h"
 #include "platform/sjis.h"
 #include "printing/label.h"
+#include "records/entry_checks.h"
 #include "records/text.h"
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 
 namespace zemo::cli {
 namespace {
@@ -41,27 +41,11 @@ const CommandHelp kHelp{"label",
 
 constexpr int kTitleBytes = 60;
 
-// Keeps the text of the box a check shows, for a usage error.
-class KeepingPrompter : public Prompter {
-public:
-    Answer message(BoxKind, const std::string& text, Buttons) override {
-        last = text;
-        return Answer::Ok;
-    }
-    std::optional<std::string> askPassword() override { return std::nullopt; }
-    int askReadWrite() override { return kChoiceCancel; }
-    FileChoice chooseDataFile(int, const std::string&) override { return {}; }
-    void busyCursor(bool) override {}
-    void arrowCursor(bool) override {}
-    std::string last;
-};
-
 // The date dialog's check of a date: nothing when it passes, else its message.
 std::optional<std::string> dateProblem(const std::string& text, std::int32_t& value) {
-    KeepingPrompter prompter;
-    Workspace ws(prompter, systemClock());
-    if (checkDateInput(ws, value, text, 0, 99999999) == 0) return std::nullopt;
-    std::string message = prompter.last;
+    const EntryProblem problem = dateInputProblem(value, text, 0, 99999999);
+    if (!problem) return std::nullopt;
+    std::string message = problem.text;
     for (char& c : message)
         if (c == '\n') c = ' ';
     return message;

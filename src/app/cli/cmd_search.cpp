@@ -1,6 +1,7 @@
 // zemo search: the catalogue search of the search dialog, or the tape-planning information list,
 // run on a data file; one line per result.
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -10,10 +11,11 @@
 #include "app/cli/cli_files.h"
 #include "app/cli/commands.h"
 #include "app/cli/record_csv.h"
+#include "app/cli/stream_prompter.h"
 #include "catalogue/catalogue_access.h"
 #include "catalogue/search.h"
-#include "planning/entry_checks.h"
 #include "records/cd_record.h"
+#include "records/entry_checks.h"
 #include "records/text.h"
 
 namespace zemo::cli {
@@ -80,10 +82,15 @@ private:
     std::optional<std::int32_t> day_;
 };
 
-// A date option through the date check of the dialogs (its message on stderr); nothing when refused.
-std::optional<std::int32_t> dateOption(Workspace& ws, const std::string& text) {
+// A date option through the date check of the dialogs (its message on stderr, as the box would
+// be); nothing when refused.
+std::optional<std::int32_t> dateOption(const std::string& text) {
     std::int32_t value = 0;
-    if (checkDateInput(ws, value, text, 0, kMaxDateEntry) != 0) return std::nullopt;
+    if (const EntryProblem problem = dateInputProblem(value, text, 0, kMaxDateEntry)) {
+        std::fprintf(stderr, "%s\n", boxLine(BoxKind::Error, problem.text).c_str());
+        std::fflush(stderr);
+        return std::nullopt;
+    }
     return value;
 }
 
@@ -119,7 +126,6 @@ int runSearch(int argc, char** argv) {
         kind = v;
     }
 
-    Session probe(home);  // the date checks tell on stderr why a date is refused
     ExtractSpec request;
     initExtractSpec(request);
     CdRecord key;
@@ -156,9 +162,9 @@ int runSearch(int argc, char** argv) {
             const auto from = args.value("--from");
             const auto to = args.value("--to");
             if (!from || !to) return usageError(kHelp, "--item " + *itemText + " needs --from and --to");
-            const auto fromDate = dateOption(probe.ws, *from);
+            const auto fromDate = dateOption(*from);
             if (!fromDate) return usageError(kHelp, "--from is not a date");
-            const auto toDate = dateOption(probe.ws, *to);
+            const auto toDate = dateOption(*to);
             if (!toDate) return usageError(kHelp, "--to is not a date");
             request.dateFrom = *fromDate;
             request.dateTo = *toDate;
@@ -171,7 +177,7 @@ int runSearch(int argc, char** argv) {
         for (const char* o : {"--text", "--partial", "--from", "--to"})
             if (args.has(o)) return usageError(kHelp, std::string(o) + " goes with --item");
         if (auto t = args.value("--today")) {
-            day = dateOption(probe.ws, *t);
+            day = dateOption(*t);
             if (!day) return usageError(kHelp, "--today is not a date");
             if (*day / 100 % 100 == 0 || *day % 100 == 0) return usageError(kHelp, "--today needs a month and a day");
         }

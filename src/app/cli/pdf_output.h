@@ -8,7 +8,7 @@
 
 #include "printing/data_list.h"
 #include "printing/label.h"
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 
 namespace zemo::cli {
 

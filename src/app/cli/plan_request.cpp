@@ -3,12 +3,12 @@
 #include <fstream>
 
 #include "app/cli/cli_files.h"
-#include "planning/entry_checks.h"
 #include "platform/regular_file.h"
 #include "platform/sjis.h"
 #include "records/control_file.h"
 #include "records/data_file.h"
 #include "records/data_ops.h"
+#include "records/entry_checks.h"
 #include "records/file_services.h"
 #include "records/scramble.h"
 #include "records/text.h"

@@ -14,7 +14,7 @@
 #include "printing/ui/data_list_printing.h"
 #include "printing/ui/frm_prn_st_ed.h"
 #include "records/file_services.h"
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 #include "ui/dialog_keys.h"
 #include "ui/window_parts.h"
 

@@ -18,8 +18,8 @@
 #include "records/data_ops.h"
 #include "records/file_services.h"
 #include "records/record_access.h"
+#include "records/window_settings.h"
 #include "records/workspace.h"
-#include "shell/window_settings.h"
 #include "ui/dialog_keys.h"
 #include "ui/window_parts.h"
 

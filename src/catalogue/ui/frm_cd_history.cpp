@@ -9,8 +9,8 @@
 
 #include "catalogue/catalogue_access.h"
 #include "catalogue/ui/record_grid.h"
+#include "records/window_settings.h"
 #include "records/workspace.h"
-#include "shell/window_settings.h"
 #include "ui/dialog_keys.h"
 #include "ui/window_parts.h"
 

@@ -10,8 +10,8 @@
 #include "platform/sjis.h"
 #include "records/cd_record.h"
 #include "records/text.h"
+#include "records/window_settings.h"
 #include "records/workspace.h"
-#include "shell/window_settings.h"
 #include "ui/fonts.h"
 #include "ui/window_place.h"
 

@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "planning/entry_checks.h"
 #include "platform/sjis.h"
 #include "records/control_file.h"
+#include "records/entry_checks.h"
 #include "records/text.h"
 #include "records/workspace.h"
 #include "ui/dialog_keys.h"

@@ -372,8 +372,11 @@ void TFrmShufDisp::BtnPrintClick() {
     device.close();
 }
 
+// A plan that the last redraw found inconsistent shows that box again and opens no label.
 void TFrmShufDisp::BtnLabelClick() {
-    if (label_) label_->openFor(results_);
+    if (!label_ || !results_.labelAllowed()) return;
+    label_->setPlan(&results_.plan());
+    label_->exec();
 }
 
 void TFrmShufDisp::BtnSSetClick() {

@@ -11,7 +11,7 @@
 
 #include "planning/plan_engine.h"
 #include "planning/plan_results.h"
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 
 class QLabel;
 class QMenu;

@@ -4,8 +4,8 @@
 #include <QPushButton>
 #include <cstring>
 
-#include "planning/entry_checks.h"
 #include "platform/sjis.h"
+#include "records/entry_checks.h"
 #include "records/text.h"
 #include "records/workspace.h"
 #include "ui/dialog_keys.h"

@@ -11,8 +11,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "planning/entry_checks.h"
 #include "platform/sjis.h"
+#include "records/entry_checks.h"
 #include "records/workspace.h"
 #include "ui/application.h"
 #include "ui/dialog_keys.h"

@@ -9,8 +9,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "planning/entry_checks.h"
 #include "platform/sjis.h"
+#include "records/entry_checks.h"
 #include "records/text.h"
 #include "records/workspace.h"
 #include "ui/dialog_keys.h"

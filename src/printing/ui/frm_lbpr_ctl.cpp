@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "planning/entry_checks.h"
 #include "platform/sjis.h"
 #include "records/cd_record.h"
+#include "records/entry_checks.h"
 #include "records/workspace.h"
 #include "ui/dialog_keys.h"
 #include "ui/field_checks.h"

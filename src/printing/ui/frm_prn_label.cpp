@@ -11,7 +11,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "planning/plan_results.h"
 #include "platform/prompter.h"
 #include "printing/ui/frm_lbl_inp.h"
 #include "printing/ui/frm_lbpr_ctl.h"
@@ -92,12 +91,6 @@ TFrmPrnLabel::TFrmPrnLabel(zemo::Workspace& ws, FontSetting& font, ProgramPrinte
 }
 
 TFrmPrnLabel::~TFrmPrnLabel() = default;
-
-void TFrmPrnLabel::openFor(zemo::ResultsState& results) {
-    if (!results.labelAllowed()) return;
-    plan_ = &results.plan();
-    exec();
-}
 
 std::vector<LabelText> TFrmPrnLabel::compose() {
     if (labelDate_ == -1) labelDate_ = zemo::today(ws_.clock);

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "planning/shuf_tape.h"
 #include "printing/label.h"
-#include "shell/window_settings.h"
+#include "records/shuf_tape.h"
+#include "records/window_settings.h"
 
 class QLabel;
 class QPushButton;
@@ -16,7 +16,6 @@ class QScrollArea;
 class QToolButton;
 
 namespace zemo {
-class ResultsState;
 class Workspace;
 }  // namespace zemo
 
@@ -36,10 +35,8 @@ public:
     // The layout dialog that "設定" opens (the main menu's one).
     void setLayoutDialog(TFrmLbprCtl* dialog) { layoutDialog_ = dialog; }
 
-    // The label command of the results window: the plan it shows, modally; a plan that its last
-    // redraw found inconsistent shows that box again and opens nothing.
-    void openFor(zemo::ResultsState& results);
     // The plan the label is composed from (read at each composition); nullptr composes nothing.
+    // The results window hands its plan over and then opens this window modally (exec).
     void setPlan(const ShufTape* plan) { plan_ = plan; }
 
     int zoom() const { return zoom_; }

@@ -14,8 +14,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "planning/entry_checks.h"
 #include "platform/sjis.h"
+#include "records/entry_checks.h"
 #include "ui/dialog_keys.h"
 #include "ui/window_place.h"
 

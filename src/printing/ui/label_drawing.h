@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "printing/label.h"
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 
 class QPainter;
 class QPrinter;

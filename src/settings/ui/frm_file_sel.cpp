@@ -19,10 +19,10 @@
 #include "records/file_services.h"
 #include "records/scramble.h"
 #include "records/text.h"
+#include "records/window_settings.h"
 #include "settings/ui/file_controls.h"
 #include "ui/dialog_keys.h"
 #include "ui/window_place.h"
-#include "shell/window_settings.h"
 
 namespace zemo::ui {
 

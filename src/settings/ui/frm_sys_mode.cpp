@@ -6,7 +6,7 @@
 #include <QRadioButton>
 #include <cstring>
 
-#include "planning/entry_checks.h"
+#include "records/entry_checks.h"
 #include "records/workspace.h"
 #include "ui/dialog_keys.h"
 #include "ui/window_parts.h"

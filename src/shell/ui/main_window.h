@@ -13,8 +13,8 @@
 
 #include "platform/clock.h"
 #include "platform/prompter.h"
+#include "records/window_settings.h"
 #include "records/workspace.h"
-#include "shell/window_settings.h"
 
 class QAction;
 class QAbstractButton;

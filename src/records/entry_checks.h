@@ -10,9 +10,27 @@
 
 namespace zemo {
 
-// Each check: 0 when the text is accepted, 1 when it is not (its message has been shown in an
-// error box). The number is stored in value as soon as the text converts, even when the range
-// test then fails; a text that does not convert leaves value untouched.
+// What an entry check found wrong with a text: the message of its error box (UTF-8) and the values
+// that message names (the range of a range problem). None when the text is accepted.
+struct EntryProblem {
+    enum class Kind { None, Overlong, NotConvertible, OutOfRange, NoSuchDate };
+    Kind kind = Kind::None;
+    std::string text;
+    std::int32_t min = 0, max = 0;  // the range, for OutOfRange
+    explicit operator bool() const { return kind != Kind::None; }
+};
+
+// Each check of a field's text. The number is stored in value as soon as the text converts, even
+// when the range test then fails; a text that does not convert leaves value untouched.
+[[nodiscard]] EntryProblem numberInputProblem(std::int32_t& value, std::string_view text, std::int32_t min,
+                                              std::int32_t max);
+[[nodiscard]] EntryProblem timeInputProblem(std::int32_t& value, std::string_view text, std::int32_t min,
+                                            std::int32_t max);
+[[nodiscard]] EntryProblem dateInputProblem(std::int32_t& value, std::string_view text, std::int32_t min,
+                                            std::int32_t max);
+
+// The same checks for a window: 0 when the text is accepted, 1 when it is not (its problem has been
+// shown in an error box).
 int checkNumberInput(Workspace& ws, std::int32_t& value, std::string_view text, std::int32_t min,
                      std::int32_t max);
 int checkTimeInput(Workspace& ws, std::int32_t& value, std::string_view text, std::int32_t min,

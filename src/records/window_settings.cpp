@@ -1,4 +1,4 @@
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 
 #include <cerrno>
 #include <charconv>
@@ -11,6 +11,7 @@
 #include "platform/sjis.h"
 #include "records/file_services.h"
 #include "records/safe_write.h"
+#include "records/text.h"
 
 namespace zemo {
 
@@ -35,10 +36,10 @@ namespace {
 
 constexpr const char* kFileName = "WZEMO.INI";
 
-std::string lowerAscii(std::string_view s) {
+// Section and key names compare without regard to the case of their letters.
+std::string lowered(std::string_view s) {
     std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (char& c : out) c = lowerAscii(c);
     return out;
 }
 
@@ -102,23 +103,23 @@ public:
                 std::size_t close = line.find(']');
                 section = nullptr;
                 if (close == std::string_view::npos) continue;  // damaged header: its keys are ignored
-                std::string name = lowerAscii(trimBlanks(line.substr(1, close - 1)));
+                std::string name = lowered(trimBlanks(line.substr(1, close - 1)));
                 if (name.empty()) continue;
                 section = &sections_[name];  // a repeated section adds keys not seen before
                 continue;
             }
             std::size_t eq = line.find('=');
             if (section == nullptr || eq == std::string_view::npos) continue;
-            std::string key = lowerAscii(trimBlanks(line.substr(0, eq)));
+            std::string key = lowered(trimBlanks(line.substr(0, eq)));
             if (key.empty()) continue;
             section->try_emplace(std::move(key), std::string(trimBlanks(line.substr(eq + 1))));
         }
     }
 
     const std::string* find(const char* section, const std::string& key) const {
-        auto s = sections_.find(lowerAscii(section));
+        auto s = sections_.find(lowered(section));
         if (s == sections_.end()) return nullptr;
-        auto k = s->second.find(lowerAscii(key));
+        auto k = s->second.find(lowered(key));
         return k == s->second.end() ? nullptr : &k->second;
     }
 

@@ -1,13 +1,24 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-#include "plan_fixture.h"
-#include "planning/entry_checks.h"
+#include "records/entry_checks.h"
 #include "records/text.h"
+#include "records/workspace.h"
+#include "support/fixed_clock.h"
+#include "support/scripted_prompter.h"
 
 namespace zemo::test {
 namespace {
+
+struct CheckWorld {
+    ScriptedPrompter prompter;
+    FixedClock clock;
+    Workspace ws{prompter, clock};
+
+    std::vector<std::string> boxTexts() const { return prompter.texts(); }
+};
 
 enum class Check { Number, Time, Date };
 
@@ -46,7 +57,7 @@ TEST(EntryChecks, Table) {
         {Check::Date, "20240101", 20250101, 20991231, 1, 20240101, "range"},
     };
     for (const InputCase& c : cases) {
-        PlanWorld w;
+        CheckWorld w;
         std::int32_t value = -7;
         int r = 0;
         switch (c.check) {
@@ -58,6 +69,23 @@ TEST(EntryChecks, Table) {
         EXPECT_EQ(value, c.valueAfter) << c.text;
         std::string expected = c.message;
         if (expected == "range") expected = rangeMessage(c.min, c.max);
+
+        // The problem itself, without a workspace: the same text, the same value stored.
+        std::int32_t problemValue = -7;
+        EntryProblem problem;
+        switch (c.check) {
+            case Check::Number: problem = numberInputProblem(problemValue, c.text, c.min, c.max); break;
+            case Check::Time: problem = timeInputProblem(problemValue, c.text, c.min, c.max); break;
+            case Check::Date: problem = dateInputProblem(problemValue, c.text, c.min, c.max); break;
+        }
+        EXPECT_EQ(static_cast<bool>(problem), c.result != 0) << c.text;
+        EXPECT_EQ(problem.text, expected) << c.text;
+        EXPECT_EQ(problemValue, c.valueAfter) << c.text;
+        if (std::string(c.message) == "range") {
+            EXPECT_EQ(problem.kind, EntryProblem::Kind::OutOfRange) << c.text;
+            EXPECT_EQ(problem.min, c.min) << c.text;
+            EXPECT_EQ(problem.max, c.max) << c.text;
+        }
         if (expected.empty()) {
             EXPECT_TRUE(w.prompter.boxes.empty()) << c.text;
         } else {
@@ -71,11 +99,26 @@ TEST(EntryChecks, Table) {
 }
 
 TEST(EntryChecks, OverlongTextIsOdd) {
-    PlanWorld w;
+    CheckWorld w;
     std::int32_t value = 3;
     EXPECT_EQ(checkNumberInput(w.ws, value, std::string(256, '1'), 0, 10), 1);
     EXPECT_EQ(value, 3);
     EXPECT_EQ(w.boxTexts(), std::vector<std::string>{"入力文字が変です!"});
+    // 255 bytes is the most a field's text may have; one more is odd.
+    EXPECT_EQ(numberInputProblem(value, std::string(255, '0'), 0, 10).kind, EntryProblem::Kind::None);
+    EXPECT_EQ(value, 0);
+    const EntryProblem odd = numberInputProblem(value, std::string(256, '0'), 0, 10);
+    EXPECT_EQ(odd.kind, EntryProblem::Kind::Overlong);
+    EXPECT_EQ(odd.text, "入力文字が変です!");
+}
+
+TEST(EntryChecks, KindsNameTheProblem) {
+    std::int32_t v = 0;
+    EXPECT_EQ(dateInputProblem(v, "x", 0, 99999999).kind, EntryProblem::Kind::NotConvertible);
+    EXPECT_EQ(dateInputProblem(v, "20230229", 0, 99999999).kind, EntryProblem::Kind::NoSuchDate);
+    EXPECT_EQ(timeInputProblem(v, "100", 0, 99).kind, EntryProblem::Kind::OutOfRange);
+    EXPECT_EQ(timeInputProblem(v, "99", 0, 99).kind, EntryProblem::Kind::None);
+    EXPECT_FALSE(timeInputProblem(v, "99", 0, 99));
 }
 
 TEST(TimeValues, MmssConversionsTakeTheLastTwoDigitsAsSeconds) {

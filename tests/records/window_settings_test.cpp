@@ -1,4 +1,4 @@
-#include "shell/window_settings.h"
+#include "records/window_settings.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

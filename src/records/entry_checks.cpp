@@ -1,4 +1,4 @@
-#include "planning/entry_checks.h"
+#include "records/entry_checks.h"
 
 #include <cstdio>
 #include <limits>
@@ -12,29 +12,28 @@ namespace {
 
 constexpr std::size_t kMaxInputBytes = 255;
 
-// Steps shared by the three checks: convert, store, range test. Returns 0 or 1 after the message.
-int checkInput(Workspace& ws, std::int32_t& value, std::string_view text, std::int32_t min, std::int32_t max,
-               const char* convertMessage, bool isDate) {
-    if (text.size() > kMaxInputBytes) {
-        showBox(ws, BoxKind::Error, "入力文字が変です!", Buttons::Ok);
-        return 1;
-    }
+// Steps shared by the three checks: convert, store, range test.
+EntryProblem inputProblem(std::int32_t& value, std::string_view text, std::int32_t min, std::int32_t max,
+                          const char* convertMessage, bool isDate) {
+    using Kind = EntryProblem::Kind;
+    if (text.size() > kMaxInputBytes) return {Kind::Overlong, "入力文字が変です!"};
     std::int32_t v = 0;
-    if (!parseDecimal(text, v)) {
-        showBox(ws, BoxKind::Error, convertMessage, Buttons::Ok);
-        return 1;
-    }
+    if (!parseDecimal(text, v)) return {Kind::NotConvertible, convertMessage};
     value = v;
-    if (v < min || v > max) {
-        showBox(ws, BoxKind::Error, rangeMessage(min, max), Buttons::Ok);
-        return 1;
-    }
-    if (isDate && checkDate(v) != 0) {
-        showBox(ws, BoxKind::Error, "存在しない日付です!", Buttons::Ok);
-        return 1;
-    }
-    return 0;
+    if (v < min || v > max) return {Kind::OutOfRange, rangeMessage(min, max), min, max};
+    if (isDate && checkDate(v) != 0) return {Kind::NoSuchDate, "存在しない日付です!"};
+    return {};
 }
+
+int shown(Workspace& ws, const EntryProblem& problem) {
+    if (!problem) return 0;
+    showBox(ws, BoxKind::Error, problem.text, Buttons::Ok);
+    return 1;
+}
+
+constexpr const char* kNumberMessage = "入力文字を数値に変換できません!";
+constexpr const char* kTimeMessage = "入力文字を時間数値に変換できません!";
+constexpr const char* kDateMessage = "入力文字を日付数値に変換できません!";
 
 }  // namespace
 
@@ -67,19 +66,31 @@ std::string rangeMessage(std::int32_t min, std::int32_t max) {
     return std::string("入力範囲が不正です！\n") + buf;
 }
 
+EntryProblem numberInputProblem(std::int32_t& value, std::string_view text, std::int32_t min, std::int32_t max) {
+    return inputProblem(value, text, min, max, kNumberMessage, false);
+}
+
+EntryProblem timeInputProblem(std::int32_t& value, std::string_view text, std::int32_t min, std::int32_t max) {
+    return inputProblem(value, text, min, max, kTimeMessage, false);
+}
+
+EntryProblem dateInputProblem(std::int32_t& value, std::string_view text, std::int32_t min, std::int32_t max) {
+    return inputProblem(value, text, min, max, kDateMessage, true);
+}
+
 int checkNumberInput(Workspace& ws, std::int32_t& value, std::string_view text, std::int32_t min,
                      std::int32_t max) {
-    return checkInput(ws, value, text, min, max, "入力文字を数値に変換できません!", false);
+    return shown(ws, numberInputProblem(value, text, min, max));
 }
 
 int checkTimeInput(Workspace& ws, std::int32_t& value, std::string_view text, std::int32_t min,
                    std::int32_t max) {
-    return checkInput(ws, value, text, min, max, "入力文字を時間数値に変換できません!", false);
+    return shown(ws, timeInputProblem(value, text, min, max));
 }
 
 int checkDateInput(Workspace& ws, std::int32_t& value, std::string_view text, std::int32_t min,
                    std::int32_t max) {
-    return checkInput(ws, value, text, min, max, "入力文字を日付数値に変換できません!", true);
+    return shown(ws, dateInputProblem(value, text, min, max));
 }
 
 double correctionRatio(std::int32_t refCdTime, std::int32_t machineTime) {
