@@ -19,6 +19,20 @@ loader=/usr/share/bash-completion/bash_completion
   exit 1
 }
 
+# A tool whose help names a command and options that the installed one does not have: the
+# completion follows the help, with nothing to add for a new command.
+fake=$tmp/fake
+mkdir -p "$fake"
+cat >"$fake/zemo" <<'EOF2'
+#!/bin/sh
+case "$1 $2" in
+  "--help ") printf 'usage: zemo COMMAND [OPTIONS]\n\ncommands:\n  init     create\n  migrate  move a data file to this version\n\nEvery command takes --home DIR.\n' ;;
+  "migrate --help") printf 'usage: zemo migrate FILE [--level N] [--dry-run] [--home DIR]\n\n  --level N          the format level\n  --mode MODE|other  a mode\n  --dry-run          only say what would change\n  --home DIR         the program folder\n  --help             show this help\n' ;;
+  *) exit 2 ;;
+esac
+EOF2
+chmod 755 "$fake/zemo"
+
 # A folder to complete file and folder names in.
 work=$tmp/work
 mkdir -p "$work/CD_SYS" "$work/CD_ADD"
@@ -105,11 +119,19 @@ expect "CD_DATA.ZMO" zemo plan CD_SYS/CD_SHUF.ZMO --control CD_D
 # Once FILE is given, the command's options; after "--" file names again.
 expect "--csv --help --home --password" zemo show CD_DATA.ZMO ""
 expect "CD_DATA.ZMO" zemo show -- CD_D
+# The fake tool's new command, its options and their values.
+expect "init migrate" "$FAKE/zemo" ""
+expect "migrate" "$FAKE/zemo" m
+expect "--dry-run --help --home --level --mode" "$FAKE/zemo" migrate CD_DATA.ZMO --
+expect "CD_ADD CD_DATA.ZMO CD_SYS shop.csv" "$FAKE/zemo" migrate ""
+expect "MODE other" "$FAKE/zemo" migrate CD_DATA.ZMO --mode ""
+expect "" "$FAKE/zemo" migrate CD_DATA.ZMO --level ""
+expect "CD_ADD CD_SYS" "$FAKE/zemo" migrate --home ""
 exit "$failures"
 EOF
 status=0
 (cd "$work" && env -i PATH="$prefix/bin:/usr/bin:/bin" HOME="$tmp" XDG_DATA_DIRS="$prefix/share" \
-  LOADER="$loader" bash --norc --noprofile "$tmp/run.bash") || status=$?
+  LOADER="$loader" FAKE="$fake" bash --norc --noprofile "$tmp/run.bash") || status=$?
 if [ "$status" -ne 0 ]; then
   echo "$status completion check(s) failed" >&2
   exit 1
