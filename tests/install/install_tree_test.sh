@@ -29,6 +29,8 @@ cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" 2>&1 || {
 # The file list.
 {
   echo bin/zemo
+  echo share/bash-completion/completions/zemo
+  echo share/doc/zemoplan/copyright
   echo share/man/man1/zemo.1.gz
   if [ "$gui" = 1 ]; then
     echo bin/zemoplan
@@ -68,6 +70,7 @@ check_options() { # PAGE HELPFILE
 man_text zemo
 "$prefix/bin/zemo" --help >"$tmp/zemo.help"
 check_options zemo "$tmp/zemo.help"
+grep -q '/usr/share/bash-completion/completions/zemo' "$tmp/zemo.txt" || fail "zemo(1) does not name its bash completion"
 for command in $(sed -n '/^commands:/,/^$/s/^  \([a-z]*\) .*/\1/p' "$tmp/zemo.help"); do
   grep -q "^   $command\$" "$tmp/zemo.txt" || fail "zemo(1) has no section for $command"
   "$prefix/bin/zemo" "$command" --help >"$tmp/zemo-$command.help" || fail "zemo $command --help"
@@ -80,10 +83,18 @@ if [ "$gui" = 1 ]; then
   out=$(desktop-file-validate "$prefix/share/applications/zemoplan.desktop" 2>&1) ||
     fail "desktop-file-validate failed"
   [ -z "$out" ] || fail "desktop-file-validate: $out"
-  appstreamcli validate --no-net "$prefix/share/metainfo/org.zemoplan.zemoplan.metainfo.xml" >"$tmp/as.log" 2>&1 || {
+  # Not even a pedantic remark.
+  appstreamcli validate --pedantic --no-net "$prefix/share/metainfo/org.zemoplan.zemoplan.metainfo.xml" >"$tmp/as.log" 2>&1 || {
     cat "$tmp/as.log" >&2
     fail "appstreamcli validate"
   }
+  if grep -q '^[EWIP]: ' "$tmp/as.log"; then
+    cat "$tmp/as.log" >&2
+    fail "appstreamcli validate --pedantic remarks on the metainfo"
+  fi
+  # Its release is this version, dated.
+  grep -q "<release version=\"$version\" date=\"[0-9]\{4\}-[0-9][0-9]-[0-9][0-9]\"/>" \
+    "$prefix/share/metainfo/org.zemoplan.zemoplan.metainfo.xml" || fail "the metainfo has no dated release $version"
   # The metainfo's launchable is the installed desktop entry, its icon the installed one.
   grep -q '<launchable type="desktop-id">zemoplan.desktop</launchable>' \
     "$prefix/share/metainfo/org.zemoplan.zemoplan.metainfo.xml" || fail "the metainfo does not launch zemoplan.desktop"
