@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A program folder in a temporary directory with its work directories and a catalogue of a given
 // number of records in use, for the benchmarks; the prompter answers nothing and counts the boxes.

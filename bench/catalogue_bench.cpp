@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Extraction over a full-size catalogue: a partial match on the artist walks every record.
 #include <benchmark/benchmark.h>
 

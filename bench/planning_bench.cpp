@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One optimisation run at its worst: every pass and attempt is spent. The generator's draws are
 // counted so the time per draw can be read off next to the time per run.
 #include <benchmark/benchmark.h>

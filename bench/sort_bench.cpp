@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sorting a full-size catalogue: the three-key catalogue order over 10,000 active records.
 #include <benchmark/benchmark.h>
 

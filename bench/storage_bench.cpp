@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading and saving a full-size catalogue file (10,000 records) through the data-file operations,
 // the save with backup mode on (".BAK" copy, then the new file through a flushed temporary file).
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes read as "ZEMOCTRL.DAT" (the fatal message answered). Beyond not crashing: a
 // refused file leaves the record in memory as it was, apart from the values every read settles;
 // an accepted one, saved and read again, gives back exactly the record in memory.

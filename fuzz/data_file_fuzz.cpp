@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes read as a data file, with every question answered Yes and the password given.
 // Beyond not crashing: a refused file leaves the array untouched, a loaded one never yields more
 // records than the file holds, and the loaded records survive a share-form save and read exactly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes read as "WZEMO.INI". Beyond not crashing, the settings read must survive a
 // write and a second read unchanged, and writing them again must give the same bytes.
 #include <cstddef>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the small seed corpora of data_file_fuzz and control_file_fuzz into fuzz/corpus/.
 
 Each seed is a few hundred bytes to a few kilobytes: valid files and typical damage (truncation,

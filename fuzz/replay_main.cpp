@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target once over each input named on the command line (a file, or a folder of
 // files taken in name order), without fuzzing: the seed corpora become regression tests. Each
 // input's name is printed before it runs, so a crash names the input that caused it.

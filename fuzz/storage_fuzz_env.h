@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the storage fuzz targets: a program folder on a memory file system when there is one,
 // and a prompter that agrees to everything (Yes, OK, Ignore) and gives the password "ZEMO".

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # bash completion for zemo, the command-line tool of Zemoplan.
 # The commands, their options and the arguments they take are read from the tool's own help
 # ("zemo --help", "zemo COMMAND --help"), so a new command or option needs nothing here. Only

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A tape plan as the user makes it: 振分け in the planning list window opens the results window
 // on run number 1, then 次 steps ten times. Beside it the same eleven searches without any window,
 // so the window's own share (finishing the plan, laying out its text, drawing the image, showing

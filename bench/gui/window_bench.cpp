@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue window opened as the main window's command opens it (histories, add list and
 // catalogue read, window shown, first rows painted offscreen), and the data list of a full-size
 // catalogue printed to a PDF file.

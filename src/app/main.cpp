@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zemoplan: the desktop program.
 //   zemoplan [--home DIR] [-Dn|/Dn ...]
 #include <QDir>

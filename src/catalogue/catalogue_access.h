@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Catalogue access: typed accessors per record array, key search by barcode, barcode collection,
 // registration with its two history lists, deletion, and extraction into the result list.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The catalogue's editing steps that sit below its windows: building a record from the editor's
 // field texts, the first row the barcode-agreement list offers, deleting one of its entries, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The catalogue search as the search dialog runs it and `zemo search` repeats it: extraction by
 // condition, then the fresh results put in the order of the searched item.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The exact check beside the seeded search: whether any split of the selection into side A, side B
 // and not recorded passes the acceptance window, one such split, and the smallest tolerance with

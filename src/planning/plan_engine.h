@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The A/B side optimisation: a seeded randomised search that distributes the selected CDs over the
 // two sides of a tape so that each side reaches the target within the tolerance. A run is fully

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Finishing a plan before it is shown, printed or written back (completion, integrity check,
 // registration order), and the simple distributions of the results window.

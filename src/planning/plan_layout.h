@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text of a plan: the lines of the results image for each display mode and of the printout.
 // All texts are CP932 bytes. The image is a grid of character cells: a text drawn at column c and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The planning random generator: a 32-bit linear congruential seed. A run is reproduced exactly
 // from its seed, so the formula must never change.

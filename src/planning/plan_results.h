@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The state and logic of the planning results window: the run number, the display mode, stepping,
 // the two distribution menus, the text of the image and of the printout. The window owns one and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The local clock, injectable so that tests do not depend on the wall clock or the time zone.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The port through which core operations ask or tell the user in the middle of their work.
 // Texts are UTF-8; each box keeps the exact text, kind and button set the operation gives.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading a file that may be something else: a FIFO without a writer, a device or a folder put in a
 // file's place must never make a read wait, nor feed it for ever. Every reader of the program's

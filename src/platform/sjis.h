@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shift-JIS (CP932) <-> UTF-8. Stored texts are CP932 bytes in std::string;
 // everything shown to the user or the terminal is UTF-8.

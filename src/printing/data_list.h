@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The plain record list: one line per CD of a record array, laid on a printer text device, with
 // the stop window's count and stop button polled between slots.

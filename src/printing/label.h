@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A cassette label composed from the layout record and a tape plan, as texts placed on a grid of
 // half-width cells (row, column). Composition decides every line and width in cells; drawing the

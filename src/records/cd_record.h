@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The CD record and the head of every data file. These are the stored byte images:
 // little-endian, fixed offsets, copied whole.

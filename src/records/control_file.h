@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The system control file "ZEMOCTRL.DAT" in the program folder, and the work directories.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The CSV form of records that `zemo export` writes and `zemo import` reads back: the columns, the
 // fields of an exported record, and for an imported row the checks it goes through (those of the

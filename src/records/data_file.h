@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Headers of data files and the directories and default paths of the file kinds.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The only place where data files are opened: load and save by kind, the user's own files,
 // header checks and the share form.

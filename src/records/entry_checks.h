@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The entry checks of every dialog's integer, time and date fields, and the correction ratio of
 // the error-correction settings. Times are entered as MMMMSS and converted with mmssToSeconds /

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File services on POSIX. Every service records its outcome in the workspace's last-error slot;
 // nothing here shows a box except the report and question helpers.
 #include "records/file_services.h"

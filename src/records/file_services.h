@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // File services and error reporting. The services never show anything: each records its outcome
 // in the workspace's last-error slot and returns the code; callers decide whether to report.

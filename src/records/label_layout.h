@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cassette label layout record: the control record's labelBlock and each of its four presets.
 // 192 bytes, every integer int16 little-endian; widths and counts are half-width cells.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checked access to the record arrays, compaction and the seven sort keys.
 //
 // A sort pass is defined as a stable insertion sort behind a sentinel slot: a record walks past

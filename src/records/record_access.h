@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Checked access to the record arrays by kind, compaction and sorting.
 #include "records/workspace.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // In-memory record arrays: fixed 192-byte slots, and the 32-bit integer list.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message boxes and cursors of the core operations: every box is shown with the arrow cursor.
 #include "records/file_services.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The reversible byte scrambling of share-form files and of the control file's share fields.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A tape plan: the record type of the selection, the plan being worked on and the kept candidates.
 // A CD number k (1..30) names cds[k-1]; list entries beyond their counts carry no meaning.

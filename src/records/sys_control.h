@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 2048-byte system control record ("ZEMOCTRL.DAT"), held in memory for the whole run.
 #include <cstddef>

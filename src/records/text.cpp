@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Double-byte-aware text routines on CP932 bytes, the time and date formats, and the
 // validity test every record passes before it is stored.
 #include "records/text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Double-byte-aware text routines on CP932 bytes, and the time and date formats.
 #include <cstdint>

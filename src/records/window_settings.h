@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "WZEMO.INI": window placement, column widths, the last search conditions and two fonts.
 // Read whole at start-up, written whole at closing; in between the values live here.

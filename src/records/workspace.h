@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the shell owns for the whole run. No globals: every test builds its own Workspace.
 #include <array>

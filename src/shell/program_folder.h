@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which folder the desktop program works in (control file, window settings, work directories).
 // A shop that keeps the program beside its data goes on doing so; an installed program lives in a

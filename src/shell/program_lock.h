@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lock a running zemoplan holds on its program folder (ZEMOPLAN.LCK), read without Qt, and
 // the private runtime folder of the raise-the-first-copy guard.

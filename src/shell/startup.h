@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Start-up of the shell over a workspace: the control record, the window settings, the database
 // size for this run and the record arrays, in the order the main window's creation needs them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The application object of the desktop program and the handling of errors that no window
 // handles: drive and file input/output errors get "ドライブにアクセスできません" and put the chooser

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keyboard conventions shared by the dialogs: Enter moves on to the next control instead of
 // confirming, and entry fields are limited by their stored byte width, not by characters.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Entry fields of the dialogs: a byte limit that refuses what would not fit instead of cutting it,
 // and the check that runs once when a field is left.

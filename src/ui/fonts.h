@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fonts the windows and printouts name ("ＭＳ 明朝" and its kin) mapped to the Japanese faces
 // installed here, so a stored font name keeps working on a machine without the original fonts.

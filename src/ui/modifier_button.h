@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Buttons that remember the keyboard modifiers of the event that pressed them, so a handler can
 // ask "was Shift held for this click" of the click itself rather than of the keyboard's state

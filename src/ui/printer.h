@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's one printer: chosen with the print dialog the first time something is printed
 // (or whenever a window offers the choice) and kept for the run, so labels, lists and plan

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Prompter of the desktop program: message boxes, the busy and arrow cursors, and the
 // password prompt, read/write choice and data-file chooser through the dialogs installed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pieces windows build themselves from: named buttons, tool-bar buttons with their hints, a
 // tool bar laid from a table, the sort menu whose items carry their sort key, radio groups, and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Remembered placement and column widths applied to Qt windows (see records/window_settings.h).
 #include <vector>

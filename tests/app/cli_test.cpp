@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line tool run as a program, each case in a fresh folder.
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line tool's CSV reader, terminal escapes and UTF-8 check, called directly.
 #include <gtest/gtest.h>
 

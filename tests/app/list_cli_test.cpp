@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `zemo list` run as a program on data files made in a fresh folder per test.
 #include <gtest/gtest.h>
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zemo migrate run as a program on a copy of the committed old folder (tests/data/migrate, made by
 // make_migrate_fixture.py): the report line by line, NEW byte for byte, nothing written on a
 // refusal or a dry run, OLD untouched to its access times, and the usage errors.

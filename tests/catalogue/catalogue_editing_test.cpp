@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editing steps below the catalogue windows: the editor's record build, the first row of the
 // barcode-agreement list, deleting from it, and copying results into the add list.
 #include "catalogue/catalogue_editing.h"

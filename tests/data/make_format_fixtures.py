@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the committed format fixtures of tests/data once; the tests read them and compare them
 with what the program's own writers produce.
 

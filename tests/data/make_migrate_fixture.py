@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the committed fixture tests/data/migrate: a shop's folder as it comes off a Windows
 computer, for the tests of `zemo migrate`. Made from the file layouts alone, with the data-file
 writers of make_format_fixtures.py, independently of the C++ code.

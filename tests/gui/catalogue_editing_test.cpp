@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record editor with the barcode agreement window, the histories and the add list over a real
 // catalogue: registering, replacing, adding, deleting, the entry checks, stepping, and taking
 // records back into the editor. Driven offscreen by the controls' names.

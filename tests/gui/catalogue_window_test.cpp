@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue list window over a real catalogue file: sorting, erasing, taking a record in
 // reference mode, and each way of closing it, driven offscreen by the controls' names.
 #include <gtest/gtest.h>

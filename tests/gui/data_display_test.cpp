@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data file viewer over files made in a fresh folder: any kind shown with all sixteen columns,
 // and every read that does not succeed leaving the previous file on screen.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The range and stop windows, the window lock of a running loop, and the list printed into a PDF
 // that is read back.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the dialog window tests: the application object, a fresh temporary folder, and a way
 // to act on a modal window once its exec() has started.

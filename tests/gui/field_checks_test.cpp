@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window base's entry-field helpers: checks that run once when a field is left, and byte
 // limits that refuse instead of cutting.
 #include <gtest/gtest.h>

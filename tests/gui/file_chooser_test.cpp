@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data-file chooser, the directory chooser and the top-level error handler.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One running copy: the guard in the user's runtime folder, and the lock of the program folder,
 // in the process and with real copies of the program started as two computers would start them.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The label window (preview, zoom, printing into a PDF read back with pdftotext), the date/title
 // dialog and the label layout dialog, driven offscreen by their controls' names.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A shop's old folder moved in with `zemo migrate`, then the real program started on the new
 // program folder as the shop starts it: no question on the way, and the catalogue window shows
 // every record of the old catalogue. The program is looked into by the window probe it preloads.

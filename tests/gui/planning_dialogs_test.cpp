@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tape-planning settings dialog, the tape-length dialog and the error-correction dialog, and
 // the main window's commands that open the two settings dialogs.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's one printer: kept for the run, chosen once, and printing into a PDF when asked to.
 #include <gtest/gtest.h>
 

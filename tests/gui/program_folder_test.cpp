@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program started without options, as a menu entry starts it: where it works.
 #include <gtest/gtest.h>
 

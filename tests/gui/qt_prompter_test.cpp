@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt side of the Prompter: message boxes, cursors, and the dialogs it shows.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record grid's model under Qt's model checker: whatever the list windows do to it (redraws,
 // marks, a shown-row limit, a new database size, records of its own), every index, count and
 // change signal it gives stays consistent with what it reports.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search dialog and its result window over an in-memory catalogue, driven offscreen by the
 // controls' names: conditions, prefix and partial matches, date ranges, the 500-row limit, marks
 // and their permission, the move from the catalogue list, and the dialog's fields.

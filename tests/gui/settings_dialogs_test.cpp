@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The system mode, system paths and share settings dialogs, and how the main window and the
 // file chooser open them.
 #include <gtest/gtest.h>

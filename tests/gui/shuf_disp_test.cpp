@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The planning results window offscreen: opening on the shuffle list, stepping the run number,
 // the distribution menus, the write-back, closing on a list change, printing into a PDF read back
 // with pdftotext, Escape as the stop request, and the scroll range.

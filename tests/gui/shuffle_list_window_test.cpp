@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tape-planning list window over a real shuffle-list file: collecting CDs from the catalogue
 // and from a search, dragging rows, mixing the list, the close question, and the change signal
 // every slot write sends, driven offscreen by the controls' names.

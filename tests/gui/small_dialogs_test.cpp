@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The password prompt, the read/write choice and the text output window.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A tape job from end to end through the program's own windows: a program folder made with the
 // command-line tool and a catalogue imported into it, five CDs picked into the planning list from
 // the main window's command, planned for a 60-minute tape, the plan and its label printed into

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drives real widgets the way a user does: controls found by their objectName, text typed into a
 // field and the field left with Tab so that its check runs, a window shown and made active so that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parts every window builds itself from: what a tool-bar button is, the tool bar from a table,
 // the sort menu's items and keys, radio groups over stored flags, and the guard that undoes a step.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A probe preloaded into the real program (LD_PRELOAD) by the tests that start it: it looks at the
 // program's windows as a user would and writes what it saw to $ZEMO_PROBE_OUT, so that a test can
 // check a real start without any hook in the program itself.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and runs the installed bash completion of zemo as
 # bash-completion loads it: from the prefix's share/bash-completion/completions, on the first
 # completion of a zemo command line. Then completes command lines and checks the words offered.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and checks what a user gets there: the file list, the
 # desktop entry, the AppStream metadata and the manual pages under their validators, the manual
 # pages against the programs' own help, and the installed desktop program's help and folder.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The licence without building a package: the licence line at the top of every source file,
 # script and CMake file (and scripts/spdx, which puts it there, on a tree of each kind), the
 # licence text, the package's copyright file in the machine-readable format with its required

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exact check against a brute force over every split of the CDs into side A, side B and not
 // recorded, and its agreement with the engine's target and acceptance window.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `zemo plan --check` run as a program: the exact check's lines for data files made per test.
 #include <gtest/gtest.h>
 

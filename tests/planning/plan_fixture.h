@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared set-up of the planning tests: a workspace with a scripted prompter and the shuffle list.
 #include <cstdio>

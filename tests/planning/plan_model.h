@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A second, deliberately plain transcription of the optimisation run, written step by step from the
 // description without any of the engine's shortcuts (no cached times, no flags for jumps). The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list printout loop over a recording text device and a scripted stop window.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Composition of a cassette label: the cursor, the title block, the vertical and horizontal
 // layouts, the user-code block, the filler rule and the character grid.
 #include <gtest/gtest.h>

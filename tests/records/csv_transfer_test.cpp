@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CSV form of records, called directly: the columns, an exported record's cells, and the
 // checks and the record of an imported row. No workspace and no prompter take part.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The committed files of tests/data, made once by tests/data/make_format_fixtures.py from the file
 // layouts alone: the readers must decode them to exactly the values below, and the writers must
 // reproduce them byte for byte, so the on-disk format (the scrambling included) cannot drift.

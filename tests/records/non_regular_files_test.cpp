@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Something other than a regular file in the place of one of the program's files (a FIFO, a
 // folder) is refused at once by every reader; none of them waits for a writer that never comes.
 #include <fcntl.h>

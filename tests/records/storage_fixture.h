@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A workspace in a fresh temporary program folder, with a scripted prompter and a fixed clock.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Work directories stored in Shift-JIS reach the file system under their real names.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of `zemo` that write the program's own files refuse while a copy of the program
 // holds the program folder; reading, and writing elsewhere, go on.
 #include <gtest/gtest.h>

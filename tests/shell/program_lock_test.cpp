@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program folder's lock read without Qt, and the guard's private runtime folder.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs the command-line tool as a separate process for the command tests: stdout and stderr are
 // captured in files of the work folder, which is also the current folder of the run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the program-folder lock tests share: lock files as QLockFile writes them, a process id
 // that is gone, and a snapshot of a folder to show that nothing in it was written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text of a printed PDF as pdftotext reads it back, for the printing tests.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the commands of `zemo` share: option parsing, the program folder, the workspace with its
 // message output, the record display columns, CSV and tab-separated lines.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The files a command reads and writes: only regular files, never the input or the program's own
 // files as an output, the system's reason when a file operation fails, and a save that keeps the

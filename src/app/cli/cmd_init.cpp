@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zemo init: what a first start does when the user answers Yes.
 #include <cstdio>
 #include <filesystem>

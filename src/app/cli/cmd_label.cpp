@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zemo label: the cassette label of a tape plan, composed as the label window composes it, as a
 // character grid on stdout or drawn onto a PDF page as its 印刷 draws it.
 #include <climits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zemo list: the data list of a file's records, as the printer text device receives it, on stdout
 // or printed into a PDF file.
 #include <climits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zemo migrate: the old program's folder, copied from the shop's Windows computer, made a working
 // program folder here in one checked step.
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zemo plan: a tape plan made from a data file exactly as the results window makes it, printed as
 // the text of the results image (or of the printout); with --check, the exact check's answer instead.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zemo search: the catalogue search of the search dialog, or the tape-planning information list,
 // run on a data file; one line per result.
 #include <cstdint>

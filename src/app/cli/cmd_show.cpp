@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zemo show: a data file's summary and its records in the columns of the record display window.
 #include <filesystem>
 #include <string>

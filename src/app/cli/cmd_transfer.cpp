@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zemo export / zemo import: the records of a data file as CSV and back.
 #include <fcntl.h>
 #include <sys/stat.h>

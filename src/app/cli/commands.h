@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The commands of the command-line tool `zemo`. Each takes the arguments after its name and
 // returns the exit status: 0 done, 1 failed (reason on stderr), 2 usage error.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An RFC 4180 reader that takes its input a block at a time and hands out one row at a time, so
 // that the work stays bounded however large or malformed the input is: a field or a row that no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zemo: the command-line tool for scripting and headless use.
 #include <cstdio>
 #include <cstring>

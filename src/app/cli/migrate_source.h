@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The old program's folder as `zemo migrate` reads it: copied from a Windows computer, so its
 // names may be in any case and its control file names the work folders as Windows paths. Read

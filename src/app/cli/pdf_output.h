@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The PDF outputs of `zemo list` and `zemo label`: the windows' printer text device printing into a file, with Qt on
 // its offscreen platform. Kept apart from the commands so that only this part links Qt.

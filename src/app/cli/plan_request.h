@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the commands that make a tape plan share (zemo plan, zemo label): the options that say which
 // plan, their checks, and the run that reaches the results window's state from a data file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command-line tool's prompter: every box goes to a stream, every question gets a fixed answer.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A build without Qt has no printer text device to print a PDF with.
 #include "app/cli/pdf_output.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer text device of the windows printing into a PDF file, for the command-line tool.
 #include <QGuiApplication>
 #include <QPageSize>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The add list window "追加データ": records brought in from other data files, from the catalogue and
 // from searches, waiting to be registered one by one through the record editor. Edit mode keeps

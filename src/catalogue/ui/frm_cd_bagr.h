@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The barcode agreement window "検索一致表示": the catalogue records that carry one barcode, with
 // the choice to replace one by the record being registered, add it beside them, or delete them.

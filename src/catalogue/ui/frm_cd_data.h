@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The catalogue list window "データ登録": the whole catalogue in the record grid, edited, sorted,
 // searched, erased, printed, read from and written to other files, and saved or discarded when

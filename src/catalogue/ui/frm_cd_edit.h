@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The record editor "データ編集": one CD record in entry fields, registered as a catalogue record by
 // barcode (replace or add), deleted by barcode, copied and pasted, stepped through the catalogue

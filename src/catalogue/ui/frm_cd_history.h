@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two history windows: "登録日時データ" (the last 500 registrations, TFrmCd_New) and "削除データ"
 // (the last 500 deletions and replacements, TFrmCd_Del). Both serve to take an old record back into

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The result window "検出一致結果表示": the extraction list in the record grid, in display, get or
 // move mode, with marks in column 0 when the caller allowed them, its own sort and printout.

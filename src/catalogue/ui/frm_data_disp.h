@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The data file viewer "データの表示": the records of any data file, read-only, with all sixteen
 // columns, shown without blocking the window that opened it.

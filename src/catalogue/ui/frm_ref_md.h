@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The search dialog "検出・抽出": the conditions, remembered in the window settings, then the
 // extraction into the result list and the result window. runSearch is the one entry point every

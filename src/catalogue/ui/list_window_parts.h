@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The range question the catalogue's list windows share (their buttons and sort menu are in
 // ui/window_parts.h).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The grid every record-list window shows: one row per slot of a record array, read from the
 // array when a cell is painted (never one item per cell), with the row number in column 0 and

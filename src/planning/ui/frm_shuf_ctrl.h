@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tape-planning settings dialog: target, tolerance, start counts and the five switches of the
 // planning engine, the shuffle block of the system control record.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "planning/ui/frm_shuf_disp.h"
 
 #include <QCloseEvent>

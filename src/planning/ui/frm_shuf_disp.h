@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The planning results window, not modal: the plan of ResultsState drawn as fixed-pitch text on an
 // image in a scroll area, run-number stepping, the two distribution menus, the settings and tape

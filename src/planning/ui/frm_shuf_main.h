@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tape-planning list window "振り分け": the 30 slots of the shuffle list in the record grid,
 // collected from the catalogue (one by one or from a search), rearranged by dragging, cleared,

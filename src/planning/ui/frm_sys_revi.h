@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The error-correction dialog: a reference CD time and the time the shop's machine takes for it,
 // with the correction ratio they give (the revise block of the system control record).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tape-length dialog: the target per side from common cassette lengths or a typed length in
 // minutes. It only chooses; the caller puts the choice into the working and the stored settings

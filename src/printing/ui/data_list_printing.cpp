@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "printing/ui/data_list_printing.h"
 
 #include <QPrinter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list printout as the windows start it: the program's printer (chosen once), the stop window
 // and the calling window locked to everything but the stop button while the loop runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The date/title dialog asked just before a label is printed: the label date and the label title.
 #include <QDialog>

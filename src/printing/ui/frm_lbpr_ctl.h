@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The label layout dialog: the control record's labelBlock on three pages, the four stored
 // presets, the partial reset, and the save question of every settings dialog.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The label window: the preview of the current plan's label at a zoom, the label font, the printer
 // choice, the layout dialog, and printing after the date/title dialog.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "printing/ui/frm_prn_st_ed.h"
 
 #include <QApplication>

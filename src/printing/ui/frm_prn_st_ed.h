@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The range dialog of the list printouts and range erasing: first and last record number,
 // checked against 1..capacity when a field is left, handed back in order on 実行.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The count and stop window of the long list loops: stays on top, shown without blocking, and any
 // way of closing it (button, close box, Esc) asks the loop to stop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drawing a composed label: each text character by character in its cell, with the label font, the
 // pitch added to the cell size and the whole label moved by the offsets; on the preview image at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "printing/ui/printer_text_device.h"
 
 #include <QFontMetrics>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The printer as a text device: lines of CP932 text drawn with QPainter on a QPrinter, top to
 // bottom inside the page margins, a new page when the next line would not fit.

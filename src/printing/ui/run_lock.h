@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // While a long loop lets events run, its window takes no input: clicks, keys, wheel, context menus
 // and the close box of that window (and everything inside it) are refused, so only the stop window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The common part of the dialogs that edit a block of the system control record: Enter moves on,
 // Esc, the close box and "終了" all ask "保存終了します。", Yes stores the block and saves the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drive box, folder list and plain file list of the choosers. On Linux a "drive" is a
 // mounted volume, named by the folder it is mounted on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The data-file chooser: lists only the system's data files of a folder, with the memo, creator,
 // flags and save time read from each file, and hands back the chosen path and the typed memo.

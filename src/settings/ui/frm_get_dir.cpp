@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/ui/frm_get_dir.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The directory chooser used by the "参照" buttons of the system paths dialog.
 #include <QDialog>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The share settings dialog: whether data files saved through the chooser are written in share
 // form, and the password they carry (the share block of the system control record).

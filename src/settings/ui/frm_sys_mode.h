@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The system mode dialog: database size, backups, search code mode and catalogue sorting, the
 // mode block of the system control record.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The system paths dialog: the four work directories of the path block, typed or picked with
 // the directory chooser, relative to the program folder or absolute.

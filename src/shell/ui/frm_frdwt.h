@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The read/write choice shown before the data-file chooser.
 #include <QDialog>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The password prompt shown before the records of a protected file are read.
 #include <QDialog>

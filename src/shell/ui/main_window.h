@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: menu, tool buttons, the one-second clock in the working windows' captions,
 // start-up over the workspace it owns, and the window settings written when it closes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The shell's own dialogs beside the main window: created once at start-up, owned by the main
 // window, and installed in the prompter as the dialogs behind its password prompt, read/write
