@@ -273,7 +273,9 @@ TEST_F(PlanCli, AProtectedListIsPlannedWithItsPassword) {
         const Outcome r = zemo(c.args);
         EXPECT_EQ(r.status, c.status) << r.err;
         if (c.status == 0) {
-            if (c.args.back() != "--printout") EXPECT_EQ(r.out, want.out);
+            if (c.args.back() != "--printout") {
+                EXPECT_EQ(r.out, want.out);
+            }
             EXPECT_EQ(r.err, want.err);
         } else {
             EXPECT_EQ(r.out, "");
