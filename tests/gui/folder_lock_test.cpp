@@ -38,6 +38,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using testsupport::deadPid;
+using testsupport::setMtime;
+using testsupport::writeFile;
 using testsupport::lockText;
 using testsupport::snapshot;
 using testsupport::runZemo;
@@ -47,15 +49,6 @@ using testsupport::TempDir;
 const std::string kInUse = "ﾌﾟﾛｸﾞﾗﾑﾌｫﾙﾀﾞは他のZemoplanが使用中です！";
 const std::string kTakeOver = "使用中を解除して起動しますか？";
 
-void writeFile(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-void setMtime(const fs::path& p, std::time_t t) {
-    timespec times[2] = {{t, 0}, {t, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, p.c_str(), times, 0), 0);
-}
 
 std::time_t mtimeOf(const fs::path& p) {
     struct stat st {};
@@ -101,7 +94,7 @@ TEST_F(ProgramFolderLockTest, AFreeFolderIsHeldForTheRunWithoutAWord) {
 
 TEST_F(ProgramFolderLockTest, ARunningCopyOfThisComputerRefusesTheSecondNamingItsHolder) {
     writeFile(lockPath(), ownLock());
-    setMtime(lockPath(), 1700000000);
+    ASSERT_TRUE(setMtime(lockPath(), 1700000000));
     const std::string bytes = slurp(lockPath());
     ProgramFolderLock lock(home_.path());
     EXPECT_EQ(lock.acquire(prompter_), ProgramFolderLock::Outcome::Refused);
@@ -129,7 +122,7 @@ TEST_F(ProgramFolderLockTest, ALockLeftByACopyOfThisComputerThatIsGoneIsTakenOve
 
 TEST_F(ProgramFolderLockTest, ALockThatNamesNoProcessButIsKeptLockedRefuses) {
     writeFile(lockPath(), "");
-    setMtime(lockPath(), 1700000000);
+    ASSERT_TRUE(setMtime(lockPath(), 1700000000));
     const int fd = ::open(lockPath().c_str(), O_RDONLY);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);  // a copy writing it, and never finishing
@@ -159,7 +152,7 @@ TEST_F(ProgramFolderLockTest, AnotherComputersLockIsOfferedOnlyWhenOlderThanADay
         SCOPED_TRACE(std::to_string(c.age) + (c.answer ? (*c.answer == Answer::Yes ? " yes" : " no") : ""));
         prompter_.clear();
         writeFile(lockPath(), lockText(4242, "zemoplan", kOtherComputer));
-        setMtime(lockPath(), now - c.age);
+        ASSERT_TRUE(setMtime(lockPath(), now - c.age));
         const std::string bytes = slurp(lockPath());
         if (c.answer) prompter_.answers.push_back(*c.answer);
         ProgramFolderLock lock(home_.path());
@@ -392,7 +385,7 @@ TEST_F(TwoCopiesTest, ACrashedCopysLockIsTakenOverByTheNext) {
 
 TEST_F(TwoCopiesTest, AnOldLockOfAnotherComputerIsOfferedAndKeptWhenNotTakenOver) {
     writeFile(lock(), lockText(4242, "zemoplan", kOtherComputer));
-    setMtime(lock(), std::time(nullptr) - 3 * kForeignLockAge);
+    ASSERT_TRUE(setMtime(lock(), std::time(nullptr) - 3 * kForeignLockAge));
     const auto before = snapshot(home_);
     QProcess& run = start(1);
     const std::string err = waitForStderr(run, kTakeOver);

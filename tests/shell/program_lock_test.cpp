@@ -24,18 +24,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using testsupport::deadPid;
+using testsupport::setMtime;
+using testsupport::writeFile;
 using testsupport::lockText;
 using testsupport::TempDir;
 
-void writeFile(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-void setMtime(const fs::path& p, std::time_t t) {
-    timespec times[2] = {{t, 0}, {t, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, p.c_str(), times, 0), 0);
-}
 
 std::string ownExeName() { return fs::read_symlink("/proc/self/exe").filename().string(); }
 
@@ -127,7 +120,7 @@ TEST_F(ReadLockTest, NoFileIsFree) {
 
 TEST_F(ReadLockTest, ARunningCopyHereHoldsItAndIsNamed) {
     writeFile(lock(), lockText(::getpid(), ownExeName(), me_));
-    setMtime(lock(), 1700000000);
+    ASSERT_TRUE(setMtime(lock(), 1700000000));
     const LockHolder h = readLock(lock(), me_);
     EXPECT_EQ(h.state, LockState::Held);
     EXPECT_TRUE(h.readable);

@@ -2,11 +2,14 @@
 #pragma once
 // What the program-folder lock tests share: lock files as QLockFile writes them, a process id
 // that is gone, and a snapshot of a folder to show that nothing in it was written.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <utility>
@@ -15,6 +18,17 @@
 #include "support/cli_run.h"
 
 namespace zemo::testsupport {
+
+inline void writeFile(const std::filesystem::path& p, const std::string& bytes) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+// Sets a file's access and modification time; false when it cannot.
+inline bool setMtime(const std::filesystem::path& p, std::time_t t) {
+    timespec times[2] = {{t, 0}, {t, 0}};
+    return ::utimensat(AT_FDCWD, p.c_str(), times, 0) == 0;
+}
 
 // A lock as QLockFile writes it: pid, executable name, host name, machine id, boot id.
 inline std::string lockText(long long pid, const std::string& app, const ThisMachine& m) {
