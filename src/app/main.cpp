@@ -80,7 +80,7 @@ const zemo::ShufTape& screenshotPlan(zemo::Workspace& ws) {
     plan = {};
     for (int i = 0; i < 6; ++i) {
         zemo::CdRecord r;
-        if (zemo::getRecord(ws, r, i, zemo::kKindCatalogue, ws.capacity(zemo::kKindCatalogue)) != 0 || !r.active) break;
+        if (zemo::getRecord(ws, r, i, zemo::kKindCatalogue, ws.capacity(zemo::kKindCatalogue)) != 0 || !zemo::isInUse(r)) break;
         plan.cds[plan.count++] = r;
     }
     for (int k = 1; k <= plan.count; ++k) {

@@ -111,7 +111,7 @@ int CatalogueArray::get(int index, CdRecord& out) const {
     return getRecord(*ws_, out, index, kind_, capacity());
 }
 
-bool CatalogueArray::getInUse(int index, CdRecord& out) const { return get(index, out) == 0 && out.active != 0; }
+bool CatalogueArray::getInUse(int index, CdRecord& out) const { return get(index, out) == 0 && isInUse(out); }
 
 int CatalogueArray::put(int index, const CdRecord& in) const {
     return putRecord(*ws_, in, index, kind_, capacity());
@@ -172,7 +172,7 @@ int firstFreeCatalogueSlot(Workspace& ws, int& index) {
             index = cap;
             return -1;
         }
-        if (r.active == 0) {
+        if (r.active == 0) {  // free means exactly 0, not merely "not in use"
             index = i;
             return 0;
         }
@@ -192,7 +192,7 @@ int findCdRecord(Workspace& ws, const CdRecord& key, FindSpec& request) {
     CdRecord r;
     for (int i = std::max(request.startIndex, 0); i < cap; ++i) {
         if (cat.get(i, r) != 0) return -1;
-        if (r.active == 0) continue;
+        if (!isInUse(r)) continue;
         if (startsWithFolded(fieldText(r.barcode), k)) {
             request.foundIndex = i;
             request.found = 1;
@@ -319,7 +319,7 @@ int deleteCatalogueRecord(Workspace& ws, int index) {
     const CatalogueArray cat = catalogueArray(ws);
     CdRecord r;
     if (cat.get(index, r) != 0) return -1;
-    if (r.active == 0) return kSlotWasEmpty;
+    if (!isInUse(r)) return kSlotWasEmpty;
     if (addToDeletedList(ws, r) != 0) return -1;
     CatalogueArray::clearRecord(r);
     return cat.put(index, r);
@@ -356,7 +356,7 @@ int extractCdRecords(Workspace& ws, const CdRecord& key, ExtractSpec& request) {
     CdRecord r;
     for (int i = 0; i < cap && request.resultCount < limit; ++i) {
         if (cat.get(i, r) != 0) return -1;
-        if (r.active == 0) continue;
+        if (!isInUse(r)) continue;
         bool match = false;
         if (byAge) {
             match = r.openDate > 0 && r.infoKind != 0 && kindPasses(r, request.ageKind) &&

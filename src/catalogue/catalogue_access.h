@@ -79,7 +79,7 @@ public:
     static void clearRecord(CdRecord& r);
     // Copies slot index out; outside 0..capacity: "DATA GET ERROR!(Under or Over)", record cleared, -1.
     int get(int index, CdRecord& out) const;
-    // True only when get succeeded and the record is active (active != 0).
+    // True only when get succeeded and the record is in use (isInUse).
     bool getInUse(int index, CdRecord& out) const;
     // Copies a record into slot index; outside 0..capacity: "DATA PUT ERROR!(Under or Over)", -1.
     int put(int index, const CdRecord& in) const;

@@ -78,7 +78,7 @@ int deleteAgreementEntry(Workspace& ws, int entry, int rows, int& catalogueIndex
     const CatalogueArray list = barcodeAgreeArray(ws);
     CdRecord r;
     if (list.get(entry, r) != 0) return -1;
-    if (r.active == 0) return kSlotWasEmpty;
+    if (!isInUse(r)) return kSlotWasEmpty;
     catalogueIndex = r.catalogueIndex;
     const int last = std::min(rows, list.capacity()) - 1;
     CdRecord next;

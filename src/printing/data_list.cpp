@@ -65,7 +65,7 @@ int dataListPrint(Workspace& ws, int kind, int capacity, int a, int b, TextDevic
             status = got;
             break;
         }
-        if (r.active == 1) {
+        if (isInUse(r)) {
             if (printed == 0) {
                 if (!device.open(kDataListFont, kDataListPointSize)) {
                     status = kDataListDeviceFailed;

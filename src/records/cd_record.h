@@ -52,6 +52,13 @@ static_assert(offsetof(CdRecord, infoKind) == 180);
 static_assert(offsetof(CdRecord, catalogueIndex) == 182);
 static_assert(offsetof(CdRecord, reserved) == 184);
 
+// A slot holds a record only when `active` is exactly 1; files are written with
+// those records alone. Any other value (a damaged or foreign file) counts as not
+// in use everywhere a record is shown, counted, searched or erased. The first
+// free slot (`active` 0) and the shuffle list (any non-zero value) keep their
+// own tests.
+[[nodiscard]] constexpr bool isInUse(const CdRecord& r) noexcept { return r.active == 1; }
+
 // Maximum text length (bytes, without the NUL) of each text field.
 inline constexpr int kBarcodeMax = 14;
 inline constexpr int kUserCodeMax = 14;

@@ -256,7 +256,7 @@ int readRemembering(Workspace& ws, const std::string& userPath, int kind, TCddat
 int activeRecords(const TCddataArray& array, int cap) {
     int active = 0;
     for (int i = 0; i < cap; ++i)
-        if (array[i].active == 1) ++active;
+        if (isInUse(array[i])) ++active;
     return active;
 }
 
@@ -332,7 +332,7 @@ int writeDataFileWithBackup(Workspace& ws, bool shareForm, const std::string& pa
     std::vector<CdRecord> body;
     body.reserve(static_cast<std::size_t>(info.recordCount));
     for (int i = 0; i < cap && static_cast<int>(body.size()) < info.recordCount; ++i) {
-        if (array[i].active != 1) continue;
+        if (!isInUse(array[i])) continue;
         body.push_back(array[i]);
         if (scramble) scrambleRecord(body.back(), kScrambleApply, info.keyIndex);
     }

@@ -128,7 +128,7 @@ int sortWith(Workspace& ws, int kind, int capacity, const Pass* passes, int pass
     compact(ws, kind, capacity);  // range checked above: cannot fail
     int n = 0;
     for (int i = 0; i < capacity; ++i)
-        if (arr[i].active == 1) ++n;
+        if (isInUse(arr[i])) ++n;
     for (int i = 0; i < n; ++i) lists->origin[static_cast<std::size_t>(i)] = i;
 
     CdRecord* recs = arr.data();
@@ -180,7 +180,7 @@ int countActive(Workspace& ws, int& count, int kind, int n) {
     CdRecord r;
     for (int i = 0; i < n; ++i) {
         if (getRecord(ws, r, i, kind, capacity) != 0) return -1;
-        if (r.active == 1) ++count;
+        if (isInUse(r)) ++count;
     }
     return 0;
 }
@@ -203,7 +203,7 @@ int compact(Workspace& ws, int kind, int capacity) {
     }
     int w = 0;
     for (int i = 0; i < capacity; ++i) {
-        if (arr[i].active != 1) continue;
+        if (!isInUse(arr[i])) continue;
         if (w != i) arr[w] = arr[i];
         ++w;
     }

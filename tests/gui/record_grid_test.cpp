@@ -8,8 +8,11 @@
 #include <QLoggingCategory>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <string>
+#include <vector>
 
+#include "app/cli/cli_common.h"
 #include "catalogue/ui/record_grid.h"
 #include "gui/dialogs_support.h"
 #include "platform/clock.h"
@@ -125,6 +128,38 @@ TEST_F(RecordGridModelTest, EveryChangeTheListWindowsMakeKeepsTheModelConsistent
         model->redrawAll();
     }
     EXPECT_TRUE(checkerReports().isEmpty()) << checkerReports().join('\n').toStdString();
+}
+
+// Only `active` 1 marks a record in use; a damaged or foreign file may carry any other value, and
+// the grid and the tool's listing (zemo show) then agree on showing the row number alone.
+TEST_F(RecordGridModelTest, OnlyActiveOneShowsItsRecordAsTheToolDoes) {
+    struct Case {
+        std::int16_t active;
+        bool shown;
+    };
+    const Case cases[] = {{0, false}, {1, true}, {2, false}, {-1, false}};
+    RecordGrid grid(ws, kKindCatalogue, kListColumns);
+    RecordTableModel* model = grid.records();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.active);
+        CdRecord r = inUse("4988001234567");
+        setField(r.title, "TITLE");
+        r.active = c.active;
+        (*ws.array(kKindCatalogue))[0] = r;
+        model->redrawAll();
+        EXPECT_EQ(isInUse(r), c.shown);
+        EXPECT_EQ(model->data(model->index(0, 0), Qt::DisplayRole).toString().trimmed(), "1");
+        EXPECT_EQ(model->data(model->index(0, 1), Qt::DisplayRole).toString(), c.shown ? "4988001234567" : "");
+        EXPECT_EQ(model->data(model->index(0, 4), Qt::DisplayRole).toString(), c.shown ? "TITLE" : "");
+
+        const std::vector<std::string> tool = cli::displayColumns(r, 1);
+        EXPECT_EQ(tool[1], c.shown ? "4988001234567" : "");
+        EXPECT_EQ(tool[4], c.shown ? "TITLE" : "");
+        for (int column = 1; column < kListColumns; ++column)
+            EXPECT_EQ(model->data(model->index(0, column), Qt::DisplayRole).toString().isEmpty(),
+                      tool[column].empty())
+                << "column " << column;
+    }
 }
 
 }  // namespace

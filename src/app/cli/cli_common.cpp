@@ -250,7 +250,7 @@ std::vector<std::string> displayColumns(const CdRecord& r, int rowNumber) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%5d", rowNumber);
     cols[0] = buf;
-    if (r.active != 1) return cols;  // only 1 marks a record in use
+    if (!isInUse(r)) return cols;
     cols[1] = sjisToUtf8(fieldText(r.barcode));
     cols[2] = sjisToUtf8(fieldText(r.userCode));
     cols[3] = sjisToUtf8(fieldText(r.artistCode));

@@ -123,7 +123,7 @@ int runExport(int argc, char** argv) {
     std::vector<std::string> problems;
     for (int i = 0; i < file.count; ++i) {
         const CdRecord& r = file.records[i];
-        if (r.active != 1) continue;
+        if (!isInUse(r)) continue;
         out += exportCsvRow(r, path + ": record " + std::to_string(i + 1), problems);
     }
     if (!problems.empty()) {

@@ -358,7 +358,7 @@ bool TFrmCd_data::confirmRangeErase(int first, int last) {
     for (int slot = std::min(first, last) - 1; slot <= std::max(first, last) - 1; ++slot) {
         CdRecord r;
         if (catalogueArray(ws_).get(slot, r) != 0) break;
-        if (r.active == 1) ++inUse;
+        if (isInUse(r)) ++inUse;
     }
     if (inUse == 0) return true;  // nothing to lose
     std::string text = std::to_string(inUse) + " 件を消去します。よろしいですか？";
@@ -396,7 +396,7 @@ void TFrmCd_data::BtnEF10Click() {
         stop_->setCount(slot + 1);
         CdRecord r;
         if (catalogueArray(ws_).get(slot, r) != 0) break;
-        if (r.active != 1) continue;
+        if (!isInUse(r)) continue;
         if (deleteCatalogueRecord(ws_, slot) != 0) break;
         StringGrid1->records()->redrawRow(slot);
     }

@@ -173,7 +173,7 @@ void TFrmCd_Ref::closeEvent(QCloseEvent* e) {
 bool TFrmCd_Ref::inUse(int slot) const {
     if (slot < 0 || slot >= resultCount_) return false;
     const TCddataArray* a = ws_.array(kKindReference);
-    return a && slot < a->slotCount() && (*a)[slot].active != 0;
+    return a && slot < a->slotCount() && isInUse((*a)[slot]);
 }
 
 bool TFrmCd_Ref::currentInUse() const { return inUse(StringGrid1->currentSlot()); }

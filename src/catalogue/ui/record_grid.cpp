@@ -46,7 +46,7 @@ QString twoDigits(int v) { return QString::asprintf("%2d", v); }
 }  // namespace
 
 QString recordCellText(const CdRecord& r, int column) {
-    if (r.active == 0) return {};
+    if (!isInUse(r)) return {};
     switch (column) {
         case 1: return fromField(r.barcode, sizeof r.barcode);
         case 2: return fromField(r.userCode, sizeof r.userCode);
