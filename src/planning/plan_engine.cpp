@@ -135,20 +135,20 @@ int PlanEngine::runPass() {
     ctl.firstCount = 0;
     ctl.bestCount = 0;
     int successes = 0;
-    int res = 0;
-    if (attempts <= 0) return 0;
+    int res = kPlanOk;
+    if (attempts <= 0) return kPlanOk;
     for (int r = 0; r < attempts; ++r) {
         res = optimiseRound(plan);
         trackBest(plan);
-        if (res == 0) {
+        if (res == kPlanOk) {
             ++successes;
-            if (checkSides(plan) == 0) return 0;
-            if (r + 1 >= attempts) return 0;
+            if (checkSides(plan) == 0) return kPlanOk;
+            if (r + 1 >= attempts) return kPlanOk;
             rotateTape(plan);
             continue;
         }
-        if (res == 1 || res == 2) {
-            if (res == 2 && ctl.firstCount <= 0) {
+        if (res == kPlanSideAFailed || res == kPlanSideBFailed) {
+            if (res == kPlanSideBFailed && ctl.firstCount <= 0) {
                 firstPlan = plan;
                 ++ctl.firstCount;
                 ctl.firstState = 2;
@@ -245,14 +245,14 @@ int PlanEngine::optimiseRound(ShufTape& t) {
         fillUnmarked(marked, t.sideB);
     }
 
-    int res = 0;
+    int res = kPlanOk;
     if (stopped) {
         res = kPlanStopped;
     } else if (ctl.noOptimise == 0) {
         const int repeats = ctl.forceStart != 0 ? t.countB - ctl.fixedB : t.countB;
         for (int i = 0; i < repeats; ++i) {
             res = searchSideB(t, target);
-            if (res != 2) break;
+            if (res != kPlanSideBFailed) break;
             rotateCandidatesB(t);
         }
     }
@@ -266,7 +266,7 @@ int PlanEngine::optimiseRound(ShufTape& t) {
 
 int PlanEngine::searchSideB(ShufTape& t, std::int32_t target) {
     const int nB = t.countB;
-    if (nB <= 0) return 0;
+    if (nB <= 0) return kPlanOk;
     const std::int32_t lo = windowLow(target), hi = windowHigh(target);
     const int cand = clampCount(nB);
     // Times of the candidates by position, so the tries index one small array.
@@ -275,19 +275,19 @@ int PlanEngine::searchSideB(ShufTape& t, std::int32_t target) {
 
     std::int16_t pos[kTapeSlots] = {};
     std::int32_t sum = 0;
-    int res = 0;
+    int res = kPlanOk;
     bool commit = false;
     for (int m = 1; m <= nB && !commit; ++m) {
         for (int attempt = 0; attempt < kTriesB; ++attempt) {
             std::uint32_t bits = 0;
-            if (!pickSubset(nB, m, ctl.fixedB, bits)) return 2;
+            if (!pickSubset(nB, m, ctl.fixedB, bits)) return kPlanSideBFailed;
             bitsToList(bits & positionsBelow(cand), pos);
             sum = candTime[pos[0] - 1];
             for (int j = 1; j < m; ++j) {
                 if (inWindow(sum, lo, hi)) {
                     t.countB = static_cast<std::int16_t>(j);
                     t.countRest = static_cast<std::int16_t>(nB - j);
-                    res = 0;
+                    res = kPlanOk;
                     commit = true;
                     break;
                 }
@@ -304,10 +304,10 @@ int PlanEngine::searchSideB(ShufTape& t, std::int32_t target) {
         }
     }
     if (!commit) {
-        if (sum > hi) return 2;
+        if (sum > hi) return kPlanSideBFailed;
         t.countB = static_cast<std::int16_t>(nB);
         t.countRest = 0;
-        res = 0;
+        res = kPlanOk;
     }
 
     // The new side B: the candidates at the chosen positions, in that order.
