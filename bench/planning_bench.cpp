@@ -38,10 +38,10 @@ struct Bench {
     int run() {
         engine.loadShufControl();
         engine.rng.seed(1);
-        int r = engine.runOptimisation();
+        PlanResult r = engine.runOptimisation();
         prompter.boxes.clear();
         prompter.events.clear();
-        return r;
+        return planCode(r);
     }
 };
 
@@ -62,7 +62,7 @@ void BM_PlanWorstCase(benchmark::State& state) {
     b.engine.rng.resetDraws();
     for (auto _ : state) {
         int r = b.run();
-        if (r != kPlanOutsideWindow) state.SkipWithError("unexpected result");
+        if (r != planCode(kPlanOutsideWindow)) state.SkipWithError("unexpected result");
     }
     report(state, b.engine.rng.draws());
 }
@@ -81,7 +81,7 @@ void BM_PlanSideBWorstCase(benchmark::State& state) {
     b.engine.rng.resetDraws();
     for (auto _ : state) {
         int r = b.run();
-        if (r != kPlanSideBFailed) state.SkipWithError("unexpected result");
+        if (r != planCode(kPlanSideBFailed)) state.SkipWithError("unexpected result");
     }
     report(state, b.engine.rng.draws());
 }

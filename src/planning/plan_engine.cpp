@@ -44,7 +44,7 @@ int clampCount(int n) { return std::clamp(n, 0, kTapeSlots); }
 }  // namespace
 
 std::string planResultMessage(int code) {
-    switch (code) {
+    switch (static_cast<PlanResult>(code)) {
         case kPlanOk: return "";
         case kPlanSideAFailed: return "最適化に失敗しました！";
         case kPlanSideBFailed: return "A or B面最適化に失敗しました！";
@@ -103,12 +103,12 @@ std::int32_t PlanEngine::windowLow(std::int32_t target) const {
 
 std::int32_t PlanEngine::windowHigh(std::int32_t target) const { return add32(target, ctl.tolerance); }
 
-int PlanEngine::runOptimisation() {
+PlanResult PlanEngine::runOptimisation() {
     computeTarget(selection);
     const int n = selection.count;
     const int s = std::max(0, std::min<int>(ctl.startA, n) - 1);
     const int e = ctl.regOrderFirst != 0 ? n : std::max(0, std::min(s + 1, n));
-    int result = kPlanNoPass;
+    PlanResult result = kPlanNoPass;
     for (int p = s; p < e; ++p) {
         plan = selection;
         if (ctl.regOrderFirst != 0) {
@@ -130,12 +130,12 @@ int PlanEngine::runOptimisation() {
     return result;
 }
 
-int PlanEngine::runPass() {
+PlanResult PlanEngine::runPass() {
     const int attempts = (ctl.forceStart != 0 && ctl.fixedB > 0) ? 1 : plan.count - ctl.fixedA;
     ctl.firstCount = 0;
     ctl.bestCount = 0;
     int successes = 0;
-    int res = kPlanOk;
+    PlanResult res = kPlanOk;
     if (attempts <= 0) return kPlanOk;
     for (int r = 0; r < attempts; ++r) {
         res = optimiseRound(plan);
@@ -165,7 +165,7 @@ int PlanEngine::runPass() {
     // Nothing usable in this pass: a deterministic fallback over the whole selection.
     rng.seed(1);
     plan = selection;
-    optimiseRound(plan);
+    static_cast<void>(optimiseRound(plan));  // the fallback's plan is shown whatever its result
     return res;
 }
 
@@ -174,7 +174,7 @@ void PlanEngine::loadTimes(const ShufTape& t) {
     for (int i = 0; i < timesCount_; ++i) times_[i] = t.cds[i].timeSec;
 }
 
-int PlanEngine::optimiseRound(ShufTape& t) {
+PlanResult PlanEngine::optimiseRound(ShufTape& t) {
     const int n = t.count;
     const std::int32_t target = t.target;
     const std::int32_t lo = windowLow(target), hi = windowHigh(target);
@@ -245,7 +245,7 @@ int PlanEngine::optimiseRound(ShufTape& t) {
         fillUnmarked(marked, t.sideB);
     }
 
-    int res = kPlanOk;
+    PlanResult res = kPlanOk;
     if (stopped) {
         res = kPlanStopped;
     } else if (ctl.noOptimise == 0) {
@@ -264,7 +264,7 @@ int PlanEngine::optimiseRound(ShufTape& t) {
     return res;
 }
 
-int PlanEngine::searchSideB(ShufTape& t, std::int32_t target) {
+PlanResult PlanEngine::searchSideB(ShufTape& t, std::int32_t target) {
     const int nB = t.countB;
     if (nB <= 0) return kPlanOk;
     const std::int32_t lo = windowLow(target), hi = windowHigh(target);
@@ -275,7 +275,7 @@ int PlanEngine::searchSideB(ShufTape& t, std::int32_t target) {
 
     std::int16_t pos[kTapeSlots] = {};
     std::int32_t sum = 0;
-    int res = kPlanOk;
+    PlanResult res = kPlanOk;
     bool commit = false;
     for (int m = 1; m <= nB && !commit; ++m) {
         for (int attempt = 0; attempt < kTriesB; ++attempt) {

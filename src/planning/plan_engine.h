@@ -14,19 +14,31 @@
 
 namespace zemo {
 
-// Result codes of runOptimisation.
-enum PlanResult : int {
-    kPlanNoPass = -1,
-    kPlanOk = 0,
-    kPlanSideAFailed = 1,
-    kPlanSideBFailed = 2,
-    kPlanOutsideWindow = 3,
-    kPlanMixedFailure = 4,
-    kPlanStopped = 5,
+// How a run (or one of its steps) ended. The values are the result codes the messages and the
+// tool's output are keyed on; keep them.
+enum class [[nodiscard]] PlanResult : int {
+    NoPass = -1,         // no pass was made
+    Ok = 0,
+    SideAFailed = 1,     // side A could not be formed within the window
+    SideBFailed = 2,     // side A was formed, side B not
+    OutsideWindow = 3,   // a plan came out, but a side is outside the window
+    MixedFailure = 4,    // some rounds failed on side B, others ended outside the window
+    Stopped = 5,         // stopped by the user
 };
+inline constexpr PlanResult kPlanNoPass = PlanResult::NoPass;
+inline constexpr PlanResult kPlanOk = PlanResult::Ok;
+inline constexpr PlanResult kPlanSideAFailed = PlanResult::SideAFailed;
+inline constexpr PlanResult kPlanSideBFailed = PlanResult::SideBFailed;
+inline constexpr PlanResult kPlanOutsideWindow = PlanResult::OutsideWindow;
+inline constexpr PlanResult kPlanMixedFailure = PlanResult::MixedFailure;
+inline constexpr PlanResult kPlanStopped = PlanResult::Stopped;
+
+// The numeric result code.
+[[nodiscard]] constexpr int planCode(PlanResult r) noexcept { return static_cast<int>(r); }
 
 // Message of a result code (UTF-8); empty for 0.
 std::string planResultMessage(int code);
+inline std::string planResultMessage(PlanResult r) { return planResultMessage(planCode(r)); }
 
 // The planning buffers, the working settings and the generator. Owned by the tape-planning list
 // window from its creation to its destruction.
@@ -57,8 +69,8 @@ public:
     void computeTarget(ShufTape& t);
     // loadShufControl, buildSelection, computeTarget(selection): 0, or -1 when the selection was not read.
     int currentTarget(std::int32_t& out);
-    // The whole run on selection/plan/firstPlan/bestPlan; result 0..5 or -1 (no pass).
-    int runOptimisation();
+    // The whole run on selection/plan/firstPlan/bestPlan.
+    PlanResult runOptimisation();
 
     // Called wherever the search polls the stop request, so a window can let its Escape key in.
     std::function<void()> onPoll;
@@ -76,9 +88,9 @@ public:
     std::int32_t windowHigh(std::int32_t target) const;
 
     // The steps of a run, open for tests.
-    int runPass();
-    int optimiseRound(ShufTape& t);
-    int searchSideB(ShufTape& t, std::int32_t target);
+    PlanResult runPass();
+    PlanResult optimiseRound(ShufTape& t);
+    PlanResult searchSideB(ShufTape& t, std::int32_t target);
     // mask: int16[30] zeroed by the caller; 0, or -1 when no position was left.
     int pickRandomSubset(int n, int m, std::int16_t* mask, int forced);
     void rotateCandidatesB(ShufTape& t) const;

@@ -39,7 +39,7 @@ void ResultsState::runWithSeed(std::int32_t no) {
     engine_.stopRequested = false;
     shuffleNo = no;
     engine_.rng.seed(no);
-    engine_.runOptimisation();
+    static_cast<void>(engine_.runOptimisation());  // the engine shows its own message
 }
 
 void ResultsState::stepNext() { runWithSeed(add32(shuffleNo, 1)); }

@@ -134,7 +134,7 @@ TEST(PlanRun, SingleCdAgainstAFixedTarget) {
         w.engine.loadShufControl();
         w.engine.buildSelection();
         w.engine.rng.seed(1);
-        EXPECT_EQ(w.engine.runOptimisation(), c.result) << c.time;
+        EXPECT_EQ(planCode(w.engine.runOptimisation()), c.result) << c.time;
         if (c.result != 1) {
             EXPECT_EQ(w.engine.plan.countA, 1);
             EXPECT_EQ(w.engine.plan.sideA[0], 1);
@@ -163,7 +163,7 @@ TEST(PlanRun, UnreachableTargetPutsEverythingOnSideAWithResult3) {
     w.engine.loadShufControl();
     w.engine.buildSelection();
     w.engine.rng.seed(1);
-    EXPECT_EQ(w.engine.runOptimisation(), 3);
+    EXPECT_EQ(planCode(w.engine.runOptimisation()), 3);
     EXPECT_EQ(w.engine.plan.countA, 3);
     EXPECT_EQ(w.engine.plan.countB, 0);
     EXPECT_EQ(w.boxTexts(), std::vector<std::string>{"有効秒差 最適化に失敗しました！"});
@@ -178,7 +178,7 @@ TEST(PlanRun, AutomaticTargetWithoutAnAcceptablePlanShowsTheMostEvenCandidate) {
     w.engine.loadShufControl();
     w.engine.buildSelection();
     w.engine.rng.seed(3);
-    int result = w.engine.runOptimisation();
+    int result = planCode(w.engine.runOptimisation());
     EXPECT_NE(result, 0);
     ASSERT_GT(w.engine.ctl.bestCount, 0);
     EXPECT_TRUE(sameBytes(&w.engine.plan, &w.engine.bestPlan, sizeof(ShufTape)));
@@ -198,14 +198,14 @@ TEST(PlanRun, SameRunNumberAndSettingsGiveTheSamePlan) {
         const ShufControl before = w.engine.ctl;
         w.engine.rng.seed(seed);
         w.engine.rng.resetDraws();
-        int r1 = w.engine.runOptimisation();
+        int r1 = planCode(w.engine.runOptimisation());
         const ShufTape plan1 = w.engine.plan;
         const std::uint64_t draws1 = w.engine.rng.draws();
 
         w.engine.ctl = before;
         w.engine.rng.seed(seed);
         w.engine.rng.resetDraws();
-        int r2 = w.engine.runOptimisation();
+        int r2 = planCode(w.engine.runOptimisation());
         EXPECT_EQ(r1, r2);
         EXPECT_TRUE(sameBytes(&plan1, &w.engine.plan, sizeof(ShufTape))) << "seed " << seed;
         EXPECT_EQ(draws1, w.engine.rng.draws());
@@ -219,7 +219,7 @@ TEST(PlanRun, StopRequestEndsTheRunWithResult5) {
     w.engine.buildSelection();
     w.engine.rng.seed(1);
     w.engine.stopRequested = true;
-    EXPECT_EQ(w.engine.runOptimisation(), 5);
+    EXPECT_EQ(planCode(w.engine.runOptimisation()), 5);
     EXPECT_FALSE(w.engine.stopRequested);  // read and cleared
     EXPECT_EQ(w.boxTexts(), std::vector<std::string>{"中断しました！"});
 }
@@ -229,7 +229,7 @@ TEST(PlanRun, EmptySelectionRunsNoPass) {
     w.setTimes({});
     w.engine.loadShufControl();
     w.engine.buildSelection();
-    EXPECT_EQ(w.engine.runOptimisation(), -1);
+    EXPECT_EQ(planCode(w.engine.runOptimisation()), -1);
     EXPECT_EQ(w.boxTexts(), std::vector<std::string>{"???ｴﾗｰ！"});
 }
 
@@ -242,7 +242,7 @@ TEST(PlanRun, RunEndHookComesBeforeTheResultBox) {
     std::size_t boxesAtHook = 99;
     w.engine.onRunEnd = [&] { boxesAtHook = w.prompter.boxes.size(); };
     w.engine.rng.seed(1);
-    EXPECT_EQ(w.engine.runOptimisation(), 3);
+    EXPECT_EQ(planCode(w.engine.runOptimisation()), 3);
     EXPECT_EQ(boxesAtHook, 0u);
     EXPECT_EQ(w.prompter.boxes.size(), 1u);
 }
@@ -371,7 +371,7 @@ TEST(PlanModelAgreement, RandomSelectionsAndSettings) {
             m.stopRequested = stop;
             w.engine.rng.resetDraws();
             m.draws = 0;
-            const int r1 = w.engine.runOptimisation();
+            const int r1 = planCode(w.engine.runOptimisation());
             const int r2 = m.runOptimisation();
             SCOPED_TRACE("case " + std::to_string(caseNo) + " run " + std::to_string(run));
             ASSERT_EQ(r1, r2);
