@@ -141,8 +141,17 @@ TFrmShufDisp::TFrmShufDisp(zemo::Workspace& ws, FontSetting& font, QWidget* pare
                      [this](int tag) { chooseShufAB(tag); });
     QToolButton* half = parts::toolButton(bar_, "SpdBtnShufhalf", "振り分け２", "振分２");
     QToolButton* shuffle = parts::toolButton(bar_, "SpdBtnShuffle", "シャッフル", "ｼｬｯﾌﾙ");
+    QToolButton* best = parts::toolButton(bar_, "SpdBtnBest", "最適解", "最適解");
+    best->setText(tr("最適解"));
+    best->setToolTip(tr("全探索で見つけたプラン"));
     bar_->addWidget(half);
+    bar_->addWidget(best);
     bar_->addWidget(shuffle);
+    connect(best, &QToolButton::clicked, this, [this] { guarded([&] { chooseBest(); }); });
+    bestItem_ = new QAction(tr("最適解"), shuf2_);
+    bestItem_->setObjectName("MBestPlan");
+    shuf2_->insertAction(shuf2_->findChild<QAction*>("K1"), bestItem_);
+    connect(bestItem_, &QAction::triggered, this, [this] { guarded([&] { chooseBest(); }); });
     connect(half, &QToolButton::clicked, this, [this, half] { popup(shuf2_, half, true); });
     connect(shuffle, &QToolButton::clicked, this, [this, shuffle] { popup(shufAB_, shuffle, true); });
 
@@ -188,6 +197,11 @@ TFrmShufDisp::TFrmShufDisp(zemo::Workspace& ws, FontSetting& font, QWidget* pare
     }
     QPushButton* shuf2 = addButton(new QPushButton(QStringLiteral("振分２"), buttons_), "BtnShuf2");
     QPushButton* dshuf = addButton(new QPushButton(QStringLiteral("ｼｬｯﾌﾙ"), buttons_), "BtnDShuf");
+    QPushButton* bestBottom = addButton(new QPushButton(tr("最適解"), buttons_), "BtnBest");
+    row->insertWidget(row->indexOf(shuf2) + 1, bestBottom);
+    connect(bestBottom, &QPushButton::clicked, this, [this] { guarded([&] { chooseBest(); }); });
+    bestButtons_[0] = best;
+    bestButtons_[1] = bestBottom;
     connect(shuf2, &QPushButton::clicked, this, [this, shuf2] { popup(shuf2_, shuf2, false); });
     connect(dshuf, &QPushButton::clicked, this, [this, dshuf] { popup(shufAB_, dshuf, false); });
     row->addStretch();
@@ -196,9 +210,15 @@ TFrmShufDisp::TFrmShufDisp(zemo::Workspace& ws, FontSetting& font, QWidget* pare
     main->setContentsMargins(0, 0, 0, 4);
     main->addWidget(bar_);
     main->addWidget(scroll_, 1);
+    // Outside the image, so the image and its text stay the plan's alone.
+    exact_ = new QLabel(this);
+    exact_->setObjectName("Lbl_Exact");
+    exact_->setContentsMargins(4, 2, 4, 2);
+    main->addWidget(exact_);
     main->addWidget(buttons_);
     keepEnterFromButtons(this);
     paintImage();
+    showExact();
 }
 
 TFrmShufDisp::~TFrmShufDisp() { engine_.onPoll = nullptr; }
@@ -227,6 +247,7 @@ void TFrmShufDisp::run(F&& step) {
         step();
     }
     paintImage();
+    showExact();
     if (closeAfterRun_) {
         closeAfterRun_ = false;
         close();
@@ -313,6 +334,37 @@ void TFrmShufDisp::paintImage() {
     image1_->resize(image_.size());
 }
 
+QString TFrmShufDisp::exactLine() const {
+    if (engine_.selection.count <= 0) return {};
+    const zemo::ExactResult& r = results_.exact();
+    switch (r.exists) {
+        case zemo::ExactAnswer::Yes: {
+            QString line = tr("全探索: 有効秒差内のプランがあります");
+            if (results_.searchFailed()) line += tr("　「最適解」で表示できます");
+            return line;
+        }
+        case zemo::ExactAnswer::No: {
+            QString line = tr("全探索: 有効秒差内のプランはありません");
+            if (r.toleranceFound == zemo::ExactAnswer::Yes) {
+                const QString mss = QStringLiteral("%1:%2").arg(r.minTolerance / 60).arg(r.minTolerance % 60, 2, 10, QLatin1Char('0'));
+                line += tr("（必要な有効秒差 %1）").arg(mss);
+            } else if (r.toleranceFound == zemo::ExactAnswer::No) {
+                line += tr("（3時間以内では足りません）");
+            }
+            return line;
+        }
+        case zemo::ExactAnswer::Unchecked: break;
+    }
+    return tr("全探索: 対象外（3時間を超えます）");
+}
+
+void TFrmShufDisp::showExact() {
+    exact_->setText(exactLine());
+    const bool best = results_.bestAvailable();
+    bestItem_->setEnabled(best);
+    for (QWidget* b : bestButtons_) b->setEnabled(best);
+}
+
 void TFrmShufDisp::resizeEvent(QResizeEvent* e) {
     QDialog::resizeEvent(e);
     paintImage();
@@ -387,7 +439,10 @@ void TFrmShufDisp::BtnSSetClick() {
         return;
     }
     if (!results_.confirmWriteBack()) return;
-    if (results_.writePlanBack() == 0) emit wroteBack();
+    if (results_.writePlanBack() == 0) {
+        showExact();
+        emit wroteBack();
+    }
 }
 
 void TFrmShufDisp::SpdBtnShuf_UClick() {
@@ -411,6 +466,11 @@ void TFrmShufDisp::chooseShuf2(int tag) {
 void TFrmShufDisp::chooseShufAB(int tag) {
     if (tag < zemo::kMenuShufA || tag > zemo::kMenuShufAB) return;
     run([&] { results_.chooseShufAB(tag); });
+}
+
+void TFrmShufDisp::chooseBest() {
+    if (!results_.bestAvailable()) return;
+    run([&] { results_.chooseBest(); });
 }
 
 void TFrmShufDisp::BtnCtlClick() {

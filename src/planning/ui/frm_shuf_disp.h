@@ -14,6 +14,7 @@
 #include "planning/plan_results.h"
 #include "records/window_settings.h"
 
+class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -54,6 +55,8 @@ public:
     QScrollArea* scrollArea() const { return scroll_; }
     QMenu* shuf2Menu() const { return shuf2_; }
     QMenu* shufABMenu() const { return shufAB_; }
+    // The line under the image with the answer of the exact check.
+    QString exactLine() const;
     bool running() const { return running_; }
 
 signals:
@@ -75,6 +78,8 @@ public slots:
     void BtnTapeClick();
     void chooseShuf2(int tag);
     void chooseShufAB(int tag);
+    // "最適解": the plan of the exact check.
+    void chooseBest();
     // A mouse press on BtnShuf: the previous run number with Shift, the next otherwise.
     void BtnShufMouseDown(Qt::KeyboardModifiers modifiers);
 
@@ -94,6 +99,8 @@ private:
     // The characters of the image, each shaped once for the current font.
     struct CharLayouts;
     void popup(QMenu* menu, QWidget* button, bool below);
+    // The exact check's line and whether "最適解" can be chosen, after the plan changed.
+    void showExact();
 
     zemo::Workspace& ws_;
     FontSetting& stored_;
@@ -109,6 +116,9 @@ private:
     QWidget* buttons_;
     QScrollArea* scroll_;
     QLabel* image1_;
+    QLabel* exact_;
+    QAction* bestItem_;
+    QWidget* bestButtons_[2] = {};
     QMenu* shuf2_;
     QMenu* shufAB_;
     QImage image_;
