@@ -98,6 +98,10 @@ void ResultsState::chooseBest() {
     put(exact_.sideA, t.sideA, t.countA);
     put(exact_.sideB, t.sideB, t.countB);
     put(exact_.rest, t.rest, t.countRest);
+    // Side A leads with the earlier-registered CD only when that keeps the plan passing: a short
+    // side B may not become side A (code 2 keeps the sides).
+    const bool bothInWindow = exact_.lo <= exact_.sumB && exact_.sumB <= exact_.hi;
+    bestNormaliseCode_ = bothInWindow ? 0 : 2;
     shuffleNo = 0;
     displayMode = kShowBest;
     redraw();
@@ -141,7 +145,8 @@ void ResultsState::drawPlan() {
     integrityCode_ = planIntegrityCode(engine_.selection, plan);
     if (checkPlan(engine_.ws, engine_.selection, plan) != 0) return;
     // The exact plan is put in registration order like an optimised one, side A first.
-    if (displayMode == kShowOptimised || displayMode == kShowBest) normalisePlan(engine_.selection, plan, 0, engine_.ctl);
+    if (displayMode == kShowOptimised || displayMode == kShowBest)
+        normalisePlan(engine_.selection, plan, displayMode == kShowBest ? bestNormaliseCode_ : 0, engine_.ctl);
     if (displayMode == kShowOptimised || displayMode == kShowShuffled || displayMode == kShowBest) {
         image_.draw(kHeaderTargetCol, 0, targetText(plan.target));
         image_.draw(kHeaderToleranceCol, 0, toleranceText(engine_.ctl.tolerance));

@@ -100,6 +100,7 @@ private:
     PlanImage image_;
     ExactResult exact_;
     int lastRunCode_ = kPlanOk;
+    int bestNormaliseCode_ = 0;
     int integrityCode_ = 0;
 };
 

@@ -112,6 +112,49 @@ struct TFrmShufDisp::CharLayouts {
     }
 };
 
+SideBar::SideBar(const QString& side, QWidget* parent) : QWidget(parent), side_(side) {
+    setMinimumHeight(fontMetrics().height() + 6);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void SideBar::setSum(std::int32_t sum, std::int32_t lo, std::int32_t hi, std::int32_t scale) {
+    sum_ = sum;
+    lo_ = lo;
+    hi_ = hi;
+    scale_ = std::max<std::int32_t>(1, scale);
+    shown_ = true;
+    setToolTip(text());
+    update();
+}
+
+QColor SideBar::fillColour() const { return inside() ? QColor(0x2e, 0xa0, 0x43) : QColor(0xd0, 0x60, 0x20); }
+
+QString SideBar::text() const {
+    if (!shown_) return side_;
+    const QString time = QString::fromStdString(zemo::sjisToUtf8(zemo::formatTimeShort(sum_))).trimmed();
+    return QStringLiteral("%1 %2").arg(side_, time);
+}
+
+QSize SideBar::sizeHint() const { return {240, fontMetrics().height() + 6}; }
+
+void SideBar::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const int label = fontMetrics().horizontalAdvance(QStringLiteral("W面 000:00")) + 8;
+    const QRect bar(label, 2, std::max(1, width() - label - 4), height() - 4);
+    p.drawText(QRect(0, 0, label, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
+    p.fillRect(bar, palette().base());
+    p.setPen(palette().mid().color());
+    p.drawRect(bar.adjusted(0, 0, -1, -1));
+    if (!shown_) return;
+    auto x = [&](std::int32_t v) {
+        const double f = std::clamp(static_cast<double>(v) / scale_, 0.0, 1.0);
+        return bar.left() + static_cast<int>(f * (bar.width() - 1));
+    };
+    p.fillRect(QRect(QPoint(bar.left(), bar.top() + 2), QPoint(x(sum_), bar.bottom() - 2)), fillColour());
+    p.setPen(QPen(palette().text().color(), 1));
+    for (const std::int32_t end : {lo_, hi_}) p.drawLine(x(end), bar.top(), x(end), bar.bottom());
+}
+
 TFrmShufDisp::TFrmShufDisp(zemo::Workspace& ws, FontSetting& font, QWidget* parent)
     : QDialog(parent), ws_(ws), stored_(font), font_(font), engine_(ws), results_(engine_),
       chars_(std::make_unique<CharLayouts>()) {
@@ -215,6 +258,15 @@ TFrmShufDisp::TFrmShufDisp(zemo::Workspace& ws, FontSetting& font, QWidget* pare
     exact_->setObjectName("Lbl_Exact");
     exact_->setContentsMargins(4, 2, 4, 2);
     main->addWidget(exact_);
+    auto* bars = new QHBoxLayout;
+    bars->setContentsMargins(4, 0, 4, 0);
+    const char* barNames[2] = {"Bar_A", "Bar_B"};
+    for (int side = 0; side < 2; ++side) {
+        bars_[side] = new SideBar(side == 0 ? tr("A面") : tr("B面"), this);
+        bars_[side]->setObjectName(barNames[side]);
+        bars->addWidget(bars_[side]);
+    }
+    main->addLayout(bars);
     main->addWidget(buttons_);
     keepEnterFromButtons(this);
     paintImage();
@@ -360,6 +412,12 @@ QString TFrmShufDisp::exactLine() const {
 
 void TFrmShufDisp::showExact() {
     exact_->setText(exactLine());
+    // The bars follow the plan as the last redraw left it, whichever distribution made it.
+    const zemo::ShufTape& plan = results_.plan();
+    const std::int32_t sums[2] = {zemo::listTime(plan, plan.sideA, plan.countA), zemo::listTime(plan, plan.sideB, plan.countB)};
+    const zemo::ExactResult& r = results_.exact();
+    const std::int32_t scale = std::max({r.hi, sums[0], sums[1]}) + std::max<std::int32_t>(60, r.hi / 10);
+    for (int side = 0; side < 2; ++side) bars_[side]->setSum(sums[side], r.lo, r.hi, scale);
     const bool best = results_.bestAvailable();
     bestItem_->setEnabled(best);
     for (QWidget* b : bestButtons_) b->setEnabled(best);

@@ -29,6 +29,28 @@ class TFrmPrnLabel;
 class TFrmShufCtrl;
 class TFrmTape;
 
+// One side of the plan shown against the acceptance window: the scale from 0 past the window's
+// upper end, both ends marked, the side's sum as a filled length (green inside the window), and
+// the sum as text.
+class SideBar : public QWidget {
+public:
+    SideBar(const QString& side, QWidget* parent);
+    void setSum(std::int32_t sum, std::int32_t lo, std::int32_t hi, std::int32_t scale);
+    bool inside() const { return lo_ <= sum_ && sum_ <= hi_; }
+    std::int32_t sum() const { return sum_; }
+    QColor fillColour() const;
+    QString text() const;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    QString side_;
+    std::int32_t sum_ = 0, lo_ = 0, hi_ = 0, scale_ = 1;
+    bool shown_ = false;
+};
+
 class TFrmShufDisp : public QDialog {
     Q_OBJECT
 public:
@@ -55,6 +77,7 @@ public:
     QScrollArea* scrollArea() const { return scroll_; }
     QMenu* shuf2Menu() const { return shuf2_; }
     QMenu* shufABMenu() const { return shufAB_; }
+    SideBar* sideBar(int side) const { return bars_[side]; }
     // The line under the image with the answer of the exact check.
     QString exactLine() const;
     bool running() const { return running_; }
@@ -117,6 +140,7 @@ private:
     QScrollArea* scroll_;
     QLabel* image1_;
     QLabel* exact_;
+    SideBar* bars_[2] = {};
     QAction* bestItem_;
     QWidget* bestButtons_[2] = {};
     QMenu* shuf2_;
