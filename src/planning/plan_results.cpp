@@ -39,7 +39,10 @@ void ResultsState::runWithSeed(std::int32_t no) {
     engine_.stopRequested = false;
     shuffleNo = no;
     engine_.rng.seed(no);
-    static_cast<void>(engine_.runOptimisation());  // the engine shows its own message
+    // Checked before the run: its end redraws, and the window reads the answer with the plan.
+    exact_ = exactCheckSelection(engine_.selection, engine_.ctl);
+    // The engine shows its own message; the window reads whether the search failed.
+    lastRunCode_ = engine_.runOptimisation();
 }
 
 void ResultsState::stepNext() { runWithSeed(add32(shuffleNo, 1)); }
@@ -76,6 +79,34 @@ void ResultsState::chooseShufAB(int tag) {
     redraw();
 }
 
+void ResultsState::chooseBest() {
+    if (exact_.exists != ExactAnswer::Yes) return;
+    const ShufTape& sel = engine_.selection;
+    ShufTape& t = engine_.plan;
+    const int n = std::clamp<int>(sel.count, 0, kTapeSlots);
+    // Laid out like 振分無: the selection's CDs in registration order, the lists naming them.
+    t.count = static_cast<std::int16_t>(n);
+    t.target = exact_.target;
+    for (int j = 0; j < n; ++j) {
+        t.cds[j] = sel.cds[j];
+        t.regPos[j] = static_cast<std::int16_t>(j);
+    }
+    auto put = [](const std::vector<int>& from, std::int16_t* to, std::int16_t& count) {
+        count = static_cast<std::int16_t>(std::min<std::size_t>(from.size(), kTapeSlots));
+        for (int i = 0; i < count; ++i) to[i] = static_cast<std::int16_t>(from[static_cast<std::size_t>(i)]);
+    };
+    put(exact_.sideA, t.sideA, t.countA);
+    put(exact_.sideB, t.sideB, t.countB);
+    put(exact_.rest, t.rest, t.countRest);
+    // Side A leads with the earlier-registered CD only when that keeps the plan passing: a short
+    // side B may not become side A (code 2 keeps the sides).
+    const bool bothInWindow = exact_.lo <= exact_.sumB && exact_.sumB <= exact_.hi;
+    bestNormaliseCode_ = bothInWindow ? 0 : 2;
+    shuffleNo = 0;
+    displayMode = kShowBest;
+    redraw();
+}
+
 void ResultsState::settingsSaved() {
     engine_.loadShufControl();
     runWithSeed(1);
@@ -101,7 +132,8 @@ void ResultsState::redraw() {
         }
         case kShowOptimised:
         case kShowHalfSplit:
-        case kShowShuffled: drawPlan(); break;
+        case kShowShuffled:
+        case kShowBest: drawPlan(); break;
         default: break;
     }
 }
@@ -112,8 +144,10 @@ void ResultsState::drawPlan() {
     // An inconsistent plan is reported and nothing at all is drawn.
     integrityCode_ = planIntegrityCode(engine_.selection, plan);
     if (checkPlan(engine_.ws, engine_.selection, plan) != 0) return;
-    if (displayMode == kShowOptimised) normalisePlan(engine_.selection, plan, 0, engine_.ctl);
-    if (displayMode == kShowOptimised || displayMode == kShowShuffled) {
+    // The exact plan is put in registration order like an optimised one, side A first.
+    if (displayMode == kShowOptimised || displayMode == kShowBest)
+        normalisePlan(engine_.selection, plan, displayMode == kShowBest ? bestNormaliseCode_ : 0, engine_.ctl);
+    if (displayMode == kShowOptimised || displayMode == kShowShuffled || displayMode == kShowBest) {
         image_.draw(kHeaderTargetCol, 0, targetText(plan.target));
         image_.draw(kHeaderToleranceCol, 0, toleranceText(engine_.ctl.tolerance));
         if (displayMode == kShowOptimised) image_.draw(kHeaderShuffleCol, 0, shuffleNoText(shuffleNo));
@@ -204,6 +238,8 @@ int ResultsState::writePlanBack() {
         sel.cds[k] = reread[k];
         plan.cds[k] = reread[k];
     }
+    // The CD numbers of the check's plan named the old order.
+    exact_ = exactCheckSelection(sel, engine_.ctl);
     return 0;
 }
 
@@ -215,7 +251,8 @@ std::vector<std::string> ResultsState::printoutLines() const {
     switch (displayMode) {
         case kShowSelection: return selectionListLines(engine_.selection, csv);
         case kShowOptimised:
-        case kShowShuffled: {
+        case kShowShuffled:
+        case kShowBest: {
             std::string head = targetText(plan.target);
             head += ' ';
             head += toleranceText(engine_.ctl.tolerance);

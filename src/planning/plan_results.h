@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "planning/exact_check.h"
 #include "planning/plan_engine.h"
 #include "planning/plan_layout.h"
 
@@ -18,6 +19,7 @@ enum DisplayMode : int {
     kShowOptimised = 2,
     kShowHalfSplit = 3,  // "２分割"
     kShowShuffled = 4,   // side shuffles
+    kShowBest = 5,       // "最適解": the plan of the exact check
 };
 
 // Tags of the menu items.
@@ -45,6 +47,15 @@ public:
     // Menu "振分２" (0 "振分無", 1 "２分割", 2 cancel) and menu "ｼｬｯﾌﾙ" (0 A, 1 B, 2 AB, 3 cancel).
     void chooseShuf2(int tag);
     void chooseShufAB(int tag);
+    // "最適解": the passing plan of the exact check as the plan of the window (run number 0). Nothing
+    // when the check found none or did not answer.
+    void chooseBest();
+    bool bestAvailable() const { return exact_.exists == ExactAnswer::Yes; }
+    // The exact check of the selection under the working settings, as of the last run (or write-back).
+    const ExactResult& exact() const { return exact_; }
+    // Whether the plan shown is that of a seeded run that ended with a failure message.
+    bool searchFailed() const { return displayMode == kShowOptimised && lastRunCode_ != kPlanOk; }
+
     // After the settings dialog was closed with saving: reload the settings, run number 1.
     void settingsSaved();
     // The tape dialog's choice: the target per side, in the working and the stored settings; run number 1.
@@ -87,6 +98,9 @@ private:
 
     PlanEngine& engine_;
     PlanImage image_;
+    ExactResult exact_;
+    PlanResult lastRunCode_ = kPlanOk;
+    int bestNormaliseCode_ = 0;
     int integrityCode_ = 0;
 };
 

@@ -9,6 +9,7 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -585,6 +586,203 @@ TEST_F(ShufDispTest, SettingsSavedInTheDialogStartAgainAtRunOneAndNotSavedLeaveT
     click("SpdBtnProperty");
     EXPECT_EQ(disp.results().shuffleNo, 1);
     EXPECT_TRUE(line0().contains("SHUFFLE No=[    1]")) << line0().toStdString();
+}
+
+
+// The line under the image answers the exact check after every run, beside the image (whose text
+// is the plan's alone), and says so when the seeded search failed though a plan exists.
+TEST_F(ShufDispTest, TheExactLineAfterAPassedAndAFailedRun) {
+    struct Case {
+        const char* name;
+        std::vector<int> times;
+        std::int32_t target, tolerance;
+        int plusOnly;
+        bool searchFails;
+        const char* line;
+    };
+    const std::string none = "全探索: 有効秒差内のプランはありません";
+    const Case cases[] = {
+        {"passes", kEight, 0, 5, 0, false, "全探索: 有効秒差内のプランがあります"},
+        // The seeded run 1 misses the one narrow window that a split does reach.
+        {"search fails, a plan exists", {343, 294, 254, 325, 238, 227, 160, 374}, 1800, 2, 0, true,
+         "全探索: 有効秒差内のプランがあります　「最適解」で表示できます"},
+        // Side A is 100 or 200: 50 s either way are needed.
+        {"no plan, tolerance needed", {100, 100}, 150, 0, 0, true, "全探索: 有効秒差内のプランはありません（必要な有効秒差 0:50）"},
+        {"no plan within three hours", {11000}, 100, 0, 1, true, "全探索: 有効秒差内のプランはありません（3時間以内では足りません）"},
+        {"window past three hours", {200, 300}, 10801, 0, 0, true, "全探索: 対象外（3時間を超えます）"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fill(c.times);
+        ws.control.shuffleBlock.targetSec = c.target;
+        ws.control.shuffleBlock.tolerance = c.tolerance;
+        ws.control.shuffleBlock.plusOnly = static_cast<std::int16_t>(c.plusOnly);
+        prompter.clear();
+        ASSERT_EQ(disp.openFor(), 0);
+        EXPECT_EQ(disp.results().searchFailed(), c.searchFails);
+        EXPECT_EQ(prompter.texts().empty(), !c.searchFails);
+        const QLabel* line = child<QLabel>(disp, "Lbl_Exact");
+        EXPECT_EQ(line->text(), QString::fromUtf8(c.line));
+        EXPECT_EQ(disp.exactLine(), line->text());
+        EXPECT_FALSE(disp.drawnLines().join('\n').contains("全探索"));
+    }
+    // Another distribution shown: the answer stays, the hint about the failed search goes.
+    fill({343, 294, 254, 325, 238, 227, 160, 374});
+    ws.control.shuffleBlock.targetSec = 1800;
+    ws.control.shuffleBlock.tolerance = 2;
+    ws.control.shuffleBlock.plusOnly = 0;
+    ASSERT_EQ(disp.openFor(), 0);
+    disp.shuf2Menu()->findChild<QAction*>("HALF")->trigger();
+    EXPECT_EQ(child<QLabel>(disp, "Lbl_Exact")->text(), "全探索: 有効秒差内のプランがあります");
+}
+
+// "最適解" shows the exact plan as the window's plan: drawn with its header, in registration
+// order, and written back by 結設定 side A, side B, then the rest.
+TEST_F(ShufDispTest, TheBestPlanIsShownAndWrittenBack) {
+    const std::vector<int> times{343, 294, 254, 325, 238, 227, 160, 374};
+    fill(times);
+    ws.control.shuffleBlock.targetSec = 1800;
+    ws.control.shuffleBlock.tolerance = 2;
+    ws.control.shuffleBlock.plusOnly = 0;
+    ASSERT_EQ(disp.openFor(), 0);
+    ASSERT_TRUE(disp.results().searchFailed());
+    auto* button = child<QPushButton>(disp, "BtnBest");
+    auto* tool = child<QToolButton>(disp, "SpdBtnBest");
+    QAction* item = disp.shuf2Menu()->findChild<QAction*>("MBestPlan");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(), "最適解");
+    EXPECT_EQ(button->text(), "最適解");
+    EXPECT_TRUE(button->isEnabled());
+    EXPECT_TRUE(tool->isEnabled());
+    EXPECT_TRUE(item->isEnabled());
+
+    prompter.clear();
+    click("BtnBest");
+    EXPECT_TRUE(prompter.texts().empty());
+    EXPECT_EQ(disp.results().displayMode, zemo::kShowBest);
+    EXPECT_EQ(disp.results().shuffleNo, 0);
+    EXPECT_EQ(disp.results().lastIntegrityCode(), 0);
+    EXPECT_EQ(disp.drawnLines(), gridOf(disp.results()));
+    EXPECT_TRUE(line0().contains("目標=[")) << line0().toStdString();
+    EXPECT_FALSE(line0().contains("SHUFFLE No"));
+    EXPECT_EQ(child<QLabel>(disp, "Lbl_Exact")->text(), "全探索: 有効秒差内のプランがあります");
+
+    const zemo::ShufTape plan = disp.results().plan();
+    const zemo::ExactResult& exact = disp.results().exact();
+    // The plan shown passes the window, and side A begins with the earlier-registered CD.
+    std::int32_t sumA = 0, sumB = 0;
+    for (int i = 0; i < plan.countA; ++i) sumA += plan.cds[plan.sideA[i] - 1].timeSec;
+    for (int i = 0; i < plan.countB; ++i) sumB += plan.cds[plan.sideB[i] - 1].timeSec;
+    EXPECT_GE(sumA, exact.lo);
+    EXPECT_LE(sumA, exact.hi);
+    EXPECT_TRUE((sumB >= exact.lo && sumB <= exact.hi) || (sumB < exact.lo && plan.countRest == 0));
+    EXPECT_EQ(plan.countA + plan.countB + plan.countRest, 8);
+    if (plan.countA > 0 && plan.countB > 0 && sumB >= exact.lo) EXPECT_LT(plan.regPos[plan.sideA[0] - 1], plan.regPos[plan.sideB[0] - 1]);
+    // Printed like a shuffled plan: the header, then the lines of the screen.
+    const Lines printed = disp.results().printoutLines();
+    ASSERT_FALSE(printed.empty());
+    EXPECT_NE(printed[0].find(zemo::sj("合計=[")), std::string::npos);
+
+    std::vector<std::string> expected;
+    const std::int16_t* lists[] = {plan.sideA, plan.sideB, plan.rest};
+    const int counts[] = {plan.countA, plan.countB, plan.countRest};
+    for (int l = 0; l < 3; ++l)
+        for (int i = 0; i < counts[l]; ++i) expected.push_back(zemo::fieldText(plan.cds[lists[l][i] - 1].title));
+    QSignalSpy wrote(&disp, &TFrmShufDisp::wroteBack);
+    prompter.answers.push_back(Answer::Ok);
+    click("BtnSSet");
+    EXPECT_EQ(wrote.count(), 1);
+    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"振分け結果を設定します。"});
+    std::vector<std::string> got;
+    for (int i = 0; i < 8; ++i) got.push_back(titleAt(i));
+    EXPECT_EQ(got, expected);
+    // The check follows the new order: its plan names the CDs as the list now holds them.
+    EXPECT_TRUE(disp.results().bestAvailable());
+    std::int32_t again = 0;
+    for (int x : disp.results().exact().sideA) again += list()[x - 1].timeSec;
+    EXPECT_EQ(again, disp.results().exact().sumA);
+}
+
+// Without a passing plan, or without an answer, "最適解" cannot be chosen; a choice made anyway
+// leaves the plan as it was.
+TEST_F(ShufDispTest, TheBestPlanIsDisabledWhenNothingPasses) {
+    struct Case {
+        const char* name;
+        std::vector<int> times;
+        std::int32_t target;
+    };
+    const Case cases[] = {{"no plan", {100, 100}, 150}, {"not checked", {200, 300}, 10801}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fill(c.times);
+        ws.control.shuffleBlock.targetSec = c.target;
+        ws.control.shuffleBlock.tolerance = 0;
+        ASSERT_EQ(disp.openFor(), 0);
+        EXPECT_FALSE(child<QPushButton>(disp, "BtnBest")->isEnabled());
+        EXPECT_FALSE(child<QToolButton>(disp, "SpdBtnBest")->isEnabled());
+        EXPECT_FALSE(disp.shuf2Menu()->findChild<QAction*>("MBestPlan")->isEnabled());
+        const QStringList before = disp.drawnLines();
+        disp.chooseBest();
+        EXPECT_EQ(disp.results().displayMode, zemo::kShowOptimised);
+        EXPECT_EQ(disp.drawnLines(), before);
+    }
+    // A passing selection enables it again.
+    fill(kEight);
+    ws.control.shuffleBlock.targetSec = 0;
+    ws.control.shuffleBlock.tolerance = 5;
+    ASSERT_EQ(disp.openFor(), 0);
+    EXPECT_TRUE(child<QPushButton>(disp, "BtnBest")->isEnabled());
+    EXPECT_TRUE(disp.shuf2Menu()->findChild<QAction*>("MBestPlan")->isEnabled());
+}
+
+// The bars show the sides of the plan shown against the window, after a passed and a failed run
+// and after every other distribution.
+TEST_F(ShufDispTest, TheSideBarsFollowThePlanShown) {
+    using zemo::ui::SideBar;
+    auto sums = [&] {
+        const zemo::ShufTape& p = disp.results().plan();
+        return std::pair{zemo::listTime(p, p.sideA, p.countA), zemo::listTime(p, p.sideB, p.countB)};
+    };
+    auto check = [&](const char* step) {
+        SCOPED_TRACE(step);
+        const SideBar* a = child<SideBar>(disp, "Bar_A");
+        const SideBar* b = child<SideBar>(disp, "Bar_B");
+        const auto [sumA, sumB] = sums();
+        const zemo::ExactResult& r = disp.results().exact();
+        EXPECT_EQ(a->sum(), sumA);
+        EXPECT_EQ(b->sum(), sumB);
+        EXPECT_EQ(a->inside(), r.lo <= sumA && sumA <= r.hi);
+        EXPECT_EQ(b->inside(), r.lo <= sumB && sumB <= r.hi);
+        EXPECT_EQ(a->text(), QString::fromStdString("A面 " + zemo::sjisToUtf8(zemo::formatTimeShort(sumA))).simplified());
+        EXPECT_EQ(b->fillColour() == a->fillColour(), a->inside() == b->inside());
+    };
+    fill({300, 300, 200});  // run 1 passes: 300 | 300 against 400 +- 100 of a 400 s target
+    ws.control.shuffleBlock.targetSec = 400;
+    ws.control.shuffleBlock.tolerance = 100;
+    ASSERT_EQ(disp.openFor(), 0);
+    ASSERT_FALSE(disp.results().searchFailed());
+    check("passed");
+    EXPECT_TRUE(child<SideBar>(disp, "Bar_A")->inside());
+    EXPECT_EQ(child<SideBar>(disp, "Bar_A")->fillColour(), QColor(0x2e, 0xa0, 0x43));
+    disp.shuf2Menu()->findChild<QAction*>("NOSHUF")->trigger();
+    check("振分無");
+    EXPECT_FALSE(child<SideBar>(disp, "Bar_A")->inside());  // 800 s on side A
+    EXPECT_NE(child<SideBar>(disp, "Bar_A")->fillColour(), QColor(0x2e, 0xa0, 0x43));
+    disp.shuf2Menu()->findChild<QAction*>("HALF")->trigger();
+    check("２分割");
+    // The check's plan here has a short side B (300 s below 400 with nothing left out): it stays
+    // side B, not moved to the front for its earlier registration.
+    disp.chooseBest();
+    check("最適解");
+    EXPECT_TRUE(child<SideBar>(disp, "Bar_A")->inside());
+    EXPECT_EQ(sums(), std::pair(500, 300));
+
+    fill({100, 100});
+    ws.control.shuffleBlock.targetSec = 150;
+    ws.control.shuffleBlock.tolerance = 0;
+    ASSERT_EQ(disp.openFor(), 0);
+    ASSERT_TRUE(disp.results().searchFailed());
+    check("failed");
 }
 
 }  // namespace

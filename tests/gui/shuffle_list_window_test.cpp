@@ -171,6 +171,22 @@ TEST_F(ShuffleListWindowTest, OpeningShowsThirtySlotsAndTheTotal) {
     EXPECT_EQ(changes->count(), 0);
 }
 
+// The status line's word follows the list: slot k holds 60 * (k + 1) s, the tolerance is 5 s.
+TEST_F(ShuffleListWindowTest, TheStatusLineSaysWhetherAPlanExists) {
+    openList({"S1", "", "S3"});  // 60 + 180: side A is 0, 60, 180 or 240 against 120
+    EXPECT_EQ(child<QLabel>(window.get(), "Lbl_Exact")->text(), QStringLiteral("プランなし"));
+    ws.arrays[kKindShuffle][1] = record("S2", 120);  // 180 against 60 + 120
+    window->redrawList();
+    EXPECT_EQ(child<QLabel>(window.get(), "Lbl_Exact")->text(), QStringLiteral("プランあり"));
+    ws.control.shuffleBlock.targetSec = 10801;
+    window->redrawList();
+    EXPECT_EQ(child<QLabel>(window.get(), "Lbl_Exact")->text(), QStringLiteral("対象外"));
+    ws.control.shuffleBlock.targetSec = 0;
+    for (int slot = 0; slot < 3; ++slot) clearCdRecord(ws.arrays[kKindShuffle][slot]);
+    window->redrawList();
+    EXPECT_EQ(child<QLabel>(window.get(), "Lbl_Exact")->text(), QString());
+}
+
 TEST_F(ShuffleListWindowTest, SelectTakesTheCatalogueRecordPickedInReferenceMode) {
     setCatalogue({record("C1", 200), record("C2", 300), record("C3", 400)});
     openList({"S1"});

@@ -112,6 +112,49 @@ struct TFrmShufDisp::CharLayouts {
     }
 };
 
+SideBar::SideBar(const QString& side, QWidget* parent) : QWidget(parent), side_(side) {
+    setMinimumHeight(fontMetrics().height() + 6);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void SideBar::setSum(std::int32_t sum, std::int32_t lo, std::int32_t hi, std::int32_t scale) {
+    sum_ = sum;
+    lo_ = lo;
+    hi_ = hi;
+    scale_ = std::max<std::int32_t>(1, scale);
+    shown_ = true;
+    setToolTip(text());
+    update();
+}
+
+QColor SideBar::fillColour() const { return inside() ? QColor(0x2e, 0xa0, 0x43) : QColor(0xd0, 0x60, 0x20); }
+
+QString SideBar::text() const {
+    if (!shown_) return side_;
+    const QString time = QString::fromStdString(zemo::sjisToUtf8(zemo::formatTimeShort(sum_))).trimmed();
+    return QStringLiteral("%1 %2").arg(side_, time);
+}
+
+QSize SideBar::sizeHint() const { return {240, fontMetrics().height() + 6}; }
+
+void SideBar::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const int label = fontMetrics().horizontalAdvance(QStringLiteral("W面 000:00")) + 8;
+    const QRect bar(label, 2, std::max(1, width() - label - 4), height() - 4);
+    p.drawText(QRect(0, 0, label, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
+    p.fillRect(bar, palette().base());
+    p.setPen(palette().mid().color());
+    p.drawRect(bar.adjusted(0, 0, -1, -1));
+    if (!shown_) return;
+    auto x = [&](std::int32_t v) {
+        const double f = std::clamp(static_cast<double>(v) / scale_, 0.0, 1.0);
+        return bar.left() + static_cast<int>(f * (bar.width() - 1));
+    };
+    p.fillRect(QRect(QPoint(bar.left(), bar.top() + 2), QPoint(x(sum_), bar.bottom() - 2)), fillColour());
+    p.setPen(QPen(palette().text().color(), 1));
+    for (const std::int32_t end : {lo_, hi_}) p.drawLine(x(end), bar.top(), x(end), bar.bottom());
+}
+
 TFrmShufDisp::TFrmShufDisp(zemo::Workspace& ws, FontSetting& font, QWidget* parent)
     : QDialog(parent), ws_(ws), stored_(font), font_(font), engine_(ws), results_(engine_),
       chars_(std::make_unique<CharLayouts>()) {
@@ -141,8 +184,17 @@ TFrmShufDisp::TFrmShufDisp(zemo::Workspace& ws, FontSetting& font, QWidget* pare
                      [this](int tag) { chooseShufAB(tag); });
     QToolButton* half = parts::toolButton(bar_, "SpdBtnShufhalf", "振り分け２", "振分２");
     QToolButton* shuffle = parts::toolButton(bar_, "SpdBtnShuffle", "シャッフル", "ｼｬｯﾌﾙ");
+    QToolButton* best = parts::toolButton(bar_, "SpdBtnBest", "最適解", "最適解");
+    best->setText(tr("最適解"));
+    best->setToolTip(tr("全探索で見つけたプラン"));
     bar_->addWidget(half);
+    bar_->addWidget(best);
     bar_->addWidget(shuffle);
+    connect(best, &QToolButton::clicked, this, [this] { guarded([&] { chooseBest(); }); });
+    bestItem_ = new QAction(tr("最適解"), shuf2_);
+    bestItem_->setObjectName("MBestPlan");
+    shuf2_->insertAction(shuf2_->findChild<QAction*>("K1"), bestItem_);
+    connect(bestItem_, &QAction::triggered, this, [this] { guarded([&] { chooseBest(); }); });
     connect(half, &QToolButton::clicked, this, [this, half] { popup(shuf2_, half, true); });
     connect(shuffle, &QToolButton::clicked, this, [this, shuffle] { popup(shufAB_, shuffle, true); });
 
@@ -188,6 +240,11 @@ TFrmShufDisp::TFrmShufDisp(zemo::Workspace& ws, FontSetting& font, QWidget* pare
     }
     QPushButton* shuf2 = addButton(new QPushButton(QStringLiteral("振分２"), buttons_), "BtnShuf2");
     QPushButton* dshuf = addButton(new QPushButton(QStringLiteral("ｼｬｯﾌﾙ"), buttons_), "BtnDShuf");
+    QPushButton* bestBottom = addButton(new QPushButton(tr("最適解"), buttons_), "BtnBest");
+    row->insertWidget(row->indexOf(shuf2) + 1, bestBottom);
+    connect(bestBottom, &QPushButton::clicked, this, [this] { guarded([&] { chooseBest(); }); });
+    bestButtons_[0] = best;
+    bestButtons_[1] = bestBottom;
     connect(shuf2, &QPushButton::clicked, this, [this, shuf2] { popup(shuf2_, shuf2, false); });
     connect(dshuf, &QPushButton::clicked, this, [this, dshuf] { popup(shufAB_, dshuf, false); });
     row->addStretch();
@@ -196,9 +253,24 @@ TFrmShufDisp::TFrmShufDisp(zemo::Workspace& ws, FontSetting& font, QWidget* pare
     main->setContentsMargins(0, 0, 0, 4);
     main->addWidget(bar_);
     main->addWidget(scroll_, 1);
+    // Outside the image, so the image and its text stay the plan's alone.
+    exact_ = new QLabel(this);
+    exact_->setObjectName("Lbl_Exact");
+    exact_->setContentsMargins(4, 2, 4, 2);
+    main->addWidget(exact_);
+    auto* bars = new QHBoxLayout;
+    bars->setContentsMargins(4, 0, 4, 0);
+    const char* barNames[2] = {"Bar_A", "Bar_B"};
+    for (int side = 0; side < 2; ++side) {
+        bars_[side] = new SideBar(side == 0 ? tr("A面") : tr("B面"), this);
+        bars_[side]->setObjectName(barNames[side]);
+        bars->addWidget(bars_[side]);
+    }
+    main->addLayout(bars);
     main->addWidget(buttons_);
     keepEnterFromButtons(this);
     paintImage();
+    showExact();
 }
 
 TFrmShufDisp::~TFrmShufDisp() { engine_.onPoll = nullptr; }
@@ -227,6 +299,7 @@ void TFrmShufDisp::run(F&& step) {
         step();
     }
     paintImage();
+    showExact();
     if (closeAfterRun_) {
         closeAfterRun_ = false;
         close();
@@ -313,6 +386,43 @@ void TFrmShufDisp::paintImage() {
     image1_->resize(image_.size());
 }
 
+QString TFrmShufDisp::exactLine() const {
+    if (engine_.selection.count <= 0) return {};
+    const zemo::ExactResult& r = results_.exact();
+    switch (r.exists) {
+        case zemo::ExactAnswer::Yes: {
+            QString line = tr("全探索: 有効秒差内のプランがあります");
+            if (results_.searchFailed()) line += tr("　「最適解」で表示できます");
+            return line;
+        }
+        case zemo::ExactAnswer::No: {
+            QString line = tr("全探索: 有効秒差内のプランはありません");
+            if (r.toleranceFound == zemo::ExactAnswer::Yes) {
+                const QString mss = QStringLiteral("%1:%2").arg(r.minTolerance / 60).arg(r.minTolerance % 60, 2, 10, QLatin1Char('0'));
+                line += tr("（必要な有効秒差 %1）").arg(mss);
+            } else if (r.toleranceFound == zemo::ExactAnswer::No) {
+                line += tr("（3時間以内では足りません）");
+            }
+            return line;
+        }
+        case zemo::ExactAnswer::Unchecked: break;
+    }
+    return tr("全探索: 対象外（3時間を超えます）");
+}
+
+void TFrmShufDisp::showExact() {
+    exact_->setText(exactLine());
+    // The bars follow the plan as the last redraw left it, whichever distribution made it.
+    const zemo::ShufTape& plan = results_.plan();
+    const std::int32_t sums[2] = {zemo::listTime(plan, plan.sideA, plan.countA), zemo::listTime(plan, plan.sideB, plan.countB)};
+    const zemo::ExactResult& r = results_.exact();
+    const std::int32_t scale = std::max({r.hi, sums[0], sums[1]}) + std::max<std::int32_t>(60, r.hi / 10);
+    for (int side = 0; side < 2; ++side) bars_[side]->setSum(sums[side], r.lo, r.hi, scale);
+    const bool best = results_.bestAvailable();
+    bestItem_->setEnabled(best);
+    for (QWidget* b : bestButtons_) b->setEnabled(best);
+}
+
 void TFrmShufDisp::resizeEvent(QResizeEvent* e) {
     QDialog::resizeEvent(e);
     paintImage();
@@ -387,7 +497,10 @@ void TFrmShufDisp::BtnSSetClick() {
         return;
     }
     if (!results_.confirmWriteBack()) return;
-    if (results_.writePlanBack() == 0) emit wroteBack();
+    if (results_.writePlanBack() == 0) {
+        showExact();
+        emit wroteBack();
+    }
 }
 
 void TFrmShufDisp::SpdBtnShuf_UClick() {
@@ -411,6 +524,11 @@ void TFrmShufDisp::chooseShuf2(int tag) {
 void TFrmShufDisp::chooseShufAB(int tag) {
     if (tag < zemo::kMenuShufA || tag > zemo::kMenuShufAB) return;
     run([&] { results_.chooseShufAB(tag); });
+}
+
+void TFrmShufDisp::chooseBest() {
+    if (!results_.bestAvailable()) return;
+    run([&] { results_.chooseBest(); });
 }
 
 void TFrmShufDisp::BtnCtlClick() {

@@ -14,6 +14,7 @@
 #include "planning/plan_results.h"
 #include "records/window_settings.h"
 
+class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -27,6 +28,28 @@ class ProgramPrinter;
 class TFrmPrnLabel;
 class TFrmShufCtrl;
 class TFrmTape;
+
+// One side of the plan shown against the acceptance window: the scale from 0 past the window's
+// upper end, both ends marked, the side's sum as a filled length (green inside the window), and
+// the sum as text.
+class SideBar : public QWidget {
+public:
+    SideBar(const QString& side, QWidget* parent);
+    void setSum(std::int32_t sum, std::int32_t lo, std::int32_t hi, std::int32_t scale);
+    bool inside() const { return lo_ <= sum_ && sum_ <= hi_; }
+    std::int32_t sum() const { return sum_; }
+    QColor fillColour() const;
+    QString text() const;
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    QString side_;
+    std::int32_t sum_ = 0, lo_ = 0, hi_ = 0, scale_ = 1;
+    bool shown_ = false;
+};
 
 class TFrmShufDisp : public QDialog {
     Q_OBJECT
@@ -54,6 +77,9 @@ public:
     QScrollArea* scrollArea() const { return scroll_; }
     QMenu* shuf2Menu() const { return shuf2_; }
     QMenu* shufABMenu() const { return shufAB_; }
+    SideBar* sideBar(int side) const { return bars_[side]; }
+    // The line under the image with the answer of the exact check.
+    QString exactLine() const;
     bool running() const { return running_; }
 
 signals:
@@ -75,6 +101,8 @@ public slots:
     void BtnTapeClick();
     void chooseShuf2(int tag);
     void chooseShufAB(int tag);
+    // "最適解": the plan of the exact check.
+    void chooseBest();
     // A mouse press on BtnShuf: the previous run number with Shift, the next otherwise.
     void BtnShufMouseDown(Qt::KeyboardModifiers modifiers);
 
@@ -94,6 +122,8 @@ private:
     // The characters of the image, each shaped once for the current font.
     struct CharLayouts;
     void popup(QMenu* menu, QWidget* button, bool below);
+    // The exact check's line and whether "最適解" can be chosen, after the plan changed.
+    void showExact();
 
     zemo::Workspace& ws_;
     FontSetting& stored_;
@@ -109,6 +139,10 @@ private:
     QWidget* buttons_;
     QScrollArea* scroll_;
     QLabel* image1_;
+    QLabel* exact_;
+    SideBar* bars_[2] = {};
+    QAction* bestItem_;
+    QWidget* bestButtons_[2] = {};
     QMenu* shuf2_;
     QMenu* shufAB_;
     QImage image_;

@@ -20,6 +20,7 @@
 #include "catalogue/ui/frm_data_disp.h"
 #include "catalogue/ui/frm_ref_md.h"
 #include "catalogue/ui/record_grid.h"
+#include "planning/exact_check.h"
 #include "planning/plan_engine.h"
 #include "planning/plan_finish.h"
 #include "planning/ui/frm_shuf_ctrl.h"
@@ -93,11 +94,14 @@ TFrmShufMain::TFrmShufMain(Workspace& ws, WindowSettings& settings, QWidget* par
     Lbl_Total->setObjectName("Lbl_Total");
     Lbl_Target = new QLabel(this);
     Lbl_Target->setObjectName("Lbl_Target");
+    Lbl_Exact = new QLabel(this);
+    Lbl_Exact->setObjectName("Lbl_Exact");
     Lbl_fname = new QLabel(this);
     Lbl_fname->setObjectName("Lbl_fname");
     auto* labels = new QHBoxLayout;
     labels->addWidget(Lbl_Total);
     labels->addWidget(Lbl_Target);
+    labels->addWidget(Lbl_Exact);
     labels->addStretch();
     labels->addWidget(Lbl_fname);
 
@@ -273,8 +277,18 @@ int TFrmShufMain::refreshShuffleLabels() {
         if (shuffleArray(ws_).getInUse(slot, r)) total = add32(total, r.timeSec);
     Lbl_Total->setText(timeLabel("総時間", total));
     std::int32_t target = 0;
-    engine_->currentTarget(target);
+    const bool read = engine_->currentTarget(target) == 0;
     Lbl_Target->setText(timeLabel("目標", target));
+    // Before 振分け: whether any split of the list fits the tape at all.
+    QString word;
+    if (read && engine_->selection.count > 0) {
+        switch (exactCheckSelection(engine_->selection, engine_->ctl).exists) {
+            case ExactAnswer::Yes: word = tr("プランあり"); break;
+            case ExactAnswer::No: word = tr("プランなし"); break;
+            case ExactAnswer::Unchecked: word = tr("対象外"); break;
+        }
+    }
+    Lbl_Exact->setText(word);
     return 0;
 }
 

@@ -126,6 +126,7 @@ private:
     RecordGrid* StringGrid1;
     QLabel* Lbl_Total;
     QLabel* Lbl_Target;
+    QLabel* Lbl_Exact;  // the exact check's one word on the list as it stands
     QLabel* Lbl_fname;
     QWidget* panel_;
     QPushButton* BtnF01;
