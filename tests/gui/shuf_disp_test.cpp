@@ -677,7 +677,9 @@ TEST_F(ShufDispTest, TheBestPlanIsShownAndWrittenBack) {
     EXPECT_LE(sumA, exact.hi);
     EXPECT_TRUE((sumB >= exact.lo && sumB <= exact.hi) || (sumB < exact.lo && plan.countRest == 0));
     EXPECT_EQ(plan.countA + plan.countB + plan.countRest, 8);
-    if (plan.countA > 0 && plan.countB > 0 && sumB >= exact.lo) EXPECT_LT(plan.regPos[plan.sideA[0] - 1], plan.regPos[plan.sideB[0] - 1]);
+    if (plan.countA > 0 && plan.countB > 0 && sumB >= exact.lo) {
+        EXPECT_LT(plan.regPos[plan.sideA[0] - 1], plan.regPos[plan.sideB[0] - 1]);
+    }
     // Printed like a shuffled plan: the header, then the lines of the screen.
     const Lines printed = disp.results().printoutLines();
     ASSERT_FALSE(printed.empty());
