@@ -49,13 +49,13 @@ offered() {
   COMP_LINE="$*"
   COMP_POINT=${#COMP_LINE}
   COMPREPLY=()
-  local spec
-  spec=$(complete -p zemo 2>/dev/null) || {
+  local completion
+  completion=$(complete -p zemo 2>/dev/null) || {
     # As bash does before its first completion of a command without one.
     __load_completion zemo
-    spec=$(complete -p zemo 2>/dev/null) || { echo "no completion for zemo"; return; }
+    completion=$(complete -p zemo 2>/dev/null) || { echo "no completion for zemo"; return; }
   }
-  local function=${spec#*-F }
+  local function=${completion#*-F }
   function=${function%% *}
   "$function" zemo "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
   printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort | tr '\n' ' ' | sed 's/ $//'
@@ -73,8 +73,8 @@ expect() { # EXPECTED WORD...
 }
 complete -p zemo >/dev/null 2>&1 && { echo "FAIL: zemo has a completion before it is loaded" >&2; exit 1; }
 offered zemo "" >/dev/null
-spec=$(complete -p zemo 2>/dev/null) || { echo "FAIL: the installed completion was not loaded" >&2; exit 1; }
-[ "$spec" = "complete -F _zemo zemo" ] || { echo "FAIL: complete -p zemo: $spec" >&2; failures=$((failures + 1)); }
+completion=$(complete -p zemo 2>/dev/null) || { echo "FAIL: the installed completion was not loaded" >&2; exit 1; }
+[ "$completion" = "complete -F _zemo zemo" ] || { echo "FAIL: complete -p zemo: $completion" >&2; failures=$((failures + 1)); }
 
 # The commands are those that zemo --help lists.
 commands=$(zemo --help | sed -n '/^commands:/,/^$/s/^  \([a-z][a-z-]*\) .*/\1/p' | LC_ALL=C sort | tr '\n' ' ' | sed 's/ $//')

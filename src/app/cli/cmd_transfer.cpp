@@ -18,6 +18,7 @@
 #include "app/cli/commands.h"
 #include "app/cli/csv_reader.h"
 #include "app/cli/record_csv.h"
+#include "platform/regular_file.h"
 #include "platform/sjis.h"
 #include "records/cd_record.h"
 #include "records/control_file.h"
@@ -75,14 +76,6 @@ bool inWorkFolder(const Workspace& ws, const std::string& path) {
         if (sameFile(parent, identify(workDir(ws, slot)))) return true;
     return false;
 }
-
-// Closes a descriptor when the command ends.
-struct FdGuard {
-    int fd;
-    ~FdGuard() {
-        if (fd >= 0) ::close(fd);
-    }
-};
 
 }  // namespace
 
@@ -175,23 +168,19 @@ int runImport(int argc, char** argv) {
     const std::string outPath = *target;
     const std::string controlPath = controlFilePath(ws);
 
-    // Opened without blocking, so that a FIFO or a device is refused instead of waited on; then
-    // read a block at a time.
-    FdGuard in{::open(nativePath(inPath).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-    if (in.fd < 0) {
+    // A FIFO or a device is refused instead of waited on; then the file is read a block at a time.
+    struct stat st;
+    ReadFile in = openRegularForReading(nativePath(inPath), &st);
+    if (!in.isOpen()) {
         const int err = errno;
+        if (err == kNotRegularFile || err == EISDIR) {
+            const std::string kind = nonRegularKind(inPath);
+            return failure(kImportHelp,
+                           inPath + " is " + (kind.empty() ? "not a regular file" : kind + ", not a regular file"));
+        }
         std::string why = err == ENOENT ? systemReason(inPath, Access::Read) : reasonOf(err);
         return failure(kImportHelp, inPath + ": cannot be read: " + (why.empty() ? "no such file" : why));
     }
-    struct stat st;
-    if (::fstat(in.fd, &st) != 0) return failure(kImportHelp, inPath + ": cannot be read: " + reasonOf(errno));
-    if (!S_ISREG(st.st_mode)) {
-        const std::string kind = nonRegularKind(inPath);
-        return failure(kImportHelp, inPath + " is " + (kind.empty() ? "not a regular file" : kind + ", not a regular file"));
-    }
-    const int flags = ::fcntl(in.fd, F_GETFL);
-    if (flags < 0 || ::fcntl(in.fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
-        return failure(kImportHelp, inPath + ": cannot be read: " + reasonOf(errno));
     if (static_cast<std::uintmax_t>(st.st_size) > kMaxCsvBytes)
         return failure(kImportHelp, inPath + ": too large for a data file");
 
@@ -207,7 +196,7 @@ int runImport(int argc, char** argv) {
     if (auto refused = checkOutput(kImportHelp, outPath, direct, forBackup)) return *refused;
     if (auto refused = refuseNonRegular(kImportHelp, controlPath)) return *refused;
 
-    CsvReader reader(fdSource(in.fd), kCsvMaxCellBytes, kCsvColumnCount);
+    CsvReader reader(fdSource(in.fd()), kCsvMaxCellBytes, kCsvColumnCount);
     std::string error;
     auto readFailure = [&]() { return failure(kImportHelp, inPath + ": " + error); };
     // Every cell is text of the file's encoding, or the file is not read further.
