@@ -2,10 +2,12 @@
 // A tape job from end to end through the program's own windows: a program folder made with the
 // command-line tool and a catalogue imported into it, five CDs picked into the planning list from
 // the main window's command, planned for a 60-minute tape, the plan and its label printed into
-// PDFs, the order written back and saved; then the saved list read back with the tool.
+// PDFs, the order written back and saved; then the saved list read back with the tool. The same job
+// runs once more with the exact check's plan (最適解) in place of the search's.
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -108,7 +110,9 @@ void click(QWidget* window, const char* name) {
     QTest::mouseClick(b, Qt::LeftButton);
 }
 
-TEST(TapeJobTest, PickedPlannedPrintedLabelledWrittenBackAndSavedThroughTheMainWindow) {
+enum class PlanChoice { Search, Best };
+
+void runTapeJob(PlanChoice choice) {
     testsupport::TempDir home("zemo-tapejob");
     const fs::path dir = home.path();
     const testsupport::CliResult init = testsupport::runZemo(dir, {"init", "--home", dir.string()});
@@ -156,6 +160,17 @@ TEST(TapeJobTest, PickedPlannedPrintedLabelledWrittenBackAndSavedThroughTheMainW
             });
             click(results, "BtnTape");
             ASSERT_EQ(results->engine().ctl.targetSec, 1800);
+            auto* exact = results->findChild<QLabel*>("Lbl_Exact");
+            ASSERT_NE(exact, nullptr);
+            EXPECT_EQ(exact->text().toStdString(), "全探索: 有効秒差内のプランがあります");
+            auto* best = results->findChild<QPushButton*>("BtnBest");
+            ASSERT_NE(best, nullptr);
+            ASSERT_TRUE(best->isEnabled());
+            if (choice == PlanChoice::Best) {
+                click(results, "BtnBest");
+                ASSERT_EQ(results->results().displayMode, kShowBest);
+                EXPECT_EQ(exact->text().toStdString(), "全探索: 有効秒差内のプランがあります");
+            }
 
             const ShufTape& plan = results->results().plan();
             ASSERT_GT(plan.countA, 0);
@@ -163,6 +178,15 @@ TEST(TapeJobTest, PickedPlannedPrintedLabelledWrittenBackAndSavedThroughTheMainW
             for (int i = 0; i < plan.countA; ++i) sideTitles.push_back(titleOf(plan.cds[plan.sideA[i] - 1]));
             for (int i = 0; i < plan.countB; ++i) sideTitles.push_back(titleOf(plan.cds[plan.sideB[i] - 1]));
             for (int i = 0; i < plan.countRest; ++i) restTitles.push_back(titleOf(plan.cds[plan.rest[i] - 1]));
+            if (choice == PlanChoice::Best) {  // the window's plan is the check's, whichever side leads
+                const ExactResult& exactPlan = results->results().exact();
+                Lines checked, shown = sideTitles;
+                for (const std::vector<int>* side : {&exactPlan.sideA, &exactPlan.sideB})
+                    for (int k : *side) checked.push_back(titleOf(results->engine().selection.cds[k - 1]));
+                std::sort(checked.begin(), checked.end());
+                std::sort(shown.begin(), shown.end());
+                EXPECT_EQ(shown, checked);
+            }
 
             printer.printToPdf(QString::fromStdString(planPdf.string()));
             prompter.answers = {Answer::Ok};
@@ -231,6 +255,14 @@ TEST(TapeJobTest, PickedPlannedPrintedLabelledWrittenBackAndSavedThroughTheMainW
         previous = at;
     }
     for (const std::string& title : restTitles) EXPECT_EQ(lineWith(label, title), -1) << title;
+}
+
+TEST(TapeJobTest, PickedPlannedPrintedLabelledWrittenBackAndSavedThroughTheMainWindow) {
+    runTapeJob(PlanChoice::Search);
+}
+
+TEST(TapeJobTest, TheExactPlanIsPrintedLabelledWrittenBackAndSavedLikeTheSearchs) {
+    runTapeJob(PlanChoice::Best);
 }
 
 }  // namespace
