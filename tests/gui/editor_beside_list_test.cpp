@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -33,6 +34,7 @@
 #include "records/text.h"
 #include "records/window_settings.h"
 #include "support/scripted_prompter.h"
+#include "ui/qt_prompter.h"
 
 namespace zemo::ui {
 namespace {
@@ -298,6 +300,21 @@ TEST_F(EditorBesideListTest, OnlyTypingThatWasNotRegisteredIsAskedAbout) {
     EXPECT_EQ(catalogue->currentSlot(), 0);
 }
 
+// Closing the list hides the editor without a question about its fields; the next opening shows
+// the list's row, not what was left typed.
+TEST_F(EditorBesideListTest, TheNextOpeningOfTheListStartsFromItsRow) {
+    open({record("B1", "ONE"), record("B2", "TWO")});
+    type("Edt_ttl", "LEFT TYPED");
+    prompter.answers = {Answer::No, Answer::Ok};
+    catalogue->close();
+    ASSERT_FALSE(editor->isVisible());
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"保存終了します。", "破棄終了します！"}));
+    prompter.clear();
+    open({record("B1", "ONE"), record("B2", "TWO")});
+    EXPECT_EQ(field("Edt_ttl")->text(), "ONE");
+    EXPECT_TRUE(prompter.boxes.empty());
+}
+
 // "削除" works on the record in the editor; the deletions empty list rows (here the current one),
 // and the editor goes on showing that record rather than the emptied row.
 TEST_F(EditorBesideListTest, AfterDeletingTheEditorShowsTheRecordItDeletedBy) {
@@ -410,6 +427,68 @@ TEST_F(EditorBesideListTest, AReplaceTakesEveryFieldOfTheNewRecord) {
     // The old version went to the deleted history as it was.
     EXPECT_EQ(ws.arrays[kKindDeleted][0].timeSec, 245);
     EXPECT_EQ(fieldText(ws.arrays[kKindDeleted][0].barcode), "ABC123");
+}
+
+// The real box opens inside the mouse press on the list; whichever answer, the list's selection
+// and its current row agree afterwards, and the editor holds what the answer says.
+TEST(EditorDiscardQuestion, TheRealBoxInsideAClickLeavesTheListConsistent) {
+    struct Case {
+        QMessageBox::StandardButton answer;
+        int row;
+        const char* title;
+    };
+    const Case cases[] = {{QMessageBox::No, 0, "TYPED"}, {QMessageBox::Yes, 1, "TWO"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        TempDir tmp{"zemo-editor-box"};
+        QtPrompter prompter;
+        FixedClock clock{LocalTime{2024, 6, 1, 10, 0, 0}};
+        Workspace ws{prompter, clock, tmp.path()};
+        initControlDefaults(ws);
+        ws.createArrays(1);
+        for (const char* d : {"CD_SYS", "CD_ADD", "CD_TXT", "CD_MD"}) fs::create_directories(tmp.path() / d);
+        WindowSettings settings;
+        TFrmCd_data list(ws, settings);
+        auto* editor = new TFrmCdEdit(ws, settings, &list);
+        editor->setCatalogueWindow(&list);
+        TCddataArray a(ws.capacity(kKindCatalogue) + 1);
+        clearCdRecord(a[0]);
+        clearCdRecord(a[1]);
+        setField(a[0].barcode, "B1");
+        setField(a[0].title, "ONE");
+        setField(a[1].barcode, "B2");
+        setField(a[1].title, "TWO");
+        a[0].active = a[1].active = 1;
+        a[0].trackCount = a[1].trackCount = a[0].trackPos = a[1].trackPos = 1;
+        ASSERT_EQ(writeDataFile(ws, false, defaultFilePath(ws, kKindCatalogue), kKindCatalogue, a,
+                                ws.capacity(kKindCatalogue)),
+                  0);
+        ASSERT_EQ(list.loadCatalogueGrid(), 0);
+        list.grid()->selectSlot(0, true);
+        list.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+        ASSERT_TRUE(editor->isVisible());
+        auto* title = editor->findChild<QLineEdit*>("Edt_ttl");
+        title->setText("TYPED");
+
+        QString asked;
+        whenModal<QMessageBox>([&asked, &c](QMessageBox* box) {
+            asked = box->text();
+            box->button(c.answer)->click();
+        });
+        RecordGrid* grid = list.grid();
+        const QPoint at = grid->viewport()->mapTo(&list, grid->visualRect(grid->model()->index(1, 1)).center());
+        QTest::mouseClick(list.windowHandle(), Qt::LeftButton, {}, at);
+        for (int i = 0; i < 20; ++i) QTest::qWait(10);
+        EXPECT_EQ(asked, QString::fromStdString(kDiscard));
+        EXPECT_EQ(grid->currentSlot(), c.row);
+        std::vector<int> selected;
+        for (const QModelIndex& i : grid->selectionModel()->selectedRows()) selected.push_back(i.row());
+        EXPECT_EQ(selected, std::vector<int>{c.row});
+        EXPECT_EQ(title->text(), c.title);
+        EXPECT_EQ(editor->slot(), c.row);
+        list.hide();
+    }
 }
 
 }  // namespace
