@@ -34,6 +34,7 @@
 #include "records/text.h"
 #include "records/window_settings.h"
 #include "support/scripted_prompter.h"
+#include "ui/printer.h"
 #include "ui/qt_prompter.h"
 
 namespace zemo::ui {
@@ -168,50 +169,71 @@ protected:
 };
 
 // A record registered while a range erase runs would go into the first free slot, which the loop
-// has not reached yet, and be erased at once.
-TEST_F(EditorBesideListTest, WhileTheListErasesARangeTheEditorTakesNoCommand) {
-    open({record("B1", "ONE"), record("B2", "TWO"), record("B3", "THREE"), record("B4", "FOUR"), record("B5", "FIVE")});
-    clearCdRecord(ws.arrays[kKindCatalogue][2]);  // a file holds records in use only: emptied here
-    catalogue->drawCatalogueRow(2);
-    bool lockedEveryLook = true;
-    bool stepped = false;
-    auto* stop = new ScriptedStop(catalogue.get(), 100, [&](int look) {
-        for (const char* name : {"BtnF06", "BtnDelete", "SpdBtnDown", "SpdBtnCopy", "BtnF01"})
-            lockedEveryLook = lockedEveryLook && !child<QWidget>(name)->isEnabled();
-        lockedEveryLook = lockedEveryLook && !field("Edt_bcd")->isEnabled();
-        if (look != 0) return;
-        // The loop stands at slot 0; slot 2 is free and not yet reached.
-        editor->showInEditor(record("NEW", "NEW ONE"), catalogue->currentSlot());
-        prompter.answers.push_back(Answer::Ok);  // for the registration, if it ran
-        click("BtnF06");
-        pressStep("SpdBtnDown");
-        stepped = catalogue->currentSlot() != 0;
-    });
-    catalogue->setPrinting(nullptr, range, stop);
-    whenModal<TFrmPrnStEd>([](TFrmPrnStEd* d) {
-        d->findChild<QLineEdit*>("Edt_St")->setText("1");
-        d->findChild<QLineEdit*>("Edt_Ed")->setText("5");
-        QTest::mouseClick(d->findChild<QPushButton*>("BtnGo"), Qt::LeftButton);
-    });
-    prompter.answers = {Answer::Yes};  // the erase's question
-    QTest::mouseClick(catalogue->findChild<QPushButton*>("BtnEF10"), Qt::LeftButton);
+// has not reached yet, and be erased at once. A printout locks the editor the same way.
+TEST_F(EditorBesideListTest, WhileTheListRunsALoopTheEditorTakesNoCommand) {
+    struct Case {
+        const char* name;
+        const char* button;  // in the list
+        std::vector<std::string> boxes;
+        int freeAfter;  // the first free slot once the loop is over
+    };
+    const Case cases[] = {
+        {"消去(範囲)", "BtnEF10", {"4 件を消去します。よろしいですか？"}, 0},
+        {"印刷", "SpdBtnPrint", {}, 2},
+    };
+    ProgramPrinter printer;
+    printer.printToPdf(QString::fromStdString(tmp.str("list.pdf")));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (catalogue->isVisible()) {
+            prompter.answers = {Answer::No, Answer::Ok};
+            catalogue->close();
+        }
+        prompter.clear();
+        open({record("B1", "ONE"), record("B2", "TWO"), record("B3", "THREE"), record("B4", "FOUR"), record("B5", "FIVE")});
+        clearCdRecord(ws.arrays[kKindCatalogue][2]);  // a file holds records in use only: emptied here
+        catalogue->drawCatalogueRow(2);
+        bool lockedEveryLook = true;
+        bool stepped = false;
+        auto* stop = new ScriptedStop(catalogue.get(), 100, [&](int look) {
+            for (const char* name : {"BtnF06", "BtnDelete", "SpdBtnDown", "SpdBtnCopy", "BtnF01"})
+                lockedEveryLook = lockedEveryLook && !child<QWidget>(name)->isEnabled();
+            lockedEveryLook = lockedEveryLook && !field("Edt_bcd")->isEnabled();
+            if (look != 0) return;
+            // The loop stands at slot 0; slot 2 is free and not yet reached.
+            editor->showInEditor(record("NEW", "NEW ONE"), catalogue->currentSlot());
+            prompter.answers.push_back(Answer::Ok);  // for the registration, if it ran
+            click("BtnF06");
+            pressStep("SpdBtnDown");
+            stepped = catalogue->currentSlot() != 0;
+        });
+        catalogue->setPrinting(&printer, range, stop);
+        whenModal<TFrmPrnStEd>([](TFrmPrnStEd* d) {
+            d->findChild<QLineEdit*>("Edt_St")->setText("1");
+            d->findChild<QLineEdit*>("Edt_Ed")->setText("5");
+            QTest::mouseClick(d->findChild<QPushButton*>("BtnGo"), Qt::LeftButton);
+        });
+        prompter.answers.clear();
+        if (!c.boxes.empty()) prompter.answers.push_back(Answer::Yes);  // the erase's question
+        QTest::mouseClick(catalogue->findChild<QAbstractButton*>(c.button), Qt::LeftButton);
 
-    ASSERT_GT(stop->looks, 2);
-    EXPECT_TRUE(lockedEveryLook);
-    EXPECT_FALSE(stepped);
-    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"4 件を消去します。よろしいですか？"});
-    EXPECT_FALSE(anyHolds(kKindCatalogue, "NEW"));
-    EXPECT_FALSE(anyHolds(kKindDeleted, "NEW"));
-    EXPECT_FALSE(anyHolds(kKindNew, "NEW"));
-    // Given back when the loop is over, the doors that were shut staying shut.
-    EXPECT_TRUE(child<QWidget>("BtnF06")->isEnabled());
-    EXPECT_TRUE(field("Edt_bcd")->isEnabled());
-    EXPECT_FALSE(child<QWidget>("BtnGagr")->isEnabled());  // no search was given
-    prompter.clear();
-    prompter.answers = {Answer::Ok};
-    editor->showInEditor(record("NEW", "NEW ONE"), catalogue->currentSlot());
-    click("BtnF06");
-    EXPECT_EQ(catBarcode(0), "NEW");
+        ASSERT_GT(stop->looks, 2);
+        EXPECT_TRUE(lockedEveryLook);
+        EXPECT_FALSE(stepped);
+        EXPECT_EQ(prompter.texts(), c.boxes);
+        EXPECT_FALSE(anyHolds(kKindCatalogue, "NEW"));
+        EXPECT_FALSE(anyHolds(kKindDeleted, "NEW"));
+        EXPECT_FALSE(anyHolds(kKindNew, "NEW"));
+        // Given back when the loop is over, the doors that were shut staying shut.
+        EXPECT_TRUE(child<QWidget>("BtnF06")->isEnabled());
+        EXPECT_TRUE(field("Edt_bcd")->isEnabled());
+        EXPECT_FALSE(child<QWidget>("BtnGagr")->isEnabled());  // no search was given
+        prompter.clear();
+        prompter.answers = {Answer::Ok};
+        editor->showInEditor(record("NEW", "NEW ONE"), catalogue->currentSlot());
+        click("BtnF06");
+        EXPECT_EQ(catBarcode(c.freeAfter), "NEW");
+    }
 }
 
 // The list's current row moved by a click, an arrow key or the editor's ＤＯＷＮ over typing that
