@@ -373,6 +373,7 @@ void TFrmCd_data::lockCommands(bool locked) {
     PnlEdit->setEnabled(!locked);
     PnlRef->setEnabled(!locked);
     StringGrid1->setEnabled(!locked);
+    emit runningChanged(locked);
 }
 
 void TFrmCd_data::BtnEF10Click() {

@@ -65,6 +65,8 @@ public:
 
 signals:
     void currentSlotChanged(int slot);
+    // An erase or a printout began (true) or ended (false).
+    void runningChanged(bool running);
 
 protected:
     void showEvent(QShowEvent* e) override;

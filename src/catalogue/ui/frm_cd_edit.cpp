@@ -20,6 +20,7 @@
 #include "catalogue/ui/frm_cd_history.h"
 #include "records/entry_checks.h"
 #include "catalogue/ui/list_window_parts.h"
+#include "catalogue/ui/record_grid.h"
 #include "platform/sjis.h"
 #include "records/file_services.h"
 #include "records/text.h"
@@ -236,12 +237,25 @@ void TFrmCdEdit::setCatalogueWindow(TFrmCd_data* catalogue) {
         catalogue_->removeEventFilter(this);
     }
     catalogue_ = catalogue;
-    if (catalogue_) {
-        connect(catalogue_, &TFrmCd_data::currentSlotChanged, this, &TFrmCdEdit::followRow);
-        connect(catalogue_, &QDialog::finished, this, [this] { hide(); });
-        catalogue_->installEventFilter(this);
-    }
+    if (catalogue_) connectCatalogueWindow();
     applyDoors();
+}
+
+void TFrmCdEdit::connectCatalogueWindow() {
+    connect(catalogue_, &TFrmCd_data::currentSlotChanged, this, &TFrmCdEdit::followRow);
+    connect(catalogue_, &QDialog::finished, this, [this] {
+        hide();
+        // The next opening starts from the list's row, not from what was left here.
+        shownTexts_ = fieldTexts();
+    });
+    connect(catalogue_, &TFrmCd_data::runningChanged, this, &TFrmCdEdit::lockCommands);
+    catalogue_->installEventFilter(this);
+}
+
+void TFrmCdEdit::lockCommands(bool locked) {
+    // A record registered or deleted meanwhile could land in a slot the loop has not reached yet.
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!w->isWindow()) w->setEnabled(!locked);
 }
 
 void TFrmCdEdit::setSearch(std::function<bool(ExtractSpec&)> search) {
@@ -306,10 +320,52 @@ void TFrmCdEdit::showInEditor(const CdRecord& record, int slot) {
     CBx_kind->setCurrentIndex(record.kind >= 0 && record.kind < CBx_kind->count() ? record.kind : -1);
     CBx_infk->setCurrentIndex(record.infoKind >= 0 && record.infoKind < CBx_infk->count() ? record.infoKind : -1);
     showTime(record.timeSec);
+    shownTexts_ = fieldTexts();
+}
+
+QStringList TFrmCdEdit::fieldTexts() const {
+    QStringList texts;
+    for (const QLineEdit* e : {Edt_bcd, Edt_ucd, Edt_acd, Edt_ttl, Edt_art, Edt_tim, Edt_date, Edt_entry, Edt_open,
+                               Edt_suu, Edt_pos})
+        texts << e->text();
+    texts << QString::number(CBx_kind->currentIndex()) << QString::number(CBx_infk->currentIndex());
+    return texts;
+}
+
+bool TFrmCdEdit::hasUnregisteredChanges() const { return isVisible() && fieldTexts() != shownTexts_; }
+
+bool TFrmCdEdit::mayDiscardChanges() {
+    if (!hasUnregisteredChanges()) return true;
+    const std::string question = tr("登録していない変更を破棄しますか？").toStdString();
+    if (showBox(ws_, BoxKind::Confirmation, question, Buttons::YesNoDefaultNo) != Answer::Yes) return false;
+    shownTexts_ = fieldTexts();  // let go: whatever comes next may replace them
+    return true;
+}
+
+void TFrmCdEdit::putListRowBack() {
+    auto back = [this] {
+        if (!catalogue_ || slot_ < 0) return;
+        puttingRowBack_ = true;
+        catalogue_->grid()->selectSlot(slot_);
+        puttingRowBack_ = false;
+    };
+    back();
+    // A mouse press selects the clicked row after it has made it current: once more when the
+    // press is over, so that the selection and the current row agree again.
+    QMetaObject::invokeMethod(this, back, Qt::QueuedConnection);
 }
 
 void TFrmCdEdit::followRow(int slot) {
-    if (registering_) return;
+    if (keepShown_ || puttingRowBack_) return;
+    if (hasUnregisteredChanges()) {
+        // The same row drawn again (a sort, a read, its record erased) leaves the typing alone;
+        // another row replaces it only when the user lets it go, else the list goes back.
+        if (slot == slot_) return;
+        if (!mayDiscardChanges()) {
+            putListRowBack();
+            return;
+        }
+    }
     CdRecord r;
     if (slot < 0 || catalogueArray(ws_).get(slot, r) != 0) clearCdRecord(r);
     showInEditor(r, slot);
@@ -390,11 +446,13 @@ void TFrmCdEdit::BtnF06Click() {
     buffer_ = built;
     // The agreement window may empty the list's current row meanwhile; the record being registered
     // stays in the fields until the registration is over.
-    registering_ = true;
+    keepShown_ = true;
     int index = -1;
     const int result = registerCdRecord(ws_, *agreement_, built, index);
-    registering_ = false;
-    if (result == 0 && catalogue_) catalogue_->drawCatalogueRow(index);
+    keepShown_ = false;
+    if (result != 0) return;
+    shownTexts_ = fieldTexts();  // registered: nothing left to lose
+    if (catalogue_) catalogue_->drawCatalogueRow(index);
 }
 
 void TFrmCdEdit::BtnDeleteClick() {
@@ -408,8 +466,12 @@ void TFrmCdEdit::BtnDeleteClick() {
     initFindSpec(request);
     request.agreeMode = 3;
     request.matchCount = count;
-    const CdRecord key = buffer_;  // the window's deletions move the list's row, and with it the buffer
+    // The deletions empty list rows, the current one too; the editor goes on showing the record
+    // they were made for.
+    const CdRecord key = buffer_;
+    keepShown_ = true;
     agreement_->agree(ws_, request, key);
+    keepShown_ = false;
 }
 
 void TFrmCdEdit::BtnGagrClick() {
@@ -464,6 +526,7 @@ void TFrmCdEdit::stepRows(int direction, Qt::KeyboardModifiers modifiers) {
     if (row < 1) return;
     if (direction < 0 && step >= row) return;
     if (direction > 0 && row + step > lastRow) return;
+    if (!mayDiscardChanges()) return;
     const int slot = catalogue_->stepCatalogueRow(direction * step);
     followRow(slot);
 }

@@ -5,6 +5,7 @@
 // list, and loaded from the search, the two histories and the add list. It stands beside the
 // catalogue list window and follows its current row.
 #include <QDialog>
+#include <QStringList>
 #include <functional>
 
 #include "records/cd_record.h"
@@ -77,6 +78,17 @@ private:
     void SpdBtnPasteClick();
     void stepRows(int direction, Qt::KeyboardModifiers modifiers);
     void followRow(int slot);
+    // Wired to the list when it is set: its row changes and its long loops.
+    void connectCatalogueWindow();
+    // Every command and field off (or back on) while the list runs a loop that lets events run.
+    void lockCommands(bool locked);
+    // What the fields hold, to tell typing from what showInEditor or "登録" left there.
+    QStringList fieldTexts() const;
+    bool hasUnregisteredChanges() const;
+    // True when the fields may be replaced: nothing unregistered, or the user let it go.
+    bool mayDiscardChanges();
+    // Makes the row the fields came from the list's current row again.
+    void putListRowBack();
     void applyDoors();
     void showTime(std::int32_t seconds);
     // The field checks that are due; false when one refused.
@@ -132,7 +144,11 @@ private:
     CdRecord buffer_{};
     CdRecord copy_{};
     int slot_ = -1;
-    bool registering_ = false;
+    QStringList shownTexts_;  // the fields as last shown or registered
+    // While registering or deleting, the record being worked on stays in the fields whatever the
+    // agreement window does to the list's current row.
+    bool keepShown_ = false;
+    bool puttingRowBack_ = false;
 };
 
 }  // namespace zemo::ui
