@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // zemoplan: the desktop program.
-//   zemoplan [--home DIR] [-Dn|/Dn ...]
+//   zemoplan [--home DIR] [--lang ja|en] [-Dn|/Dn ...]
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
@@ -30,6 +30,7 @@
 #include "planning/ui/frm_shuf_main.h"
 #include "settings/ui/frm_file_sel.h"
 #include "ui/application.h"
+#include "ui/language.h"
 #include "shell/ui/main_window.h"
 #include "ui/qt_prompter.h"
 #include "shell/ui/shell_windows.h"
@@ -40,18 +41,22 @@ namespace {
 namespace fs = std::filesystem;
 
 const char kUsage[] =
-    "usage: zemoplan [--home DIR] [-Dn|/Dn ...]\n"
+    "usage: zemoplan [--home DIR] [--lang ja|en] [-Dn|/Dn ...]\n"
     "       zemoplan --help | --version\n"
     "  --home DIR  the program folder (control file ZEMOCTRL.DAT, settings WZEMO.INI, work\n"
     "              directories). Without it: $ZEMOPLAN_HOME; else the folder of the executable\n"
     "              when it holds ZEMOCTRL.DAT; else $XDG_DATA_HOME/zemoplan\n"
     "              (~/.local/share/zemoplan), made when missing\n"
+    "  --lang L    the language of the windows, ja (Japanese) or en (English). Without it the\n"
+    "              locale decides (LANGUAGE, LC_ALL, LC_MESSAGES, LANG, in that order): English\n"
+    "              for en, else Japanese. Files, printouts and labels are the same in both\n"
     "  -Dn, /Dn    database size 1..20 for this run (catalogue of 500 x n records)\n"
     "  --help      show this help\n"
     "  --version   show the version\n";
 
 struct Options {
     std::string home;
+    std::string lang;
     std::vector<std::string> params;
 };
 
@@ -64,11 +69,27 @@ bool parseOptions(int argc, char** argv, Options& out) {
             out.home = argv[++i];
         } else if (a.rfind("--home=", 0) == 0) {
             out.home = a.substr(7);
+        } else if (a == "--lang") {
+            if (i + 1 >= argc) return false;
+            out.lang = argv[++i];
+            if (!zemo::ui::parseLanguage(out.lang)) return false;
+        } else if (a.rfind("--lang=", 0) == 0) {
+            out.lang = a.substr(7);
+            if (!zemo::ui::parseLanguage(out.lang)) return false;
         } else {
             out.params.push_back(a);
         }
     }
     return true;
+}
+
+// --lang when given, else the locale's language; a missing translation leaves the windows Japanese.
+void chooseLanguage(QCoreApplication& app, const std::string& flag) {
+    const zemo::ui::UiLanguage wanted = flag.empty() ? zemo::ui::languageFromEnvironment(&std::getenv)
+                                                     : *zemo::ui::parseLanguage(flag);
+    if (!zemo::ui::installLanguage(app, wanted, zemo::ui::translationFolders(QCoreApplication::applicationDirPath())))
+        std::fprintf(stderr, "zemoplan: no translation for \"%s\" found; the windows stay Japanese\n",
+                     zemo::ui::languageCode(wanted).toUtf8().constData());
 }
 
 // With ZEMOPLAN_SCREENSHOT_DIR set, the program saves pictures of its main window, of the file
@@ -191,6 +212,12 @@ int main(int argc, char** argv) {
     }
 
     zemo::ui::ZemoApplication app(argc, argv);
+    Options options;  // after Qt has taken its own options out of argv
+    if (!parseOptions(argc, argv, options)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    chooseLanguage(app, options.lang);
     // From here on a SIGTERM or SIGINT waits in the event loop for the main window to handle it,
     // also one that comes while a start-up box is on screen.
     app.watchTerminationSignals();
@@ -207,11 +234,6 @@ int main(int argc, char** argv) {
     if (const int status = closingOnTermination(app, [&] { return instance.report(guard, prompter); }); status >= 0)
         return status;
 
-    Options options;
-    if (!parseOptions(argc, argv, options)) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
     zemo::ui::StartOptions start;
     const zemo::ProgramFolder folder = zemo::chooseProgramFolder(
         zemo::programFolderSources(options.home, QCoreApplication::applicationDirPath().toStdString()));

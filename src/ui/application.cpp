@@ -19,6 +19,7 @@
 #include <typeinfo>
 
 #include "ui/fonts.h"
+#include "ui/language.h"
 #include "ui/printer.h"
 #include "ui/qt_prompter.h"
 #include "ui/window_parts.h"
@@ -80,13 +81,8 @@ bool handleTopLevelError(const std::exception& e, DriveChooser* where) {
 
 ZemoApplication::ZemoApplication(int& argc, char** argv) : QApplication(argc, argv) {
     installFontSubstitutes();
-    // The program speaks Japanese whatever the locale, so Qt's own dialogs (printer, font, colour)
-    // do too; without the translations installed they stay in English.
-    auto* texts = new QTranslator(this);
-    if (texts->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(texts);
-    else
-        delete texts;
+    // Japanese until the program chooses its language (installLanguage).
+    installLanguage(*this, UiLanguage::Japanese, {});
 }
 
 ZemoApplication::~ZemoApplication() {

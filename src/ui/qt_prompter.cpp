@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <vector>
 
+#include "ui/language.h"
+
 
 namespace zemo::ui {
 
@@ -20,10 +22,10 @@ struct ButtonDef {
 };
 
 std::vector<ButtonDef> buttonsOf(Buttons buttons) {
-    const ButtonDef ok{QMessageBox::Ok, Answer::Ok, "OK"};
-    const ButtonDef cancel{QMessageBox::Cancel, Answer::Cancel, "キャンセル"};
-    const ButtonDef yes{QMessageBox::Yes, Answer::Yes, "はい"};
-    const ButtonDef no{QMessageBox::No, Answer::No, "いいえ"};
+    const ButtonDef ok{QMessageBox::Ok, Answer::Ok, QT_TRANSLATE_NOOP("QtPrompter", "OK")};
+    const ButtonDef cancel{QMessageBox::Cancel, Answer::Cancel, QT_TRANSLATE_NOOP("QtPrompter", "キャンセル")};
+    const ButtonDef yes{QMessageBox::Yes, Answer::Yes, QT_TRANSLATE_NOOP("QtPrompter", "はい")};
+    const ButtonDef no{QMessageBox::No, Answer::No, QT_TRANSLATE_NOOP("QtPrompter", "いいえ")};
     switch (buttons) {
         case Buttons::Ok: return {ok};
         case Buttons::OkCancel: return {ok, cancel};
@@ -33,9 +35,9 @@ std::vector<ButtonDef> buttonsOf(Buttons buttons) {
         case Buttons::YesCancel: return {yes, cancel};
         case Buttons::YesNoCancel: return {yes, no, cancel};
         case Buttons::AbortRetryIgnore:
-            return {{QMessageBox::Abort, Answer::Abort, "中止"},
-                    {QMessageBox::Retry, Answer::Retry, "再試行"},
-                    {QMessageBox::Ignore, Answer::Ignore, "無視"}};
+            return {{QMessageBox::Abort, Answer::Abort, QT_TRANSLATE_NOOP("QtPrompter", "中止")},
+                    {QMessageBox::Retry, Answer::Retry, QT_TRANSLATE_NOOP("QtPrompter", "再試行")},
+                    {QMessageBox::Ignore, Answer::Ignore, QT_TRANSLATE_NOOP("QtPrompter", "無視")}};
     }
     return {ok};
 }
@@ -68,10 +70,10 @@ QMessageBox::Icon iconOf(BoxKind kind) {
 
 QString titleOf(BoxKind kind) {
     switch (kind) {
-        case BoxKind::Error: return QStringLiteral("エラー");
-        case BoxKind::Warning: return QStringLiteral("警告");
-        case BoxKind::Information: return QStringLiteral("情報");
-        case BoxKind::Confirmation: return QStringLiteral("確認");
+        case BoxKind::Error: return QCoreApplication::translate("QtPrompter", "エラー");
+        case BoxKind::Warning: return QCoreApplication::translate("QtPrompter", "警告");
+        case BoxKind::Information: return QCoreApplication::translate("QtPrompter", "情報");
+        case BoxKind::Confirmation: return QCoreApplication::translate("QtPrompter", "確認");
     }
     return {};
 }
@@ -92,14 +94,14 @@ Answer QtPrompter::message(BoxKind kind, const std::string& text, Buttons button
     box.setIcon(iconOf(kind));
     box.setWindowTitle(titleOf(kind));
     box.setTextFormat(Qt::PlainText);  // texts such as "< ZEMO ... >" are not markup
-    box.setText(QString::fromStdString(text));
+    box.setText(translateCoreText(QString::fromStdString(text)));
 
     const std::vector<ButtonDef> defs = buttonsOf(buttons);
     std::vector<std::pair<QAbstractButton*, Answer>> made;
     const Answer onClose = closingAnswer(buttons);
     for (const ButtonDef& def : defs) {
         QPushButton* b = box.addButton(def.standard);
-        b->setText(QString::fromUtf8(def.label));
+        b->setText(QCoreApplication::translate("QtPrompter", def.label));
         made.emplace_back(b, def.answer);
         if (def.answer == onClose) box.setEscapeButton(b);
     }
