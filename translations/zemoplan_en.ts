@@ -2,6 +2,477 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>Messages</name>
+    <message>
+        <source>正常</source>
+        <translation>No error</translation>
+    </message>
+    <message>
+        <source>???ｴﾗｰ！</source>
+        <translation>??? error!</translation>
+    </message>
+    <message>
+        <source>A or B面 or 有効秒差 最適化に失敗しました！</source>
+        <translation>Could not fit side A or B, or within the tolerance!</translation>
+    </message>
+    <message>
+        <source>A or B面最適化に失敗しました！</source>
+        <translation>Could not fit side A or B!</translation>
+    </message>
+    <message>
+        <source>CD内登録位置が異常です！</source>
+        <translation>The track position on the CD is invalid!</translation>
+    </message>
+    <message>
+        <source>CD内登録曲数が異常です！</source>
+        <translation>The number of tracks on the CD is invalid!</translation>
+    </message>
+    <message>
+        <source>上書きしますか？</source>
+        <translation>Overwrite?</translation>
+    </message>
+    <message>
+        <source>制御数以降を切り捨てて読み込んだﾃﾞｰﾀです！</source>
+        <translation>These data were read cut at the number the system holds!</translation>
+    </message>
+    <message>
+        <source>ｼｽﾃﾑﾓｰﾄﾞのﾃﾞｰﾀﾍﾞｰｽｻｲｽﾞを大きくしてください</source>
+        <translation>Make the database size larger in the system mode</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ内 %1 件 / ｼｽﾃﾑ制御数 %2 件</source>
+        <translation>%1 records in the file / the system holds %2</translation>
+    </message>
+    <message>
+        <source>ﾃﾞｰﾀﾌｧｲﾙを新規作成します。</source>
+        <translation>A new data file is created.</translation>
+    </message>
+    <message>
+        <source>このディスクは扱えません！</source>
+        <translation>This disk cannot be used!</translation>
+    </message>
+    <message>
+        <source>このﾌｧｲﾙ名はｼｽﾃﾑで使用しています！中止します。</source>
+        <translation>The system uses this file name! Stopped.</translation>
+    </message>
+    <message>
+        <source>その他デイスクのエラーです！</source>
+        <translation>Other disk error!</translation>
+    </message>
+    <message>
+        <source>エラーです。(0x0C)</source>
+        <translation>Error. (0x0C)</translation>
+    </message>
+    <message>
+        <source>エラーです。(0x0D)</source>
+        <translation>Error. (0x0D)</translation>
+    </message>
+    <message>
+        <source>エラーです。(0x0E)</source>
+        <translation>Error. (0x0E)</translation>
+    </message>
+    <message>
+        <source>オリジナルファイルの復活エラーです！</source>
+        <translation>Could not restore the original file!</translation>
+    </message>
+    <message>
+        <source>オリジナルファイル作成エラーです！</source>
+        <translation>Could not create the original file!</translation>
+    </message>
+    <message>
+        <source>コピー元とコピー先のファイル名が同じです！</source>
+        <translation>The source and the destination of the copy are the same file!</translation>
+    </message>
+    <message>
+        <source>コピー先ファイルサイズエラーです！</source>
+        <translation>The size of the copied file is wrong!</translation>
+    </message>
+    <message>
+        <source>シークエラーです！</source>
+        <translation>Seek error!</translation>
+    </message>
+    <message>
+        <source>スペース以外の文字が必要です。</source>
+        <translation>Characters other than blanks are needed.</translation>
+    </message>
+    <message>
+        <source>セクタが見つかりません！</source>
+        <translation>Sector not found!</translation>
+    </message>
+    <message>
+        <source>ディスクがいっぱいです</source>
+        <translation>The disk is full</translation>
+    </message>
+    <message>
+        <source>ディスクがいっぱいです！</source>
+        <translation>The disk is full!</translation>
+    </message>
+    <message>
+        <source>ディスクの読み書きに失敗しました</source>
+        <translation>Reading or writing the disk failed</translation>
+    </message>
+    <message>
+        <source>ディスク空きエリア取得エラーです！</source>
+        <translation>Could not get the free space of the disk!</translation>
+    </message>
+    <message>
+        <source>ディレクトリが見つかりません！</source>
+        <translation>Folder not found!</translation>
+    </message>
+    <message>
+        <source>ディレクトリ作成エラーです！</source>
+        <translation>Could not create the folder!</translation>
+    </message>
+    <message>
+        <source>ディレクトリ削除エラーです！</source>
+        <translation>Could not remove the folder!</translation>
+    </message>
+    <message>
+        <source>データにエラーがあります！</source>
+        <translation>The data have errors!</translation>
+    </message>
+    <message>
+        <source>データを印刷します。</source>
+        <translation>The data are printed.</translation>
+    </message>
+    <message>
+        <source>データエラーです！</source>
+        <translation>Data error!</translation>
+    </message>
+    <message>
+        <source>データディレクトリがありません。作成します。</source>
+        <translation>The data folder does not exist. It is created.</translation>
+    </message>
+    <message>
+        <source>ドライブの準備ができていません！</source>
+        <translation>The drive is not ready!</translation>
+    </message>
+    <message>
+        <source>ドライブ指定が違います！</source>
+        <translation>Wrong drive!</translation>
+    </message>
+    <message>
+        <source>バックアップファイルの復活エラーです！</source>
+        <translation>Could not restore the backup file!</translation>
+    </message>
+    <message>
+        <source>バックアップファイル作成エラーです！</source>
+        <translation>Could not create the backup file!</translation>
+    </message>
+    <message>
+        <source>パスワードが違います!</source>
+        <translation>Wrong password!</translation>
+    </message>
+    <message>
+        <source>ファイルが大きすぎます</source>
+        <translation>The file is too large</translation>
+    </message>
+    <message>
+        <source>ファイルが見つかりません！</source>
+        <translation>File not found!</translation>
+    </message>
+    <message>
+        <source>ファイルエラー番号エラー！</source>
+        <translation>Unknown file error number!</translation>
+    </message>
+    <message>
+        <source>ファイルエラー！</source>
+        <translation>File error!</translation>
+    </message>
+    <message>
+        <source>ファイルクローズエラーです！</source>
+        <translation>Could not close the file!</translation>
+    </message>
+    <message>
+        <source>ファイルコピーエラー！</source>
+        <translation>File copy error!</translation>
+    </message>
+    <message>
+        <source>ファイルシークエラーです！</source>
+        <translation>File seek error!</translation>
+    </message>
+    <message>
+        <source>ファイルヘッダーが不正です！</source>
+        <translation>The file header is invalid!</translation>
+    </message>
+    <message>
+        <source>ファイル初期化サイズ０エラーです！</source>
+        <translation>The file was initialised with size 0!</translation>
+    </message>
+    <message>
+        <source>ファイル削除エラーです！</source>
+        <translation>Could not delete the file!</translation>
+    </message>
+    <message>
+        <source>ファイル名変更エラーです！</source>
+        <translation>Could not rename the file!</translation>
+    </message>
+    <message>
+        <source>ファイル属性取得エラーです！</source>
+        <translation>Could not get the file attributes!</translation>
+    </message>
+    <message>
+        <source>ファイル属性設定エラーです！</source>
+        <translation>Could not set the file attributes!</translation>
+    </message>
+    <message>
+        <source>ファイル日時取得エラーです！</source>
+        <translation>Could not get the file date!</translation>
+    </message>
+    <message>
+        <source>ファイル日時設定エラーです！</source>
+        <translation>Could not set the file date!</translation>
+    </message>
+    <message>
+        <source>ファイル書込みエラーです！</source>
+        <translation>File write error!</translation>
+    </message>
+    <message>
+        <source>ファイル書込オープンできません！</source>
+        <translation>Cannot open the file for writing!</translation>
+    </message>
+    <message>
+        <source>ファイル書込オープンできません！(ﾃｷｽﾄ)</source>
+        <translation>Cannot open the file for writing! (text)</translation>
+    </message>
+    <message>
+        <source>ファイル読み込エラーです！</source>
+        <translation>File read error!</translation>
+    </message>
+    <message>
+        <source>ファイル読書オープンできません！</source>
+        <translation>Cannot open the file for reading and writing!</translation>
+    </message>
+    <message>
+        <source>ファイル読込オープンできません！</source>
+        <translation>Cannot open the file for reading!</translation>
+    </message>
+    <message>
+        <source>ファイル読込オープンできません！(ﾃｷｽﾄ)</source>
+        <translation>Cannot open the file for reading! (text)</translation>
+    </message>
+    <message>
+        <source>ファイル追加オープンできません！</source>
+        <translation>Cannot open the file for appending!</translation>
+    </message>
+    <message>
+        <source>ファイル追加オープンできません！(ﾃｷｽﾄ)</source>
+        <translation>Cannot open the file for appending! (text)</translation>
+    </message>
+    <message>
+        <source>フォルダが見つかりません</source>
+        <translation>Folder not found</translation>
+    </message>
+    <message>
+        <source>メモリーが足りないようです!</source>
+        <translation>There seems to be too little memory!</translation>
+    </message>
+    <message>
+        <source>上書きします。</source>
+        <translation>It is overwritten.</translation>
+    </message>
+    <message>
+        <source>上書きするとﾌｧｲﾙ内 %1 件のうち %2 件のﾃﾞｰﾀが失われます。</source>
+        <translation>Overwriting loses %2 of the %1 records in the file.</translation>
+    </message>
+    <message>
+        <source>不正なデイスクの交換です！</source>
+        <translation>The disk was changed wrongly!</translation>
+    </message>
+    <message>
+        <source>中断しました！</source>
+        <translation>Stopped!</translation>
+    </message>
+    <message>
+        <source>入力データにエラーがあります！</source>
+        <translation>The input has errors!</translation>
+    </message>
+    <message>
+        <source>(数値変換ｴﾗｰ)</source>
+        <translation>(number conversion error)</translation>
+    </message>
+    <message>
+        <source>入力文字が変です!</source>
+        <translation>The input is strange!</translation>
+    </message>
+    <message>
+        <source>入力文字を数値に変換できません!</source>
+        <translation>The input is not a number!</translation>
+    </message>
+    <message>
+        <source>入力文字を日付数値に変換できません!</source>
+        <translation>The input is not a date!</translation>
+    </message>
+    <message>
+        <source>入力文字を時間数値に変換できません!</source>
+        <translation>The input is not a time!</translation>
+    </message>
+    <message>
+        <source>入力範囲が不正です！</source>
+        <translation>The input is out of range!</translation>
+    </message>
+    <message>
+        <source>最小[ %1 ] 最大[ %2 ]です。</source>
+        <translation>Minimum [ %1 ] maximum [ %2 ].</translation>
+    </message>
+    <message>
+        <source>全てを登録することが出来ませんでした。</source>
+        <translation>Not everything could be registered.</translation>
+    </message>
+    <message>
+        <source>制御数以降を切り捨てて処理を継続します。</source>
+        <translation>Records beyond the number the system holds are cut off and the work goes on.</translation>
+    </message>
+    <message>
+        <source>存在しない日付です!</source>
+        <translation>No such date!</translation>
+    </message>
+    <message>
+        <source>対応していないﾃﾞｰﾀのﾊﾞｰｼﾞｮﾝです！</source>
+        <translation>This data version is not supported!</translation>
+    </message>
+    <message>
+        <source>情報種別が異常です！</source>
+        <translation>The information kind is invalid!</translation>
+    </message>
+    <message>
+        <source>振分け結果を設定します。</source>
+        <translation>The plan&apos;s order is written back.</translation>
+    </message>
+    <message>
+        <source>文字列など作成ワークをオーバしました！</source>
+        <translation>The work area for texts overflowed!</translation>
+    </message>
+    <message>
+        <source>書き込みが許可されていません</source>
+        <translation>Writing is not permitted</translation>
+    </message>
+    <message>
+        <source>書き込み禁止です！</source>
+        <translation>Write-protected!</translation>
+    </message>
+    <message>
+        <source>書込みができません！</source>
+        <translation>Cannot write!</translation>
+    </message>
+    <message>
+        <source>最適化に失敗しました！</source>
+        <translation>Planning failed!</translation>
+    </message>
+    <message>
+        <source>有効秒差 最適化に失敗しました！</source>
+        <translation>Could not fit within the tolerance!</translation>
+    </message>
+    <message>
+        <source>無効なコマンドです！</source>
+        <translation>Invalid command!</translation>
+    </message>
+    <message>
+        <source>用紙がありません！</source>
+        <translation>Out of paper!</translation>
+    </message>
+    <message>
+        <source>発売日が異常です！</source>
+        <translation>The release date is invalid!</translation>
+    </message>
+    <message>
+        <source>登録します。</source>
+        <translation>It is registered.</translation>
+    </message>
+    <message>
+        <source>登録順優先に失敗しました！</source>
+        <translation>Could not keep the registration order!</translation>
+    </message>
+    <message>
+        <source>種類が異常です！</source>
+        <translation>The kind is invalid!</translation>
+    </message>
+    <message>
+        <source>要求形式が違います！</source>
+        <translation>Wrong request format!</translation>
+    </message>
+    <message>
+        <source>読取りができません！</source>
+        <translation>Cannot read!</translation>
+    </message>
+    <message>
+        <source>通常のファイルではありません</source>
+        <translation>Not a regular file</translation>
+    </message>
+    <message>
+        <source>ｼｽﾃﾑｺﾝﾄﾛｰﾙﾃﾞｰﾀの設定が正常ではありません！</source>
+        <translation>The system control data are not set correctly!</translation>
+    </message>
+    <message>
+        <source>システムを終了します。</source>
+        <translation>The system ends.</translation>
+    </message>
+    <message>
+        <source>ｼｽﾃﾑｺﾝﾄﾛｰﾙﾌｧｲﾙがありません。作成します。</source>
+        <translation>There is no system control file. It is created.</translation>
+    </message>
+    <message>
+        <source>ﾃﾞｰﾀの種類が違います！</source>
+        <translation>Wrong kind of data!</translation>
+    </message>
+    <message>
+        <source>ﾃﾞｰﾀは全て登録されています。</source>
+        <translation>Every slot holds data.</translation>
+    </message>
+    <message>
+        <source>何かﾃﾞｰﾀを消去して、再度登録してください。</source>
+        <translation>Erase some data and register again.</translation>
+    </message>
+    <message>
+        <source>ﾃﾞｰﾀ登録日が異常です！</source>
+        <translation>The registration date is invalid!</translation>
+    </message>
+    <message>
+        <source>ﾃﾞｰﾀﾌｧｲﾙ内ﾃﾞｰﾀ登録数がｼｽﾃﾑ制御数を越えています！</source>
+        <translation>The data file holds more records than the system holds!</translation>
+    </message>
+    <message>
+        <source>ﾃﾞｰﾀﾍﾞｰｽﾃﾞｰﾀを読み込んでありません！</source>
+        <translation>The database has not been read!</translation>
+    </message>
+    <message>
+        <source>ﾊﾞｰｺｰﾄﾞ一致ﾃﾞｰﾀがｼｽﾃﾑで制御できる数を越えています！</source>
+        <translation>More records agree on the barcode than the system can hold!</translation>
+    </message>
+    <message>
+        <source>不必要なﾃﾞｰﾀを削除して再検索をしてください。</source>
+        <translation>Delete records you do not need and search again.</translation>
+    </message>
+    <message>
+        <source>ﾊﾞｰｺｰﾄﾞ文字がありません！</source>
+        <translation>There is no barcode!</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ名が不正です！中止します。</source>
+        <translation>Invalid file name! Stopped.</translation>
+    </message>
+    <message>
+        <source>システムリソースが足りません！</source>
+        <translation>Not enough system resources!</translation>
+    </message>
+    <message>
+        <source>ドライブにアクセスできません</source>
+        <translation>Cannot access the drive</translation>
+    </message>
+    <message>
+        <source>ﾚﾝﾀﾙ開始日が異常です！</source>
+        <translation>The rental start date is invalid!</translation>
+    </message>
+    <message>
+        <source>は読み込み後に変更されています。上書きしますか？</source>
+        <translation>has changed since it was read. Overwrite it?</translation>
+    </message>
+    <message>
+        <source>同じ名前のフォルダがあります</source>
+        <translation>A folder of the same name exists</translation>
+    </message>
+</context>
+<context>
     <name>ProgramFolderLock</name>
     <message>
         <source>不明</source>
@@ -20,7 +491,7 @@
     </message>
     <message>
         <source>システムを終了します。</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">The system ends.</translation>
     </message>
     <message>
         <source>1日以上前からの使用です。そのｺﾝﾋﾟｭｰﾀのZemoplanが終了していることを確かめてください。
@@ -38,47 +509,47 @@
     <name>QtPrompter</name>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>キャンセル</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>はい</source>
-        <translation type="unfinished"></translation>
+        <translation>Yes</translation>
     </message>
     <message>
         <source>いいえ</source>
-        <translation type="unfinished"></translation>
+        <translation>No</translation>
     </message>
     <message>
         <source>中止</source>
-        <translation type="unfinished"></translation>
+        <translation>Abort</translation>
     </message>
     <message>
         <source>再試行</source>
-        <translation type="unfinished"></translation>
+        <translation>Retry</translation>
     </message>
     <message>
         <source>無視</source>
-        <translation type="unfinished"></translation>
+        <translation>Ignore</translation>
     </message>
     <message>
         <source>エラー</source>
-        <translation type="unfinished"></translation>
+        <translation>Error</translation>
     </message>
     <message>
         <source>警告</source>
-        <translation type="unfinished"></translation>
+        <translation>Warning</translation>
     </message>
     <message>
         <source>情報</source>
-        <translation type="unfinished"></translation>
+        <translation>Information</translation>
     </message>
     <message>
         <source>確認</source>
-        <translation type="unfinished"></translation>
+        <translation>Question</translation>
     </message>
 </context>
 <context>
@@ -565,6 +1036,13 @@
         <source>Zemoplanは既に起動していますが、応答がありません！
 ﾌﾟﾛｾｽ: %1
 システムを終了します。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmCdEdit</name>
+    <message>
+        <source>登録していない変更を破棄しますか？</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -108,35 +108,52 @@ bool installLanguage(QCoreApplication& app, UiLanguage language, const QStringLi
 
 UiLanguage currentLanguage() { return g_current; }
 
+namespace {
+
+// One line, or nothing when it has no translation: as it stands, then with its numbers as %1...
+std::optional<QString> translatedLine(const QString& line) {
+    const QByteArray key = line.toUtf8();
+    const QString whole = QCoreApplication::translate("Messages", key.constData());
+    if (whole != line) return whole;
+    static const QRegularExpression digits(QStringLiteral("[0-9]+"));
+    QStringList numbers;
+    QString pattern;
+    qsizetype at = 0;
+    for (auto it = digits.globalMatch(line); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        pattern += line.mid(at, m.capturedStart() - at);
+        numbers << m.captured();
+        pattern += QLatin1Char('%') + QString::number(numbers.size());
+        at = m.capturedEnd();
+    }
+    if (numbers.isEmpty()) return std::nullopt;
+    pattern += line.mid(at);
+    const QByteArray patternKey = pattern.toUtf8();
+    QString translated = QCoreApplication::translate("Messages", patternKey.constData());
+    if (translated == pattern) return std::nullopt;
+    for (const QString& n : numbers) translated = translated.arg(n);
+    return translated;
+}
+
+}  // namespace
+
 QString translateCoreText(const QString& text) {
     if (g_current == UiLanguage::Japanese) return text;
-    static const QRegularExpression digits(QStringLiteral("[0-9]+"));
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString& line : lines) {
         if (line.isEmpty()) continue;
-        const QByteArray key = line.toUtf8();
-        const QString whole = QCoreApplication::translate("Messages", key.constData());
-        if (whole != line) {
-            line = whole;
+        if (const auto t = translatedLine(line)) {
+            line = *t;
             continue;
         }
-        QStringList numbers;
-        QString pattern;
-        qsizetype at = 0;
-        for (auto it = digits.globalMatch(line); it.hasNext();) {
-            const QRegularExpressionMatch m = it.next();
-            pattern += line.mid(at, m.capturedStart() - at);
-            numbers << m.captured();
-            pattern += QLatin1Char('%') + QString::number(numbers.size());
-            at = m.capturedEnd();
+        // "PATH text" and "[kind] text": the longest end after a blank that has a translation.
+        for (qsizetype blank = line.indexOf(QLatin1Char(' ')); blank >= 0;
+             blank = line.indexOf(QLatin1Char(' '), blank + 1)) {
+            if (const auto t = translatedLine(line.mid(blank + 1))) {
+                line = line.left(blank + 1) + *t;
+                break;
+            }
         }
-        if (numbers.isEmpty()) continue;
-        pattern += line.mid(at);
-        const QByteArray patternKey = pattern.toUtf8();
-        QString translated = QCoreApplication::translate("Messages", patternKey.constData());
-        if (translated == pattern) continue;
-        for (const QString& n : numbers) translated = translated.arg(n);
-        line = translated;
     }
     return lines.join(QLatin1Char('\n'));
 }

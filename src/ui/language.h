@@ -42,6 +42,11 @@ UiLanguage currentLanguage();
 // its Japanese text in the context "Messages"; a line whose text has numbers is looked up with
 // each run of digits as %1, %2, ... and the numbers put back into the translation. Lines without
 // a translation (paths, names, codes) stay as they are.
+// A line that has no translation of its own but ends, after a blank, in one that has (a path or a
+// name, then the text) keeps its beginning.
 QString translateCoreText(const QString& text);
+
+// The core's box texts as the translations know them, one line each, null-terminated.
+extern const char* const kCoreMessages[];
 
 }  // namespace zemo::ui

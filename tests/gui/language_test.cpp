@@ -9,7 +9,12 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QProcess>
+#include <QRegularExpression>
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "gui/dialogs_support.h"
@@ -147,6 +152,66 @@ TEST_F(CoreTextTranslation, AMissingTranslationLeavesTheProgramJapanese) {
     EXPECT_FALSE(installLanguage(*QCoreApplication::instance(), UiLanguage::English, {"/nonexistent"}));
     EXPECT_EQ(currentLanguage(), UiLanguage::Japanese);
     EXPECT_EQ(translateCoreText(QString::fromUtf8("ファイルが見つかりません！")).toStdString(), "ファイルが見つかりません！");
+}
+
+// The texts of the core's sources that reach the user only in stored or printed form (file
+// kinds, the plan text and list headings, the record kinds, font names): never translated.
+const std::set<std::string> kNotBoxTexts = {
+    "< ZEMO ｼｽﾃﾑﾌｧｲﾙ >", "1:通常", "2:ﾀｲﾄﾙ", "3:両方", "1:ｼﾝｸﾞﾙ", "2:ｱﾙﾊﾞﾑ", "3:ﾋﾞﾃﾞｵ", "4:ﾚｰｻﾞｰ",
+    "5:その他", "ABの差", "A面", "B面", "Ａ面", "Ｂ面", "合計=[", "有効=[", "目標=[", "総時間", "未収録",
+    "CDﾃﾞｰﾀﾍﾞｰｽ", "Libraryﾃﾞｰﾀ", "ｼｽﾃﾑ制御", "振分け", "ﾊﾞｰｺｰﾄﾞ一致", "削除", "追加", "新規", "検出一致",
+    "ﾌｧｲﾙ検索", "システムコントロール", "ＭＳ 明朝", "アーチスト", "タイトル", "バーコード", "メモ", "時間",
+    "発売日", "登録日", "ﾕｰｻﾞｰｺｰﾄﾞ",
+};
+
+// Every line of a Japanese text in the core's sources (comments left out), as the catalogue of
+// box texts writes it: printf numbers as %1, %2, ..., blanks and a closing "]" of a prefix trimmed.
+std::set<std::string> coreSourceTexts() {
+    namespace fs = std::filesystem;
+    const fs::path src = fs::path(ZEMO_SOURCE_DIR) / "src";
+    std::set<std::string> texts;
+    const QRegularExpression literal(QStringLiteral(R"re("((?:[^"\\]|\\.)*)")re"));
+    const QRegularExpression printfNumber(QStringLiteral("%[0-9]*d"));
+    for (const char* room : {"platform", "records", "catalogue", "planning", "printing", "shell"})
+        for (const auto& entry : fs::directory_iterator(src / room)) {
+            if (entry.path().extension() != ".cpp" && entry.path().extension() != ".h") continue;
+            std::ifstream in(entry.path());
+            std::string line;
+            while (std::getline(in, line)) {
+                QString code = QString::fromStdString(line);
+                if (code.trimmed().startsWith("//")) continue;
+                code.remove(QRegularExpression(QStringLiteral("\\s+//\\s.*$")));  // a comment after the code
+                for (auto it = literal.globalMatch(code); it.hasNext();) {
+                    QString text = it.next().captured(1).replace("\\n", "\n");
+                    if (!text.contains(QRegularExpression("[^\\x00-\\x7F]"))) continue;
+                    for (QString piece : text.split('\n')) {
+                        int n = 0;
+                        while (piece.contains(printfNumber))
+                            piece.replace(piece.indexOf(printfNumber), printfNumber.match(piece).capturedLength(),
+                                          QString("%%1").arg(++n));
+                        piece = piece.trimmed();
+                        if (piece.startsWith(']')) piece = piece.mid(1).trimmed();
+                        if (!piece.isEmpty() && piece.contains(QRegularExpression("[^\\x00-\\x7F]")))
+                            texts.insert(piece.toStdString());
+                    }
+                }
+            }
+        }
+    return texts;
+}
+
+TEST(CoreMessages, EveryBoxTextOfTheCoreIsInTheCatalogueAndTranslated) {
+    std::set<std::string> catalogue;
+    for (const char* const* m = kCoreMessages; *m; ++m) catalogue.insert(*m);
+    for (const std::string& text : coreSourceTexts())
+        if (!kNotBoxTexts.count(text)) EXPECT_TRUE(catalogue.count(text)) << "not in core_messages.cpp: " << text;
+
+    ASSERT_TRUE(installLanguage(*QCoreApplication::instance(), UiLanguage::English,
+                                translationFolders(QCoreApplication::applicationDirPath())));
+    for (const std::string& text : catalogue)
+        EXPECT_NE(QCoreApplication::translate("Messages", text.c_str()).toStdString(), text)
+            << "no English in translations/zemoplan_en.ts: " << text;
+    installLanguage(*QCoreApplication::instance(), UiLanguage::Japanese, {});
 }
 
 TEST(LanguageOption, TheProgramRefusesAnUnknownLanguageAndItsHelpNamesTheOption) {
