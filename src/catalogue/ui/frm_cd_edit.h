@@ -6,6 +6,7 @@
 // catalogue list window and follows its current row.
 #include <QDialog>
 #include <functional>
+#include <memory>
 
 #include "records/cd_record.h"
 #include "ui/modifier_button.h"
@@ -15,6 +16,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
+
+namespace Ui {
+class TFrmCdEdit;
+}
 
 namespace zemo {
 class Workspace;
@@ -97,6 +102,9 @@ private:
     TFrmCd_Add* addWindow_ = nullptr;
     FieldChecks* checks_;
 
+    // The form, and its controls under the names the handlers use (takeControls).
+    std::unique_ptr<Ui::TFrmCdEdit> ui_;
+    void takeControls();
     QLineEdit* Edt_bcd;
     QLineEdit* Edt_ucd;
     QLineEdit* Edt_acd;
