@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QImage>
 #include <QTest>
 #include <cstdio>
 #include <QToolButton>
@@ -328,6 +330,52 @@ TEST_F(SearchWindowTest, MarksAndTakingOnAnEmptyRow) {
     EXPECT_EQ(request.selectedRow, 8);
     EXPECT_EQ(results->markedResults(), std::vector<int>{1});
     EXPECT_FALSE(results->allowMarks());
+}
+
+// Column 0 (row numbers and marks) is fixed: scrolled to the far right, the grid still shows it at
+// its left edge exactly as before, a click there marks that row without scrolling back, and a cell
+// scrolled to comes out beside it, not under it.
+TEST_F(SearchWindowTest, TheRowNumbersAndMarksStayAtTheLeftEdgeWhenTheGridScrollsRight) {
+    std::vector<CdRecord> records;
+    for (int i = 0; i < 12; ++i) {
+        CdRecord r = record("F" + std::to_string(10 + i), "ARTIST", 20240101 + i);
+        setField(r.title, "TITLE " + std::to_string(i));
+        records.push_back(r);
+    }
+    setCatalogue(records);
+    Conditions c;
+    c.bcd = "F";
+    struct Seen {
+        int sidewaysMax = 0, sidewaysAfterClick = 0, fixedWidth = 0, titleLeft = -1;
+        QImage before, after;
+        QString markedAtEdge;
+    } seen;
+    dialog->allowMarks();
+    search(c, TFrmCd_Ref::kGetMode, [&](TFrmCd_Ref* w) {
+        RecordGrid* g = w->grid();
+        QScrollBar* sideways = g->horizontalScrollBar();
+        seen.fixedWidth = g->columnWidth(0);
+        const QRect strip(g->viewport()->geometry().topLeft(), QSize(seen.fixedWidth, g->viewport()->height()));
+        clickNumber(w, 1);
+        seen.before = g->grab(strip).toImage();
+        sideways->setValue(sideways->maximum());
+        QCoreApplication::processEvents();
+        seen.sidewaysMax = sideways->value();
+        seen.after = g->grab(strip).toImage();
+        const QPoint edge(2, g->rowViewportPosition(2) + g->rowHeight(2) / 2);
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, edge);
+        seen.markedAtEdge = rowNumber(w, 2);
+        seen.sidewaysAfterClick = sideways->value();
+        g->scrollTo(g->model()->index(2, 4));
+        seen.titleLeft = g->visualRect(g->model()->index(2, 4)).left();
+        cancel(w);
+    });
+    ASSERT_GT(seen.sidewaysMax, seen.fixedWidth);  // the grid really is scrolled past column 0
+    ASSERT_FALSE(seen.before.isNull());
+    EXPECT_TRUE(seen.after == seen.before) << "column 0 is not at the left edge once scrolled";
+    EXPECT_EQ(seen.markedAtEdge, "*   3");
+    EXPECT_EQ(seen.sidewaysAfterClick, seen.sidewaysMax);
+    EXPECT_EQ(seen.titleLeft, seen.fixedWidth);
 }
 
 TEST_F(SearchWindowTest, EveryWayOutOfASearchTakesTheMarkPermissionBack) {
