@@ -276,6 +276,65 @@ TEST_F(SearchWindowTest, SixHundredHitsShowFiveHundredRowsAndClearingTakesRowFiv
     EXPECT_FALSE(anyAfterClear);
 }
 
+// A list cut at its 500 results says so before it shows them; exactly 500 results are all there
+// are and say nothing. The same for a search and for the information list by rental start.
+TEST_F(SearchWindowTest, AListCutAtFiveHundredSaysSoBeforeItShows) {
+    const std::string cut = "500 件で打ち切りました。条件を絞ってください。";
+    struct Case {
+        bool search;  // else the information list by age
+        int matches;
+        bool told;
+    };
+    const Case cases[] = {{true, 500, false}, {true, 501, true}, {false, 500, false}, {false, 501, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.search ? "search " : "information ") + std::to_string(c.matches));
+        prompter.clear();
+        ws.createArrays(2);
+        std::vector<CdRecord> many;
+        for (int i = 0; i < c.matches; ++i) {
+            CdRecord r = record("M" + std::to_string(1000 + i));
+            r.openDate = 20240520;
+            r.infoKind = 1;
+            many.push_back(r);
+        }
+        many.push_back(record("Z9"));  // matches neither, after the last match
+        setCatalogue(many);
+        int rows = 0;
+        std::size_t inUse = 0, boxesBefore = 0;
+        auto look = [&](TFrmCd_Ref* w) {
+            boxesBefore = prompter.boxes.size();
+            rows = w->grid()->model()->rowCount();
+            inUse = shown(w).size();
+            cancel(w);
+        };
+        if (c.search) {
+            Conditions conditions;
+            conditions.bcd = "M";
+            search(conditions, TFrmCd_Ref::kMoveMode, look);
+        } else {
+            ExtractSpec request;
+            initExtractSpec(request);
+            request.extractMode = 1;
+            request.ageKind = kAllKinds;
+            request.ageRange = 0;  // within 30 days
+            CdRecord key;
+            clearCdRecord(key);
+            ASSERT_EQ(extractCdRecords(ws, key, request), 0);
+            request.windowMode = TFrmCd_Ref::kDisplayMode;
+            whenModal<TFrmCd_Ref>(look);
+            results->showResults(request);
+        }
+        EXPECT_EQ(rows, 500);
+        EXPECT_EQ(inUse, 500u);
+        EXPECT_EQ(prompter.texts(), c.told ? std::vector<std::string>{cut} : std::vector<std::string>{});
+        if (c.told && prompter.boxes.size() == 1) {
+            EXPECT_EQ(prompter.boxes[0].kind, BoxKind::Information);
+            EXPECT_EQ(prompter.boxes[0].buttons, Buttons::Ok);
+            EXPECT_EQ(boxesBefore, 1u);  // told before the rows were shown
+        }
+    }
+}
+
 TEST_F(SearchWindowTest, MarksAndTakingOnAnEmptyRow) {
     setCatalogue({record("B1"), record("B2"), record("B3")});
     Conditions c;

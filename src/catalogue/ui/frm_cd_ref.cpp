@@ -101,7 +101,7 @@ void TFrmCd_Ref::applyMode() {
 }
 
 void TFrmCd_Ref::showResults(ExtractSpec& request) {
-    setWindowTitle(request.extractMode == 0 ? QStringLiteral("抽出ﾃﾞｰﾀ") : QStringLiteral("情報ﾃﾞｰﾀ"));
+    setWindowTitle(request.extractMode == 0 ? tr("抽出ﾃﾞｰﾀ") : tr("情報ﾃﾞｰﾀ"));
     windowMode_ = request.windowMode;
     const CatalogueArray results = referenceArray(ws_);
     resultCount_ = std::clamp(static_cast<int>(request.resultCount), 0, results.capacity());
@@ -112,6 +112,9 @@ void TFrmCd_Ref::showResults(ExtractSpec& request) {
     model->redrawAll();
     StringGrid1->selectSlot(0, true);
     windowResult_ = 0;
+    // The list holds what fitted; the user is told that it is not everything before seeing it.
+    if (request.truncated != 0)
+        showBox(ws_, BoxKind::Information, tr("500 件で打ち切りました。条件を絞ってください。").toStdString(), Buttons::Ok);
     exec();
     request.selectedRow = StringGrid1->currentSlot();
     request.windowResult = static_cast<std::int16_t>(windowResult_);

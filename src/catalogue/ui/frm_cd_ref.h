@@ -51,6 +51,7 @@ public:
 
     // Shows request.resultCount results of the extraction list in the panel of request.windowMode and
     // waits; writes request.selectedRow (the current row's result index) and request.windowResult back.
+    // An extraction that was cut at the list's capacity (request.truncated) is first said in a box.
     void showResults(ExtractSpec& request);
 
     // After a confirmed showing: the marked result indexes in row order (empty without marks).
