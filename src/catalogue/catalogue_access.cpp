@@ -328,6 +328,7 @@ int deleteCatalogueRecord(Workspace& ws, int index) {
 int extractCdRecords(Workspace& ws, const CdRecord& key, ExtractSpec& request) {
     request.resultCount = 0;
     request.found = 0;
+    request.truncated = 0;
     ws.loaded[kKindReference] = 0;
     const CatalogueArray cat = catalogueArray(ws);
     const CatalogueArray results = referenceArray(ws);
@@ -354,7 +355,7 @@ int extractCdRecords(Workspace& ws, const CdRecord& key, ExtractSpec& request) {
     BusyScope busy(ws);
     const int cap = cat.capacity();
     CdRecord r;
-    for (int i = 0; i < cap && request.resultCount < limit; ++i) {
+    for (int i = 0; i < cap; ++i) {
         if (cat.get(i, r) != 0) return -1;
         if (!isInUse(r)) continue;
         bool match = false;
@@ -372,6 +373,11 @@ int extractCdRecords(Workspace& ws, const CdRecord& key, ExtractSpec& request) {
             }
         }
         if (!match) continue;
+        // A full list ends the walk at the first match it cannot take, so that the user can be told.
+        if (request.resultCount == limit) {
+            request.truncated = 1;
+            break;
+        }
         r.catalogueIndex = static_cast<std::int16_t>(i);
         if (results.put(request.resultCount, r) != 0) return -1;
         ++request.resultCount;

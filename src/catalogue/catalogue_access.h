@@ -47,6 +47,7 @@ struct ExtractSpec {
     std::int32_t dateTo = 0;        // date items: the other end (either order)
     std::int16_t windowMode = 0;    // result window panels: 1 display, 2 get, 4 move
     std::int32_t resultCount = 0;   // out: records extracted
+    std::int16_t truncated = 0;     // out: 1 = more records matched than the result list holds
     std::int32_t selectedRow = 0;   // out of the result window: selected list index (0-based)
     std::int16_t windowResult = 0;  // out of the result window: 1 confirmed, 0 cancelled
 };
@@ -182,7 +183,8 @@ int deleteCatalogueRecord(Workspace& ws, int index);
 // with catalogueIndex set, at most the list's capacity (500). Text items compare the key record's
 // field and the record's field with their blanks removed, case-sensitive, as a prefix or
 // (partialMatch) anywhere; date items take the range between dateFrom and dateTo in either order;
-// mode 1 takes information records by the age of their rental start. Sets resultCount and found;
+// mode 1 takes information records by the age of their rental start. Sets resultCount and found,
+// and truncated when a match beyond the capacity was left out (the walk stops at that match);
 // sets the loaded flag of kind 7 on success. Without a loaded catalogue: the information box
 // "ﾃﾞｰﾀﾍﾞｰｽﾃﾞｰﾀを読み込んでありません！" and 0 with no result.
 int extractCdRecords(Workspace& ws, const CdRecord& key, ExtractSpec& request);

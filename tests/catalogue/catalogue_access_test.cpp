@@ -537,7 +537,7 @@ TEST_F(CatalogueAccess, DateRangeIncludesBothEndsInEitherOrder) {
     }
 }
 
-// 500 matches all fit; of 501 the last is not extracted.
+// 500 matches all fit; of 501 the last is not extracted, and the request says that some were cut.
 TEST_F(CatalogueAccess, ExtractionStopsAt500Results) {
     ws.createArrays(2);
     ws.loaded[kKindCatalogue] = 1;
@@ -555,6 +555,8 @@ TEST_F(CatalogueAccess, ExtractionStopsAt500Results) {
         EXPECT_EQ(fieldText(arr(7)[499].title), "n499");
         EXPECT_EQ(arr(7)[499].catalogueIndex, 499);
         EXPECT_TRUE(isCleared(arr(7)[500]));  // the 501st went nowhere, not even the sentinel slot
+        EXPECT_EQ(request.truncated, matches > 500 ? 1 : 0);
+        EXPECT_EQ(request.found, 1);
     }
     EXPECT_TRUE(prompter.boxes.empty());
 }

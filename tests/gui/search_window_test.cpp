@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QImage>
 #include <QTest>
 #include <cstdio>
 #include <QToolButton>
@@ -274,6 +276,65 @@ TEST_F(SearchWindowTest, SixHundredHitsShowFiveHundredRowsAndClearingTakesRowFiv
     EXPECT_FALSE(anyAfterClear);
 }
 
+// A list cut at its 500 results says so before it shows them; exactly 500 results are all there
+// are and say nothing. The same for a search and for the information list by rental start.
+TEST_F(SearchWindowTest, AListCutAtFiveHundredSaysSoBeforeItShows) {
+    const std::string cut = "500 件で打ち切りました。条件を絞ってください。";
+    struct Case {
+        bool search;  // else the information list by age
+        int matches;
+        bool told;
+    };
+    const Case cases[] = {{true, 500, false}, {true, 501, true}, {false, 500, false}, {false, 501, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.search ? "search " : "information ") + std::to_string(c.matches));
+        prompter.clear();
+        ws.createArrays(2);
+        std::vector<CdRecord> many;
+        for (int i = 0; i < c.matches; ++i) {
+            CdRecord r = record("M" + std::to_string(1000 + i));
+            r.openDate = 20240520;
+            r.infoKind = 1;
+            many.push_back(r);
+        }
+        many.push_back(record("Z9"));  // matches neither, after the last match
+        setCatalogue(many);
+        int rows = 0;
+        std::size_t inUse = 0, boxesBefore = 0;
+        auto look = [&](TFrmCd_Ref* w) {
+            boxesBefore = prompter.boxes.size();
+            rows = w->grid()->model()->rowCount();
+            inUse = shown(w).size();
+            cancel(w);
+        };
+        if (c.search) {
+            Conditions conditions;
+            conditions.bcd = "M";
+            search(conditions, TFrmCd_Ref::kMoveMode, look);
+        } else {
+            ExtractSpec request;
+            initExtractSpec(request);
+            request.extractMode = 1;
+            request.ageKind = kAllKinds;
+            request.ageRange = 0;  // within 30 days
+            CdRecord key;
+            clearCdRecord(key);
+            ASSERT_EQ(extractCdRecords(ws, key, request), 0);
+            request.windowMode = TFrmCd_Ref::kDisplayMode;
+            whenModal<TFrmCd_Ref>(look);
+            results->showResults(request);
+        }
+        EXPECT_EQ(rows, 500);
+        EXPECT_EQ(inUse, 500u);
+        EXPECT_EQ(prompter.texts(), c.told ? std::vector<std::string>{cut} : std::vector<std::string>{});
+        if (c.told && prompter.boxes.size() == 1) {
+            EXPECT_EQ(prompter.boxes[0].kind, BoxKind::Information);
+            EXPECT_EQ(prompter.boxes[0].buttons, Buttons::Ok);
+            EXPECT_EQ(boxesBefore, 1u);  // told before the rows were shown
+        }
+    }
+}
+
 TEST_F(SearchWindowTest, MarksAndTakingOnAnEmptyRow) {
     setCatalogue({record("B1"), record("B2"), record("B3")});
     Conditions c;
@@ -328,6 +389,52 @@ TEST_F(SearchWindowTest, MarksAndTakingOnAnEmptyRow) {
     EXPECT_EQ(request.selectedRow, 8);
     EXPECT_EQ(results->markedResults(), std::vector<int>{1});
     EXPECT_FALSE(results->allowMarks());
+}
+
+// Column 0 (row numbers and marks) is fixed: scrolled to the far right, the grid still shows it at
+// its left edge exactly as before, a click there marks that row without scrolling back, and a cell
+// scrolled to comes out beside it, not under it.
+TEST_F(SearchWindowTest, TheRowNumbersAndMarksStayAtTheLeftEdgeWhenTheGridScrollsRight) {
+    std::vector<CdRecord> records;
+    for (int i = 0; i < 12; ++i) {
+        CdRecord r = record("F" + std::to_string(10 + i), "ARTIST", 20240101 + i);
+        setField(r.title, "TITLE " + std::to_string(i));
+        records.push_back(r);
+    }
+    setCatalogue(records);
+    Conditions c;
+    c.bcd = "F";
+    struct Seen {
+        int sidewaysMax = 0, sidewaysAfterClick = 0, fixedWidth = 0, titleLeft = -1;
+        QImage before, after;
+        QString markedAtEdge;
+    } seen;
+    dialog->allowMarks();
+    search(c, TFrmCd_Ref::kGetMode, [&](TFrmCd_Ref* w) {
+        RecordGrid* g = w->grid();
+        QScrollBar* sideways = g->horizontalScrollBar();
+        seen.fixedWidth = g->columnWidth(0);
+        const QRect strip(g->viewport()->geometry().topLeft(), QSize(seen.fixedWidth, g->viewport()->height()));
+        clickNumber(w, 1);
+        seen.before = g->grab(strip).toImage();
+        sideways->setValue(sideways->maximum());
+        QCoreApplication::processEvents();
+        seen.sidewaysMax = sideways->value();
+        seen.after = g->grab(strip).toImage();
+        const QPoint edge(2, g->rowViewportPosition(2) + g->rowHeight(2) / 2);
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, edge);
+        seen.markedAtEdge = rowNumber(w, 2);
+        seen.sidewaysAfterClick = sideways->value();
+        g->scrollTo(g->model()->index(2, 4));
+        seen.titleLeft = g->visualRect(g->model()->index(2, 4)).left();
+        cancel(w);
+    });
+    ASSERT_GT(seen.sidewaysMax, seen.fixedWidth);  // the grid really is scrolled past column 0
+    ASSERT_FALSE(seen.before.isNull());
+    EXPECT_TRUE(seen.after == seen.before) << "column 0 is not at the left edge once scrolled";
+    EXPECT_EQ(seen.markedAtEdge, "*   3");
+    EXPECT_EQ(seen.sidewaysAfterClick, seen.sidewaysMax);
+    EXPECT_EQ(seen.titleLeft, seen.fixedWidth);
 }
 
 TEST_F(SearchWindowTest, EveryWayOutOfASearchTakesTheMarkPermissionBack) {

@@ -2,12 +2,10 @@
 #include "catalogue/ui/frm_cd_add.h"
 
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <algorithm>
 
 #include "catalogue/catalogue_access.h"
@@ -24,6 +22,7 @@
 #include "records/workspace.h"
 #include "ui/dialog_keys.h"
 #include "ui/window_parts.h"
+#include "ui_frm_cd_add.h"
 
 namespace zemo::ui {
 
@@ -32,66 +31,14 @@ const char* const kWidthsSection = "DAdd_M";
 }  // namespace
 
 TFrmCd_Add::TFrmCd_Add(Workspace& ws, WindowSettings& settings, QWidget* parent)
-    : QDialog(parent), ws_(ws), settings_(settings) {
-    setObjectName("FrmCd_Add");
-    setWindowTitle(QStringLiteral("追加データ"));
-    setModal(true);
-    resize(980, 560);
+    : QDialog(parent), ws_(ws), settings_(settings), ui_(std::make_unique<Ui::TFrmCd_Add>()) {
+    ui_->setupUi(this);
+    dressToolButtons(ui_->ToolBar);
+    takeControls();
     clearCdRecord(taken_);
 
-    toolBar_ = new QWidget(this);
-    toolBar_->setObjectName("ToolBar");
-    SpdBtnExit = parts::toolButton(toolBar_, "SpdBtnExit", "終了");
-    SpdBtnOpen = parts::toolButton(toolBar_, "SpdBtnOpen", "読み込み");
-    SpdBtnSave = parts::toolButton(toolBar_, "SpdBtnSave", "書き込み");
-    SpdBtnSort = parts::toolButton<ModifierToolButton>(toolBar_, "SpdBtnSort", "並び換え");
-    SpdBtnSelect = parts::toolButton(toolBar_, "SpdBtnSelect", "選択");
-    SpdBtnErase = parts::toolButton(toolBar_, "SpdBtnErase", "消去(範囲)");
-    SpdBtnFind = parts::toolButton(toolBar_, "SpdBtnFind", "ＦＩＮＤ");
-    SpdBtnPrint = parts::toolButton(toolBar_, "SpdBtnPrint", "印刷");
-    SpBtnClearRow = parts::toolButton(toolBar_, "SpBtnClearRow", "消去(現在位置)");
-    auto* tools = new QHBoxLayout(toolBar_);
-    tools->setContentsMargins(0, 0, 0, 0);
-    for (QToolButton* b : {SpdBtnExit, SpdBtnOpen, SpdBtnSave, static_cast<QToolButton*>(SpdBtnSort), SpdBtnSelect,
-                           SpdBtnErase, SpdBtnFind, SpdBtnPrint, SpBtnClearRow})
-        tools->addWidget(b);
-    tools->addStretch();
-
-    StringGrid1 = new RecordGrid(ws_, kKindAdd, kListColumns, this);
-    StringGrid1->setObjectName("StringGrid1");
+    StringGrid1 = placeRecordGrid(ui_->GridPlace, new RecordGrid(ws_, kKindAdd, kListColumns, this));
     StringGrid1->applyWidths(settings_, kWidthsSection);
-
-    PnlEdit = new QWidget(this);
-    PnlEdit->setObjectName("PnlEdit");
-    BtnF01Edit = parts::button<QPushButton>(PnlEdit, "BtnF01Edit", "終了");
-    BtnF04Edit = parts::button<ModifierPushButton>(PnlEdit, "BtnF04Edit", "並び換");
-    BtnF06Edit = parts::button<QPushButton>(PnlEdit, "BtnF06Edit", "選択");
-    BtnF10Edit = parts::button<QPushButton>(PnlEdit, "BtnF10Edit", "消去");
-    BtnF05Edit = parts::button<QPushButton>(PnlEdit, "BtnF05Edit", "抽出");
-    auto* edit = new QHBoxLayout(PnlEdit);
-    edit->setContentsMargins(0, 0, 0, 0);
-    for (QPushButton* b : {BtnF01Edit, static_cast<QPushButton*>(BtnF04Edit), BtnF06Edit, BtnF10Edit, BtnF05Edit})
-        edit->addWidget(b);
-    edit->addStretch();
-
-    PnlGet = new QWidget(this);
-    PnlGet->setObjectName("PnlGet");
-    BtnF01Get = parts::button<QPushButton>(PnlGet, "BtnF01Get", "終了");
-    BtnF10Get = parts::button<QPushButton>(PnlGet, "BtnF10Get", "取得");
-    auto* get = new QHBoxLayout(PnlGet);
-    get->setContentsMargins(0, 0, 0, 0);
-    get->addWidget(BtnF01Get);
-    get->addWidget(BtnF10Get);
-    get->addStretch();
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(toolBar_);
-    layout->addWidget(StringGrid1, 1);
-    auto* panels = new QHBoxLayout;
-    panels->addWidget(PnlEdit);
-    panels->addWidget(PnlGet);
-    layout->addLayout(panels);
-
     PupMnSort = parts::sortMenu(this, [this](int tag) { SORT_BCDClick(tag); });
 
     keepEnterFromButtons(this);
@@ -112,6 +59,28 @@ TFrmCd_Add::TFrmCd_Add(Workspace& ws, WindowSettings& settings, QWidget* parent)
     connect(BtnF10Get, &QPushButton::clicked, this, &TFrmCd_Add::BtnF10GetClick);
     connect(StringGrid1, &RecordGrid::rowActivated, this, &TFrmCd_Add::rowActivated);
     applyModeButtons();
+}
+
+void TFrmCd_Add::takeControls() {
+    toolBar_ = ui_->ToolBar;
+    SpdBtnExit = ui_->SpdBtnExit;
+    SpdBtnOpen = ui_->SpdBtnOpen;
+    SpdBtnSave = ui_->SpdBtnSave;
+    SpdBtnSort = ui_->SpdBtnSort;
+    SpdBtnSelect = ui_->SpdBtnSelect;
+    SpdBtnErase = ui_->SpdBtnErase;
+    SpdBtnFind = ui_->SpdBtnFind;
+    SpdBtnPrint = ui_->SpdBtnPrint;
+    SpBtnClearRow = ui_->SpBtnClearRow;
+    PnlEdit = ui_->PnlEdit;
+    BtnF01Edit = ui_->BtnF01Edit;
+    BtnF04Edit = ui_->BtnF04Edit;
+    BtnF06Edit = ui_->BtnF06Edit;
+    BtnF10Edit = ui_->BtnF10Edit;
+    BtnF05Edit = ui_->BtnF05Edit;
+    PnlGet = ui_->PnlGet;
+    BtnF01Get = ui_->BtnF01Get;
+    BtnF10Get = ui_->BtnF10Get;
 }
 
 TFrmCd_Add::~TFrmCd_Add() = default;

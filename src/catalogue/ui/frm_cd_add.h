@@ -5,6 +5,7 @@
 // the list; get mode only hands one record to the editor.
 #include <QDialog>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "records/cd_record.h"
@@ -13,6 +14,10 @@
 class QMenu;
 class QPushButton;
 class QToolButton;
+
+namespace Ui {
+class TFrmCd_Add;
+}
 
 namespace zemo {
 class Workspace;
@@ -87,6 +92,9 @@ private:
     TFrmCd_data* catalogue_ = nullptr;
     MarkedSearch search_;
 
+    // The form, and its controls under the names the handlers use (takeControls).
+    std::unique_ptr<Ui::TFrmCd_Add> ui_;
+    void takeControls();
     QWidget* toolBar_;
     QToolButton* SpdBtnExit;
     QToolButton* SpdBtnOpen;

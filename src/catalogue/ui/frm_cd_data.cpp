@@ -2,15 +2,14 @@
 #include "catalogue/ui/frm_cd_data.h"
 
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <algorithm>
 
 #include "catalogue/catalogue_access.h"
+#include "catalogue/ui/list_window_parts.h"
 #include "catalogue/ui/record_grid.h"
 #include "printing/ui/data_list_printing.h"
 #include "printing/ui/frm_prn_st_ed.h"
@@ -23,6 +22,7 @@
 #include "records/workspace.h"
 #include "ui/dialog_keys.h"
 #include "ui/window_parts.h"
+#include "ui_frm_cd_data.h"
 
 namespace zemo::ui {
 
@@ -33,68 +33,13 @@ const char* const kWidthsSection = "DEdit_M";
 }  // namespace
 
 TFrmCd_data::TFrmCd_data(Workspace& ws, WindowSettings& settings, QWidget* parent)
-    : QDialog(parent), ws_(ws), settings_(settings) {
-    using namespace parts;
-    setObjectName("FrmCd_data");
-    setWindowTitle(QStringLiteral("データ登録"));
-    setModal(true);
-    resize(980, 600);
-
-    toolBar_ = new QWidget(this);
-    toolBar_->setObjectName("ToolBar");
-    SpdBtnExit = toolButton(toolBar_, "SpdBtnExit", "終了");
-    SpdBtnOpen = toolButton(toolBar_, "SpdBtnOpen", "読み込み");
-    SpdBtnSave = toolButton(toolBar_, "SpdBtnSave", "書き込み");
-    SpdBtnEdit = toolButton(toolBar_, "SpdBtnEdit", "編集");
-    SpdBtnSort = toolButton<ModifierToolButton>(toolBar_, "SpdBtnSort", "並び換え");
-    SpdBtnFind = toolButton(toolBar_, "SpdBtnFind", "ＦＩＮＤ");
-    SpdBtnSelect = toolButton(toolBar_, "SpdBtnSelect", "選択");
-    SpdBtnErase = toolButton(toolBar_, "SpdBtnErase", "消去(範囲)");
-    SpBtnClearRow = toolButton(toolBar_, "SpBtnClearRow", "消去(現在位置)");
-    SpdBtnPrint = toolButton(toolBar_, "SpdBtnPrint", "印刷");
-    auto* tools = new QHBoxLayout(toolBar_);
-    tools->setContentsMargins(0, 0, 0, 0);
-    for (QToolButton* b : {SpdBtnExit, SpdBtnOpen, SpdBtnSave, SpdBtnEdit, static_cast<QToolButton*>(SpdBtnSort),
-                           SpdBtnFind, SpdBtnSelect, SpdBtnErase, SpBtnClearRow, SpdBtnPrint})
-        tools->addWidget(b);
-    tools->addStretch();
-
-    StringGrid1 = new RecordGrid(ws_, kKindCatalogue, kListColumns, this);
-    StringGrid1->setObjectName("StringGrid1");
+    : QDialog(parent), ws_(ws), settings_(settings), ui_(std::make_unique<Ui::TFrmCd_data>()) {
+    ui_->setupUi(this);
+    dressToolButtons(ui_->ToolBar);
+    takeControls();
+    StringGrid1 = placeRecordGrid(ui_->GridPlace, new RecordGrid(ws_, kKindCatalogue, kListColumns, this));
     StringGrid1->applyWidths(settings_, kWidthsSection);
-
-    PnlEdit = new QWidget(this);
-    PnlEdit->setObjectName("PnlEdit");
-    BtnEF01 = button<QPushButton>(PnlEdit, "BtnEF01", "終了");
-    BtnEEdit = button<QPushButton>(PnlEdit, "BtnEEdit", "編集");
-    BtnEF04 = button<ModifierPushButton>(PnlEdit, "BtnEF04", "並び換");
-    BtnF05Edit = button<QPushButton>(PnlEdit, "BtnF05Edit", "抽出");
-    BtnEF10 = button<QPushButton>(PnlEdit, "BtnEF10", "消去");
-    auto* edit = new QHBoxLayout(PnlEdit);
-    edit->setContentsMargins(0, 0, 0, 0);
-    for (QPushButton* b : {BtnEF01, BtnEEdit, static_cast<QPushButton*>(BtnEF04), BtnF05Edit, BtnEF10})
-        edit->addWidget(b);
-    edit->addStretch();
-
-    PnlRef = new QWidget(this);
-    PnlRef->setObjectName("PnlRef");
-    BtnRF01 = button<QPushButton>(PnlRef, "BtnRF01", "取消");
-    BtnRF10 = button<QPushButton>(PnlRef, "BtnRF10", "取得");
-    auto* ref = new QHBoxLayout(PnlRef);
-    ref->setContentsMargins(0, 0, 0, 0);
-    ref->addWidget(BtnRF01);
-    ref->addWidget(BtnRF10);
-    ref->addStretch();
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(toolBar_);
-    layout->addWidget(StringGrid1, 1);
-    auto* panels = new QHBoxLayout;
-    panels->addWidget(PnlEdit);
-    panels->addWidget(PnlRef);
-    layout->addLayout(panels);
-
-    PupMnSort = sortMenu(this, [this](int tag) { SORT_BCDClick(tag); });
+    PupMnSort = parts::sortMenu(this, [this](int tag) { SORT_BCDClick(tag); });
 
     keepEnterFromButtons(this);
     connect(SpdBtnExit, &QToolButton::clicked, this, &TFrmCd_data::BtnEF01Click);
@@ -118,6 +63,29 @@ TFrmCd_data::TFrmCd_data(Workspace& ws, WindowSettings& settings, QWidget* paren
     connect(StringGrid1, &RecordGrid::currentSlotChanged, this, &TFrmCd_data::currentSlotChanged);
     connect(StringGrid1, &RecordGrid::rowActivated, this, &TFrmCd_data::rowActivated);
     applyModeButtons();
+}
+
+void TFrmCd_data::takeControls() {
+    toolBar_ = ui_->ToolBar;
+    SpdBtnExit = ui_->SpdBtnExit;
+    SpdBtnOpen = ui_->SpdBtnOpen;
+    SpdBtnSave = ui_->SpdBtnSave;
+    SpdBtnEdit = ui_->SpdBtnEdit;
+    SpdBtnSort = ui_->SpdBtnSort;
+    SpdBtnFind = ui_->SpdBtnFind;
+    SpdBtnSelect = ui_->SpdBtnSelect;
+    SpdBtnErase = ui_->SpdBtnErase;
+    SpBtnClearRow = ui_->SpBtnClearRow;
+    SpdBtnPrint = ui_->SpdBtnPrint;
+    PnlEdit = ui_->PnlEdit;
+    BtnEF01 = ui_->BtnEF01;
+    BtnEEdit = ui_->BtnEEdit;
+    BtnEF04 = ui_->BtnEF04;
+    BtnF05Edit = ui_->BtnF05Edit;
+    BtnEF10 = ui_->BtnEF10;
+    PnlRef = ui_->PnlRef;
+    BtnRF01 = ui_->BtnRF01;
+    BtnRF10 = ui_->BtnRF10;
 }
 
 TFrmCd_data::~TFrmCd_data() = default;

@@ -5,12 +5,17 @@
 // it closes. Reference mode lets another window pick one catalogue record.
 #include <QDialog>
 #include <functional>
+#include <memory>
 
 #include "ui/modifier_button.h"
 
 class QMenu;
 class QPushButton;
 class QWidget;
+
+namespace Ui {
+class TFrmCd_data;
+}
 
 namespace zemo {
 class Workspace;
@@ -103,6 +108,9 @@ private:
     std::function<void()> openEditor_;
     std::function<bool(ExtractSpec&)> search_;
 
+    // The form, and its controls under the names the handlers use (takeControls).
+    std::unique_ptr<Ui::TFrmCd_data> ui_;
+    void takeControls();
     QWidget* toolBar_;
     QToolButton* SpdBtnExit;
     QToolButton* SpdBtnOpen;

@@ -3,15 +3,12 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <QValidator>
-#include <QVBoxLayout>
 
 #include "catalogue/catalogue_access.h"
 #include "catalogue/catalogue_editing.h"
@@ -28,6 +25,7 @@
 #include "ui/dialog_keys.h"
 #include "ui/field_checks.h"
 #include "ui/window_parts.h"
+#include "ui_frm_cd_edit.h"
 
 namespace zemo::ui {
 
@@ -35,9 +33,6 @@ namespace {
 
 constexpr std::int32_t kTimeMax = 999959;
 constexpr std::int32_t kDateMax = 99999999;
-
-const char* const kKindItems[] = {"1:ｼﾝｸﾞﾙ", "2:ｱﾙﾊﾞﾑ", "3:ﾋﾞﾃﾞｵ", "4:ﾚｰｻﾞｰ", "5:その他"};
-const char* const kInfoKindItems[] = {"1:通常", "2:ﾀｲﾄﾙ", "3:両方"};
 
 std::string utf8(const QLineEdit* e) { return e->text().toStdString(); }
 
@@ -89,69 +84,15 @@ void codeField(QLineEdit* edit, int maxBytes) {
     edit->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhPreferUppercase | Qt::ImhNoPredictiveText);
 }
 
-QLineEdit* lineEdit(QWidget* parent, const char* name) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(name);
-    return e;
-}
-
 }  // namespace
 
 TFrmCdEdit::TFrmCdEdit(Workspace& ws, WindowSettings& settings, QWidget* parent)
-    : QDialog(parent), ws_(ws), settings_(settings) {
-    setObjectName("FrmCdEdit");
-    setWindowTitle(QStringLiteral("データ編集"));
+    : QDialog(parent), ws_(ws), settings_(settings), ui_(std::make_unique<Ui::TFrmCdEdit>()) {
+    ui_->setupUi(this);
+    dressToolButtons(this);
+    takeControls();
     clearCdRecord(buffer_);
     clearCdRecord(copy_);
-
-    auto* tools = new QWidget(this);
-    tools->setObjectName("ToolBar");
-    SpdBtnExit = parts::toolButton(tools, "SpdBtnExit", "終了");
-    SpdBtnFind = parts::toolButton(tools, "SpdBtnFind", "検出");
-    SpdBtnCopy = parts::toolButton(tools, "SpdBtnCopy", "コピー");
-    SpdBtnPaste = parts::toolButton(tools, "SpdBtnPaste", "張り付け");
-    SpdBtnUp = parts::toolButton<ModifierToolButton>(tools, "SpdBtnUp", "ＵＰ");
-    SpdBtnDown = parts::toolButton<ModifierToolButton>(tools, "SpdBtnDown", "ＤＯＷＮ");
-    auto* toolRow = new QHBoxLayout(tools);
-    toolRow->setContentsMargins(0, 0, 0, 0);
-    for (QToolButton* b : {SpdBtnExit, SpdBtnFind, SpdBtnCopy, SpdBtnPaste, static_cast<QToolButton*>(SpdBtnUp),
-                           static_cast<QToolButton*>(SpdBtnDown)})
-        toolRow->addWidget(b);
-    toolRow->addStretch();
-
-    auto* form = new QWidget(this);
-    auto* grid = new QGridLayout(form);
-    int row = 0;
-    auto addRow = [&](const char* label, QWidget* field, QWidget* extra = nullptr) {
-        auto* l = new QLabel(QString::fromUtf8(label), form);
-        l->setBuddy(field);
-        grid->addWidget(l, row, 0);
-        grid->addWidget(field, row, 1);
-        if (extra) grid->addWidget(extra, row, 2);
-        ++row;
-    };
-    Edt_bcd = lineEdit(form, "Edt_bcd");
-    Edt_ucd = lineEdit(form, "Edt_ucd");
-    Edt_acd = lineEdit(form, "Edt_acd");
-    Edt_ttl = lineEdit(form, "Edt_ttl");
-    Edt_art = lineEdit(form, "Edt_art");
-    Edt_tim = lineEdit(form, "Edt_tim");
-    Lbl_timdt = new QLabel(form);
-    Lbl_timdt->setObjectName("Lbl_timdt");
-    Edt_date = lineEdit(form, "Edt_date");
-    Edt_entry = lineEdit(form, "Edt_entry");
-    Edt_open = lineEdit(form, "Edt_open");
-    Edt_suu = lineEdit(form, "Edt_suu");
-    Edt_pos = lineEdit(form, "Edt_pos");
-    CBx_kind = new QComboBox(form);
-    CBx_kind->setObjectName("CBx_kind");
-    for (const char* item : kKindItems) CBx_kind->addItem(QString::fromUtf8(item));
-    CBx_infk = new QComboBox(form);
-    CBx_infk->setObjectName("CBx_infk");
-    for (const char* item : kInfoKindItems) CBx_infk->addItem(QString::fromUtf8(item));
-    SpBtndate = parts::toolButton(form, "SpBtndate", "今日の日付");
-    SpBtnentry = parts::toolButton(form, "SpBtnentry", "今日の日付");
-    SpBtnopen = parts::toolButton(form, "SpBtnopen", "発売日");
 
     codeField(Edt_bcd, kBarcodeMax);
     codeField(Edt_ucd, kUserCodeMax);
@@ -161,39 +102,6 @@ TFrmCdEdit::TFrmCdEdit(Workspace& ws, WindowSettings& settings, QWidget* parent)
     refuseBeyondSjisBytes(Edt_tim, 6);
     for (QLineEdit* e : {Edt_date, Edt_entry, Edt_open}) refuseBeyondSjisBytes(e, 8);
     for (QLineEdit* e : {Edt_suu, Edt_pos}) refuseBeyondSjisBytes(e, 2);
-
-    addRow("ﾊﾞｰｺｰﾄﾞ", Edt_bcd);
-    addRow("ﾕｰｻﾞｰｺｰﾄﾞ", Edt_ucd);
-    addRow("ｱｰﾁｽﾄｺｰﾄﾞ", Edt_acd);
-    addRow("ﾀｲﾄﾙ名", Edt_ttl);
-    addRow("ｱｰﾁｽﾄ名", Edt_art);
-    addRow("時間", Edt_tim, Lbl_timdt);
-    addRow("発売日", Edt_date, SpBtndate);
-    addRow("ﾃﾞｰﾀ登録日", Edt_entry, SpBtnentry);
-    addRow("ﾚﾝﾀﾙ開始日", Edt_open, SpBtnopen);
-    addRow("登録曲数", Edt_suu);
-    addRow("登録位置", Edt_pos);
-    addRow("種類", CBx_kind);
-    addRow("属性", CBx_infk);
-    grid->setColumnStretch(1, 1);
-
-    auto* panel = new QWidget(this);
-    panel->setObjectName("Panel1");
-    BtnF01 = parts::button<QPushButton>(panel, "BtnF01", " 終了 ");
-    BtnF06 = parts::button<QPushButton>(panel, "BtnF06", " 登録 ");
-    BtnGagr = parts::button<QPushButton>(panel, "BtnGagr", "検出");
-    BtnDelete = parts::button<QPushButton>(panel, "BtnDelete", "削除");
-    BtnDel = parts::button<QPushButton>(panel, "BtnDel", "復活");
-    BtnNew = parts::button<QPushButton>(panel, "BtnNew", "登録日");
-    BtnAdd = parts::button<QPushButton>(panel, "BtnAdd", "追加");
-    auto* buttons = new QHBoxLayout(panel);
-    buttons->setContentsMargins(0, 0, 0, 0);
-    for (QPushButton* b : {BtnF01, BtnF06, BtnGagr, BtnDelete, BtnDel, BtnNew, BtnAdd}) buttons->addWidget(b);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tools);
-    layout->addWidget(form);
-    layout->addWidget(panel);
 
     checks_ = new FieldChecks(this);
     checks_->add(Edt_bcd, [this] { return codeExit(Edt_bcd); });
@@ -227,6 +135,39 @@ TFrmCdEdit::TFrmCdEdit(Workspace& ws, WindowSettings& settings, QWidget* parent)
 
     showInEditor(buffer_, -1);
     applyDoors();
+}
+
+void TFrmCdEdit::takeControls() {
+    Edt_bcd = ui_->Edt_bcd;
+    Edt_ucd = ui_->Edt_ucd;
+    Edt_acd = ui_->Edt_acd;
+    Edt_ttl = ui_->Edt_ttl;
+    Edt_art = ui_->Edt_art;
+    Edt_tim = ui_->Edt_tim;
+    Lbl_timdt = ui_->Lbl_timdt;
+    Edt_date = ui_->Edt_date;
+    Edt_entry = ui_->Edt_entry;
+    Edt_open = ui_->Edt_open;
+    Edt_suu = ui_->Edt_suu;
+    Edt_pos = ui_->Edt_pos;
+    CBx_kind = ui_->CBx_kind;
+    CBx_infk = ui_->CBx_infk;
+    SpBtndate = ui_->SpBtndate;
+    SpBtnentry = ui_->SpBtnentry;
+    SpBtnopen = ui_->SpBtnopen;
+    SpdBtnExit = ui_->SpdBtnExit;
+    SpdBtnFind = ui_->SpdBtnFind;
+    SpdBtnCopy = ui_->SpdBtnCopy;
+    SpdBtnPaste = ui_->SpdBtnPaste;
+    SpdBtnUp = ui_->SpdBtnUp;
+    SpdBtnDown = ui_->SpdBtnDown;
+    BtnF01 = ui_->BtnF01;
+    BtnF06 = ui_->BtnF06;
+    BtnGagr = ui_->BtnGagr;
+    BtnDelete = ui_->BtnDelete;
+    BtnDel = ui_->BtnDel;
+    BtnNew = ui_->BtnNew;
+    BtnAdd = ui_->BtnAdd;
 }
 
 TFrmCdEdit::~TFrmCdEdit() = default;

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 #include "records/cd_record.h"
 #include "ui/modifier_button.h"
@@ -16,6 +17,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
+
+namespace Ui {
+class TFrmCdEdit;
+}
 
 namespace zemo {
 class Workspace;
@@ -109,6 +114,9 @@ private:
     TFrmCd_Add* addWindow_ = nullptr;
     FieldChecks* checks_;
 
+    // The form, and its controls under the names the handlers use (takeControls).
+    std::unique_ptr<Ui::TFrmCdEdit> ui_;
+    void takeControls();
     QLineEdit* Edt_bcd;
     QLineEdit* Edt_ucd;
     QLineEdit* Edt_acd;

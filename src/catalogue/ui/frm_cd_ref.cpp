@@ -2,15 +2,14 @@
 #include "catalogue/ui/frm_cd_ref.h"
 
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <algorithm>
 
 #include "catalogue/catalogue_access.h"
+#include "catalogue/ui/list_window_parts.h"
 #include "catalogue/ui/record_grid.h"
 #include "printing/ui/data_list_printing.h"
 #include "printing/ui/frm_prn_st_ed.h"
@@ -21,6 +20,7 @@
 #include "records/workspace.h"
 #include "ui/dialog_keys.h"
 #include "ui/window_parts.h"
+#include "ui_frm_cd_ref.h"
 
 namespace zemo::ui {
 
@@ -31,61 +31,16 @@ const char* const kWidthsSection = "DRef_M";
 }  // namespace
 
 TFrmCd_Ref::TFrmCd_Ref(Workspace& ws, WindowSettings& settings, QWidget* parent)
-    : QDialog(parent), ws_(ws), settings_(settings) {
+    : QDialog(parent), ws_(ws), settings_(settings), ui_(std::make_unique<Ui::TFrmCd_Ref>()) {
     using namespace parts;
-    setObjectName("FrmCd_Ref");
-    setWindowTitle(QStringLiteral("検出一致結果表示"));
-    setModal(true);
-    resize(900, 480);
+    ui_->setupUi(this);
+    dressToolButtons(ui_->ToolBar);
+    takeControls();
 
-    toolBar_ = new QWidget(this);
-    toolBar_->setObjectName("ToolBar");
-    SpdBtnSort = toolButton<ModifierToolButton>(toolBar_, "SpdBtnSort", "並び換え");
-    SpdBtnSel = toolButton(toolBar_, "SpdBtnSel", "全選択/解除");
-    SpdBtnXchg = toolButton(toolBar_, "SpdBtnXchg", "反転選択");
-    SpdBtnPrint = toolButton(toolBar_, "SpdBtnPrint", "印刷");
-    SpdBtnExit = toolButton(toolBar_, "SpdBtnExit", "終了/取消");
-    auto* tools = new QHBoxLayout(toolBar_);
-    tools->setContentsMargins(0, 0, 0, 0);
-    for (QToolButton* b : {static_cast<QToolButton*>(SpdBtnSort), SpdBtnSel, SpdBtnXchg, SpdBtnPrint, SpdBtnExit})
-        tools->addWidget(b);
-    tools->addStretch();
-
-    StringGrid1 = new RecordGrid(ws_, kKindReference, kListColumns, this);
-    StringGrid1->setObjectName("StringGrid1");
+    StringGrid1 = placeRecordGrid(ui_->GridPlace, new RecordGrid(ws_, kKindReference, kListColumns, this));
     StringGrid1->records()->showMarks(true);
     StringGrid1->records()->setRows(kMinimumRows);
     StringGrid1->applyWidths(settings_, kWidthsSection);
-
-    auto panel = [this](const char* name, std::initializer_list<QPushButton*> buttons, QWidget* w) {
-        w->setObjectName(name);
-        auto* row = new QHBoxLayout(w);
-        row->setContentsMargins(0, 0, 0, 0);
-        for (QPushButton* b : buttons) row->addWidget(b);
-        row->addStretch();
-    };
-    PnlDisp = new QWidget(this);
-    BtnF01Disp = button<QPushButton>(PnlDisp, "BtnF01Disp", "終了");
-    BtnF04Disp = button<ModifierPushButton>(PnlDisp, "BtnF04Disp", "並び換");
-    panel("PnlDisp", {BtnF01Disp, BtnF04Disp}, PnlDisp);
-    PnlGet = new QWidget(this);
-    BtnF01Get = button<QPushButton>(PnlGet, "BtnF01Get", "取消");
-    BtnF10Get = button<QPushButton>(PnlGet, "BtnF10Get", "取得");
-    BtnF04Get = button<ModifierPushButton>(PnlGet, "BtnF04Get", "並び換");
-    panel("PnlGet", {BtnF01Get, BtnF10Get, BtnF04Get}, PnlGet);
-    PnlPmv = new QWidget(this);
-    BtnF01Pmv = button<QPushButton>(PnlPmv, "BtnF01Pmv", "取消");
-    BtnF10Pmv = button<QPushButton>(PnlPmv, "BtnF10Pmv", "移動");
-    BtnF04Pmv = button<ModifierPushButton>(PnlPmv, "BtnF04Pmv", "並び換");
-    panel("PnlPmv", {BtnF01Pmv, BtnF10Pmv, BtnF04Pmv}, PnlPmv);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(toolBar_);
-    layout->addWidget(StringGrid1, 1);
-    auto* panels = new QHBoxLayout;
-    for (QWidget* p : {PnlDisp, PnlGet, PnlPmv}) panels->addWidget(p);
-    layout->addLayout(panels);
-
     PupMnSort = sortMenu(this, [this](int tag) { SORT_BCDClick(tag); });
 
     keepEnterFromButtons(this);
@@ -104,6 +59,26 @@ TFrmCd_Ref::TFrmCd_Ref(Workspace& ws, WindowSettings& settings, QWidget* parent)
     connect(StringGrid1, &QAbstractItemView::clicked, this,
             [this](const QModelIndex& i) { StringGrid1MouseUp(i.row(), i.column()); });
     applyMode();
+}
+
+void TFrmCd_Ref::takeControls() {
+    toolBar_ = ui_->ToolBar;
+    SpdBtnSort = ui_->SpdBtnSort;
+    SpdBtnSel = ui_->SpdBtnSel;
+    SpdBtnXchg = ui_->SpdBtnXchg;
+    SpdBtnPrint = ui_->SpdBtnPrint;
+    SpdBtnExit = ui_->SpdBtnExit;
+    PnlDisp = ui_->PnlDisp;
+    BtnF01Disp = ui_->BtnF01Disp;
+    BtnF04Disp = ui_->BtnF04Disp;
+    PnlGet = ui_->PnlGet;
+    BtnF01Get = ui_->BtnF01Get;
+    BtnF10Get = ui_->BtnF10Get;
+    BtnF04Get = ui_->BtnF04Get;
+    PnlPmv = ui_->PnlPmv;
+    BtnF01Pmv = ui_->BtnF01Pmv;
+    BtnF10Pmv = ui_->BtnF10Pmv;
+    BtnF04Pmv = ui_->BtnF04Pmv;
 }
 
 TFrmCd_Ref::~TFrmCd_Ref() = default;
@@ -126,7 +101,7 @@ void TFrmCd_Ref::applyMode() {
 }
 
 void TFrmCd_Ref::showResults(ExtractSpec& request) {
-    setWindowTitle(request.extractMode == 0 ? QStringLiteral("抽出ﾃﾞｰﾀ") : QStringLiteral("情報ﾃﾞｰﾀ"));
+    setWindowTitle(request.extractMode == 0 ? tr("抽出ﾃﾞｰﾀ") : tr("情報ﾃﾞｰﾀ"));
     windowMode_ = request.windowMode;
     const CatalogueArray results = referenceArray(ws_);
     resultCount_ = std::clamp(static_cast<int>(request.resultCount), 0, results.capacity());
@@ -137,6 +112,9 @@ void TFrmCd_Ref::showResults(ExtractSpec& request) {
     model->redrawAll();
     StringGrid1->selectSlot(0, true);
     windowResult_ = 0;
+    // The list holds what fitted; the user is told that it is not everything before seeing it.
+    if (request.truncated != 0)
+        showBox(ws_, BoxKind::Information, tr("500 件で打ち切りました。条件を絞ってください。").toStdString(), Buttons::Ok);
     exec();
     request.selectedRow = StringGrid1->currentSlot();
     request.windowResult = static_cast<std::int16_t>(windowResult_);

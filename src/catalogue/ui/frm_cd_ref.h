@@ -3,6 +3,7 @@
 // The result window "検出一致結果表示": the extraction list in the record grid, in display, get or
 // move mode, with marks in column 0 when the caller allowed them, its own sort and printout.
 #include <QDialog>
+#include <memory>
 #include <vector>
 
 #include "ui/modifier_button.h"
@@ -10,6 +11,10 @@
 class QMenu;
 class QPushButton;
 class QToolButton;
+
+namespace Ui {
+class TFrmCd_Ref;
+}
 
 namespace zemo {
 class Workspace;
@@ -46,6 +51,7 @@ public:
 
     // Shows request.resultCount results of the extraction list in the panel of request.windowMode and
     // waits; writes request.selectedRow (the current row's result index) and request.windowResult back.
+    // An extraction that was cut at the list's capacity (request.truncated) is first said in a box.
     void showResults(ExtractSpec& request);
 
     // After a confirmed showing: the marked result indexes in row order (empty without marks).
@@ -81,6 +87,9 @@ private:
     TFrmPrnStEd* range_ = nullptr;
     TFrmStop* stop_ = nullptr;
 
+    // The form, and its controls under the names the handlers use (takeControls).
+    std::unique_ptr<Ui::TFrmCd_Ref> ui_;
+    void takeControls();
     QWidget* toolBar_;
     ModifierToolButton* SpdBtnSort;
     QToolButton* SpdBtnSel;

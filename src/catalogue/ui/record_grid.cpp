@@ -187,6 +187,8 @@ RecordGrid::RecordGrid(Workspace& ws, int kind, int columns, QWidget* parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // Sideways by pixels: the column beside the fixed one can always be brought fully into view.
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     horizontalHeader()->setHighlightSections(false);
     const QFontMetrics metrics(font());
     for (int c = 0; c < columns; ++c) {
@@ -208,6 +210,79 @@ RecordGrid::RecordGrid(Workspace& ws, int kind, int columns, QWidget* parent)
     connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) {
         if (i.isValid()) emit rowActivated(i.row());
     });
+    makeFixedColumn();
+}
+
+void RecordGrid::makeFixedColumn() {
+    fixed_ = new QTableView(this);
+    fixed_->setObjectName("FixedColumn");
+    fixed_->setModel(model_);
+    fixed_->setSelectionModel(selectionModel());
+    fixed_->setFocusPolicy(Qt::NoFocus);
+    fixed_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    fixed_->setFrameShape(QFrame::NoFrame);
+    fixed_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fixed_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The grid does the scrolling; the fixed column only follows it.
+    fixed_->setAutoScroll(false);
+    fixed_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    fixed_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fixed_->setWordWrap(false);
+    fixed_->verticalHeader()->hide();
+    fixed_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    fixed_->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+    fixed_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    fixed_->horizontalHeader()->setHighlightSections(false);
+    auto showColumnZeroOnly = [this] {
+        for (int c = 1; c < model_->columnCount(); ++c) fixed_->setColumnHidden(c, true);
+        placeFixedColumn();
+    };
+    showColumnZeroOnly();
+    // A reset shows every section of a header again.
+    connect(model_, &QAbstractItemModel::modelReset, this, showColumnZeroOnly);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int section) {
+        if (section == 0) placeFixedColumn();
+    });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, fixed_->verticalScrollBar(), &QScrollBar::setValue);
+    viewport()->stackUnder(fixed_);
+}
+
+void RecordGrid::placeFixedColumn() {
+    const int width = columnWidth(0);
+    fixed_->setColumnWidth(0, width);
+    const bool headed = !horizontalHeader()->isHidden();
+    fixed_->horizontalHeader()->setFixedHeight(headed ? horizontalHeader()->height() : 0);
+    const QRect area = viewport()->geometry();
+    const int top = headed ? horizontalHeader()->y() : area.y();
+    fixed_->setGeometry(area.x(), top, std::min(width, area.width()), area.bottom() + 1 - top);
+    fixed_->verticalScrollBar()->setValue(verticalScrollBar()->value());
+}
+
+void RecordGrid::updateGeometries() {
+    QTableView::updateGeometries();
+    if (fixed_) placeFixedColumn();
+}
+
+QModelIndex RecordGrid::indexAt(const QPoint& pos) const {
+    if (pos.x() >= 0 && pos.x() < columnWidth(0)) {
+        const int row = rowAt(pos.y());
+        return row < 0 ? QModelIndex() : model_->index(row, 0);
+    }
+    return QTableView::indexAt(pos);
+}
+
+void RecordGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    const int sideways = horizontalScrollBar()->value();
+    QTableView::scrollTo(index, hint);
+    if (!index.isValid()) return;
+    // The row-number cell is in view at any sideways position: only the rows move to it.
+    if (index.column() == 0) {
+        horizontalScrollBar()->setValue(sideways);
+        return;
+    }
+    // Any other cell comes out from under the fixed column.
+    const int hidden = columnWidth(0) - visualRect(index).left();
+    if (hidden > 0) horizontalScrollBar()->setValue(horizontalScrollBar()->value() - hidden);
 }
 
 int RecordGrid::currentSlot() const {

@@ -2,7 +2,8 @@
 #pragma once
 // The grid every record-list window shows: one row per slot of a record array, read from the
 // array when a cell is painted (never one item per cell), with the row number in column 0 and
-// 14, 15 or 16 columns in all.
+// 14, 15 or 16 columns in all. Column 0 is fixed: it stays at the left edge when the grid is
+// scrolled sideways.
 #include <QAbstractTableModel>
 #include <QTableView>
 #include <optional>
@@ -99,6 +100,11 @@ public:
     void applyWidths(const WindowSettings& settings, const std::string& section);
     void storeWidths(WindowSettings& settings, const std::string& section) const;
 
+    // Column 0 is always in view: a point over it is in column 0 however far the grid is scrolled,
+    // and scrolling to a row-number cell moves the rows only.
+    QModelIndex indexAt(const QPoint& pos) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
 signals:
     // The current row changed, however it changed (click, keys, sort, read, program).
     void currentSlotChanged(int slot);
@@ -107,9 +113,16 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void updateGeometries() override;
 
 private:
+    // A second view over the same model and selection that shows only column 0, laid over the
+    // left edge of the viewport; it takes no focus and lets the mouse through to the grid.
+    void makeFixedColumn();
+    void placeFixedColumn();
+
     RecordTableModel* model_;
+    QTableView* fixed_ = nullptr;
     int lastReported_ = -2;
 };
 
