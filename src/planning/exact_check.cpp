@@ -338,6 +338,43 @@ private:
     int* assign_;
 };
 
+// The sum of the times, or -1 when one is negative or the sum passes 32 bits: such sums could
+// come back into the window from outside it, and the tables rely on sums that only grow.
+std::int64_t boundedTotal(const std::int32_t* times, int n) {
+    std::int64_t total = 0;
+    for (int k = 0; k < n; ++k) {
+        if (times[k] < 0) return -1;
+        total += times[k];
+        if (total > std::numeric_limits<std::int32_t>::max()) return -1;
+    }
+    return total;
+}
+
+// The smallest tolerance, searched in growing tables: a table of sums up to target + m holds
+// every split that passes with a tolerance of m or less, so the first m that finds one gives
+// the least of all. Most selections are decided in the first, small table. The cell found
+// (a < 0 when none) indexes the last table built in `table`.
+Cell searchLeastTolerance(PairTable& table, const std::int32_t* times, int n, std::int32_t target, bool plusOnly,
+                          std::int64_t total) {
+    const std::int64_t limit = std::int64_t{kExactLimit} - target;
+    std::int64_t m = std::min<std::int64_t>(16, limit);
+    Cell cell;
+    for (;;) {
+        const std::int64_t top = target + m;
+        if (top >= 0) {
+            const int bound = static_cast<int>(std::min<std::int64_t>(top, total));
+            const std::int64_t low = plusOnly ? target : target - m;
+            table.reset(bound, bound);
+            table.set(0, 0);
+            // A pair that passes has a >= low, and b >= low or b = total - a >= total - top.
+            addForward(table, times, 0, n, low, std::min<std::int64_t>(low, total - top));
+            cell = leastTolerance(table, target, plusOnly, total, m);
+        }
+        if (cell.a >= 0 || m >= limit) return cell;
+        m = std::min(m * 4, limit);
+    }
+}
+
 }  // namespace
 
 bool exactSplitPasses(const std::int32_t* times, int n, const int* assign, std::int32_t lo, std::int32_t hi) {
@@ -363,15 +400,7 @@ ExactResult exactCheck(const std::int32_t* times, int n, std::int32_t target, st
     res.exists = windowChecked ? ExactAnswer::No : ExactAnswer::Unchecked;
     res.toleranceFound = toleranceChecked ? ExactAnswer::No : ExactAnswer::Unchecked;
 
-    // Negative times or a total past 32 bits would let sums come back into the window from outside
-    // it; the tables below rely on sums that only grow.
-    std::int64_t total = 0;
-    for (int k = 0; k < n; ++k) {
-        if (times[k] < 0) total = -1;
-        if (total < 0) break;
-        total += times[k];
-        if (total > std::numeric_limits<std::int32_t>::max()) total = -1;
-    }
+    const std::int64_t total = boundedTotal(times, n);
     if (total < 0 || n < 0) {
         res.exists = ExactAnswer::Unchecked;
         res.toleranceFound = ExactAnswer::Unchecked;
@@ -407,26 +436,7 @@ ExactResult exactCheck(const std::int32_t* times, int n, std::int32_t target, st
     }
     if (!toleranceChecked) return res;
 
-    // The smallest tolerance, searched in growing tables: a table of sums up to target + m holds
-    // every split that passes with a tolerance of m or less, so the first m that finds one gives
-    // the least of all. Most selections are decided in the first, small table.
-    const std::int64_t limit = std::int64_t{kExactLimit} - target;
-    std::int64_t m = std::min<std::int64_t>(16, limit);
-    Cell cell;
-    for (;;) {
-        const std::int64_t top = target + m;
-        if (top >= 0) {
-            const int bound = static_cast<int>(std::min<std::int64_t>(top, total));
-            const std::int64_t low = plusOnly ? target : target - m;
-            first.reset(bound, bound);
-            first.set(0, 0);
-            // A pair that passes has a >= low, and b >= low or b = total - a >= total - top.
-            addForward(first, times, 0, n, low, std::min<std::int64_t>(low, total - top));
-            cell = leastTolerance(first, target, plusOnly, total, m);
-        }
-        if (cell.a >= 0 || m >= limit) break;
-        m = std::min(m * 4, limit);
-    }
+    const Cell cell = searchLeastTolerance(first, times, n, target, plusOnly, total);
     if (cell.a < 0) return res;
     res.toleranceFound = ExactAnswer::Yes;
     res.minTolerance = static_cast<std::int32_t>(cell.need);

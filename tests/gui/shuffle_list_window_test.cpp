@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 #include <filesystem>
@@ -34,6 +35,7 @@
 #include "catalogue/ui/record_grid.h"
 #include "gui/dialogs_support.h"
 #include "gui/widget_driver.h"
+#include "planning/ui/frm_shuf_ctrl.h"
 #include "planning/ui/frm_shuf_main.h"
 #include "platform/sjis.h"
 #include "printing/ui/frm_prn_st_ed.h"
@@ -305,6 +307,80 @@ TEST_F(ShuffleListWindowTest, DraggingExchangesTwoRowsAndADropOnTheHeaderOrTheSo
     EXPECT_EQ(changes->count(), 2);
     EXPECT_FALSE(window->dropOnRow(1, 0));  // row 0 is the header
     EXPECT_EQ(barcodes(), before);
+}
+
+// A real double click through the window system: Qt sends the second press before the double
+// click itself, and the drag after it must not be lost to the double click.
+TEST_F(ShuffleListWindowTest, TheFirstDragAfterADoubleClickExchangesTheRows) {
+    window->setCatalogue(nullptr);  // the double click then picks nothing
+    openList({"S1", "S2", "S3"});
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QWidget* vp = window->grid()->viewport();
+    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, vp->mapTo(window.get(), cellCenter(0, 4)));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(barcodes()[0], "S1");
+    EXPECT_EQ(changes->count(), 0);
+    drag(1, cellCenter(2, 4));
+    EXPECT_EQ(slotBarcode(1), "S3");
+    EXPECT_EQ(slotBarcode(2), "S2");
+    EXPECT_EQ(changes->count(), 1);
+}
+
+// A control file that cannot be read back: the error is shown and the settings dialog stays shut.
+TEST_F(ShuffleListWindowTest, SettingsDoNotOpenWhenTheControlFileCannotBeReread) {
+    TFrmShufCtrl dialog(ws);
+    window->setSettingsDialog(&dialog);
+    openList({"S1"});
+    bool opened = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<TFrmShufCtrl*>(QApplication::activeModalWidget())) {
+            opened = true;
+            prompter.answers.push_back(Answer::No);
+            d->close();
+        }
+    });
+    watch.start(10);
+    QTest::mouseClick(child<QPushButton>(window.get(), "BtnCtl"), Qt::LeftButton);
+    EXPECT_TRUE(opened);  // a readable file: the dialog opens
+    opened = false;
+    prompter.clear();
+    {
+        std::ofstream out(controlFilePath(ws), std::ios::binary | std::ios::trunc);
+        out << "not a control file";
+    }
+    QTest::mouseClick(child<QPushButton>(window.get(), "BtnCtl"), Qt::LeftButton);
+    watch.stop();
+    EXPECT_FALSE(opened);
+    ASSERT_FALSE(prompter.boxes.empty());
+    EXPECT_EQ(prompter.boxes[0].kind, BoxKind::Error);
+    EXPECT_TRUE(window->isVisible());
+}
+
+// The menu command reads the catalogue from its file each time, so that a catalogue written since
+// it was last loaded is the one the list picks from.
+TEST_F(ShuffleListWindowTest, OpeningForPlanningReadsTheCatalogueAfresh) {
+    auto writeKind = [&](int kind, const std::vector<std::string>& barcodes) {
+        TCddataArray a(ws.capacity(kind) + 1);
+        for (std::size_t i = 0; i < barcodes.size(); ++i) a[static_cast<int>(i)] = record(barcodes[i]);
+        ASSERT_EQ(writeDataFile(ws, false, defaultFilePath(ws, kind), kind, a, ws.capacity(kind)), 0);
+    };
+    writeKind(kKindShuffle, {"S1"});
+    setCatalogue({record("OLD")});  // loaded before the file changed
+    for (const char* barcode : {"C1", "C2"}) {
+        writeKind(kKindCatalogue, {barcode});
+        std::string seen, listed;
+        whenModal<TFrmShufMain>([&](TFrmShufMain* w) {
+            seen = fieldText(ws.arrays[kKindCatalogue][0].barcode);
+            listed = catalogue->grid()->model()->index(0, 1).data().toString().toStdString();
+            prompter.answers.push_back(Answer::No);
+            w->close();
+        });
+        EXPECT_EQ(window->openForPlanning(), 0);
+        EXPECT_EQ(seen, barcode);
+        EXPECT_EQ(listed, barcode);
+        EXPECT_EQ(slotBarcode(0), "S1");
+    }
 }
 
 TEST_F(ShuffleListWindowTest, ShufflingKeepsTheSameCdsPackedToTheFront) {

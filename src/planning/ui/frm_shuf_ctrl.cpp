@@ -52,7 +52,9 @@ TFrmShufCtrl::TFrmShufCtrl(zemo::Workspace& ws, QWidget* parent)
 TFrmShufCtrl::~TFrmShufCtrl() = default;
 
 bool TFrmShufCtrl::execReloaded() {
-    zemo::loadControl(ws_, false);
+    // A record that could not be read back was reported by the read; the dialog would edit a stale one.
+    saved_ = false;
+    if (zemo::loadControl(ws_, false) != 0) return false;
     exec();
     return saved_;
 }

@@ -31,7 +31,7 @@ public:
 
     // How the planning windows open it: the control record is reloaded from its file first (what
     // was only changed in memory, such as a tape length, is dropped), then the dialog runs.
-    // Returns saved().
+    // Returns saved(); false without showing the dialog when the reload failed (the read reported it).
     bool execReloaded();
 
     // The dialog's working copy, as the fields have accepted it so far.

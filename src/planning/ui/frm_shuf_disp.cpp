@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFontMetrics>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -19,13 +18,13 @@
 #include <QTextLayout>
 #include <QToolBar>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
 #include <unordered_map>
 
 #include "planning/ui/frm_shuf_ctrl.h"
 #include "planning/ui/frm_tape.h"
+#include "planning/ui/press_button.h"
 #include "platform/prompter.h"
 #include "platform/sjis.h"
 #include "printing/data_list.h"
@@ -38,6 +37,7 @@
 #include "ui/fonts.h"
 #include "ui/printer.h"
 #include "ui/window_parts.h"
+#include "ui_frm_shuf_disp.h"
 
 namespace zemo::ui {
 
@@ -45,19 +45,6 @@ namespace {
 
 constexpr int kMinColumns = 80;
 constexpr int kMinRowsOfW = 64;  // the minimum height in cell widths
-
-// Any mouse button pressing it acts, with the modifiers of that press.
-class PressButton : public QPushButton {
-public:
-    using QPushButton::QPushButton;
-    std::function<void(Qt::KeyboardModifiers)> onPress;
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override {
-        QPushButton::mousePressEvent(e);
-        if (onPress) onPress(e->modifiers());
-    }
-};
 
 QMenu* menuOf(QWidget* owner, const char* name, std::initializer_list<std::pair<const char*, const char*>> items,
               const std::function<void(int)>& chosen) {
@@ -112,9 +99,14 @@ struct TFrmShufDisp::CharLayouts {
     }
 };
 
-SideBar::SideBar(const QString& side, QWidget* parent) : QWidget(parent), side_(side) {
+SideBar::SideBar(QWidget* parent) : QWidget(parent) {
     setMinimumHeight(fontMetrics().height() + 6);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void SideBar::setSide(const QString& side) {
+    side_ = side;
+    update();
 }
 
 void SideBar::setSum(std::int32_t sum, std::int32_t lo, std::int32_t hi, std::int32_t scale) {
@@ -157,15 +149,37 @@ void SideBar::paintEvent(QPaintEvent*) {
 
 TFrmShufDisp::TFrmShufDisp(zemo::Workspace& ws, FontSetting& font, QWidget* parent)
     : QDialog(parent), ws_(ws), stored_(font), font_(font), engine_(ws), results_(engine_),
-      chars_(std::make_unique<CharLayouts>()) {
-    setObjectName("FrmShufDisp");
-    setWindowTitle("振分け結果");
-    setModal(false);
-    resize(760, 560);
+      ui_(std::make_unique<Ui::TFrmShufDisp>()), chars_(std::make_unique<CharLayouts>()) {
+    ui_->setupUi(this);
     engine_.stopRequested = false;
+    bar_ = ui_->ToolBar1;
+    buttons_ = ui_->Buttons;
+    scroll_ = ui_->ScrollBox1;
+    image1_ = ui_->Image1;
+    exact_ = ui_->Lbl_Exact;
+    exact_->setContentsMargins(4, 2, 4, 2);
+    bars_[0] = ui_->Bar_A;
+    bars_[1] = ui_->Bar_B;
+    bars_[0]->setSide(tr("A面"));
+    bars_[1]->setSide(tr("B面"));
+    shuf2_ = menuOf(this, "PupMnshuf2", {{"NOSHUF", "振分無"}, {"HALF", "２分割"}, {"K1", "取り消"}},
+                    [this](int tag) { chooseShuf2(tag); });
+    shufAB_ = menuOf(this, "PupMnshufAB",
+                     {{"SHUF_A", "A 面ｼｬｯﾌﾙ"}, {"SHUF_B", "B 面ｼｬｯﾌﾙ"}, {"SHUF_AB", "AB面ｼｬｯﾌﾙ"},
+                      {"SHUF_ABCancel", "取り消し"}},
+                     [this](int tag) { chooseShufAB(tag); });
+    bestItem_ = new QAction(tr("最適解"), shuf2_);
+    bestItem_->setObjectName("MBestPlan");
+    shuf2_->insertAction(shuf2_->findChild<QAction*>("K1"), bestItem_);
+    connect(bestItem_, &QAction::triggered, this, [this] { guarded([&] { chooseBest(); }); });
+    buildToolBar();
+    connectButtons();
+    keepEnterFromButtons(this);
+    paintImage();
+    showExact();
+}
 
-    bar_ = new QToolBar(this);
-    bar_->setObjectName("ToolBar1");
+void TFrmShufDisp::buildToolBar() {
     parts::addToolButtons<TFrmShufDisp>(bar_, this,
                                         {{"SpdBtnExit", "終了", "終了", &TFrmShufDisp::BtnEndClick},
                                          {"SpdBtnPrint", "印刷", "印刷", &TFrmShufDisp::BtnPrintClick},
@@ -176,12 +190,6 @@ TFrmShufDisp::TFrmShufDisp(zemo::Workspace& ws, FontSetting& font, QWidget* pare
                                          {"SpdBtnFont", "フォント", "ﾌｫﾝﾄ", &TFrmShufDisp::BtnFontClick},
                                          {"SpdBtnProperty", "設定", "設定", &TFrmShufDisp::BtnCtlClick},
                                          {"SpdBtnTape", "ＴＡＰＥ時間", "TAPE", &TFrmShufDisp::BtnTapeClick}});
-    shuf2_ = menuOf(this, "PupMnshuf2", {{"NOSHUF", "振分無"}, {"HALF", "２分割"}, {"K1", "取り消"}},
-                    [this](int tag) { chooseShuf2(tag); });
-    shufAB_ = menuOf(this, "PupMnshufAB",
-                     {{"SHUF_A", "A 面ｼｬｯﾌﾙ"}, {"SHUF_B", "B 面ｼｬｯﾌﾙ"}, {"SHUF_AB", "AB面ｼｬｯﾌﾙ"},
-                      {"SHUF_ABCancel", "取り消し"}},
-                     [this](int tag) { chooseShufAB(tag); });
     QToolButton* half = parts::toolButton(bar_, "SpdBtnShufhalf", "振り分け２", "振分２");
     QToolButton* shuffle = parts::toolButton(bar_, "SpdBtnShuffle", "シャッフル", "ｼｬｯﾌﾙ");
     QToolButton* best = parts::toolButton(bar_, "SpdBtnBest", "最適解", "最適解");
@@ -191,86 +199,28 @@ TFrmShufDisp::TFrmShufDisp(zemo::Workspace& ws, FontSetting& font, QWidget* pare
     bar_->addWidget(best);
     bar_->addWidget(shuffle);
     connect(best, &QToolButton::clicked, this, [this] { guarded([&] { chooseBest(); }); });
-    bestItem_ = new QAction(tr("最適解"), shuf2_);
-    bestItem_->setObjectName("MBestPlan");
-    shuf2_->insertAction(shuf2_->findChild<QAction*>("K1"), bestItem_);
-    connect(bestItem_, &QAction::triggered, this, [this] { guarded([&] { chooseBest(); }); });
     connect(half, &QToolButton::clicked, this, [this, half] { popup(shuf2_, half, true); });
     connect(shuffle, &QToolButton::clicked, this, [this, shuffle] { popup(shufAB_, shuffle, true); });
-
-    scroll_ = new QScrollArea(this);
-    scroll_->setObjectName("ScrollBox1");
-    scroll_->setWidgetResizable(false);
-    image1_ = new QLabel;
-    image1_->setObjectName("Image1");
-    image1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    scroll_->setWidget(image1_);
-
-    buttons_ = new QWidget(this);
-    auto* row = new QHBoxLayout(buttons_);
-    row->setContentsMargins(4, 0, 4, 0);
-    auto addButton = [&](QPushButton* b, const char* name) {
-        b->setObjectName(name);
-        row->addWidget(b);
-        return b;
-    };
-    struct Bottom {
-        const char* name;
-        const char* text;
-        void (TFrmShufDisp::*handler)();
-    };
-    const Bottom bottoms[] = {{"BtnEnd", "終了", &TFrmShufDisp::BtnEndClick},
-                              {"BtnPrint", "印刷", &TFrmShufDisp::BtnPrintClick},
-                              {"BtnLabel", "ﾗﾍﾞﾙ", &TFrmShufDisp::BtnLabelClick},
-                              {"BtnSSet", "結設定", &TFrmShufDisp::BtnSSetClick}};
-    for (const Bottom& b : bottoms) {
-        QPushButton* button = addButton(new QPushButton(QString::fromUtf8(b.text), buttons_), b.name);
-        connect(button, &QPushButton::clicked, this, [this, h = b.handler] { guarded([&] { (this->*h)(); }); });
-    }
-    auto* shuf = new PressButton(QStringLiteral("振分け"), buttons_);
-    addButton(shuf, "BtnShuf");
-    // The press steps, not the click: Shift is read from the press itself.
-    shuf->onPress = [this](Qt::KeyboardModifiers m) { guarded([&] { BtnShufMouseDown(m); }); };
-    const Bottom more[] = {{"BtnFont", "ﾌｫﾝﾄ", &TFrmShufDisp::BtnFontClick},
-                           {"BtnCtl", "設定", &TFrmShufDisp::BtnCtlClick},
-                           {"BtnTape", "TAPE", &TFrmShufDisp::BtnTapeClick}};
-    for (const Bottom& b : more) {
-        QPushButton* button = addButton(new QPushButton(QString::fromUtf8(b.text), buttons_), b.name);
-        connect(button, &QPushButton::clicked, this, [this, h = b.handler] { guarded([&] { (this->*h)(); }); });
-    }
-    QPushButton* shuf2 = addButton(new QPushButton(QStringLiteral("振分２"), buttons_), "BtnShuf2");
-    QPushButton* dshuf = addButton(new QPushButton(QStringLiteral("ｼｬｯﾌﾙ"), buttons_), "BtnDShuf");
-    QPushButton* bestBottom = addButton(new QPushButton(tr("最適解"), buttons_), "BtnBest");
-    row->insertWidget(row->indexOf(shuf2) + 1, bestBottom);
-    connect(bestBottom, &QPushButton::clicked, this, [this] { guarded([&] { chooseBest(); }); });
     bestButtons_[0] = best;
-    bestButtons_[1] = bestBottom;
+}
+
+void TFrmShufDisp::connectButtons() {
+    const struct {
+        QPushButton* button;
+        void (TFrmShufDisp::*handler)();
+    } commands[] = {{ui_->BtnEnd, &TFrmShufDisp::BtnEndClick},   {ui_->BtnPrint, &TFrmShufDisp::BtnPrintClick},
+                    {ui_->BtnLabel, &TFrmShufDisp::BtnLabelClick}, {ui_->BtnSSet, &TFrmShufDisp::BtnSSetClick},
+                    {ui_->BtnFont, &TFrmShufDisp::BtnFontClick}, {ui_->BtnCtl, &TFrmShufDisp::BtnCtlClick},
+                    {ui_->BtnTape, &TFrmShufDisp::BtnTapeClick},   {ui_->BtnBest, &TFrmShufDisp::chooseBest}};
+    for (const auto& c : commands)
+        connect(c.button, &QPushButton::clicked, this, [this, h = c.handler] { guarded([&] { (this->*h)(); }); });
+    // The press steps, not the click: Shift is read from the press itself.
+    ui_->BtnShuf->onPress = [this](Qt::KeyboardModifiers m) { guarded([&] { BtnShufMouseDown(m); }); };
+    QPushButton* shuf2 = ui_->BtnShuf2;
+    QPushButton* dshuf = ui_->BtnDShuf;
     connect(shuf2, &QPushButton::clicked, this, [this, shuf2] { popup(shuf2_, shuf2, false); });
     connect(dshuf, &QPushButton::clicked, this, [this, dshuf] { popup(shufAB_, dshuf, false); });
-    row->addStretch();
-
-    auto* main = new QVBoxLayout(this);
-    main->setContentsMargins(0, 0, 0, 4);
-    main->addWidget(bar_);
-    main->addWidget(scroll_, 1);
-    // Outside the image, so the image and its text stay the plan's alone.
-    exact_ = new QLabel(this);
-    exact_->setObjectName("Lbl_Exact");
-    exact_->setContentsMargins(4, 2, 4, 2);
-    main->addWidget(exact_);
-    auto* bars = new QHBoxLayout;
-    bars->setContentsMargins(4, 0, 4, 0);
-    const char* barNames[2] = {"Bar_A", "Bar_B"};
-    for (int side = 0; side < 2; ++side) {
-        bars_[side] = new SideBar(side == 0 ? tr("A面") : tr("B面"), this);
-        bars_[side]->setObjectName(barNames[side]);
-        bars->addWidget(bars_[side]);
-    }
-    main->addLayout(bars);
-    main->addWidget(buttons_);
-    keepEnterFromButtons(this);
-    paintImage();
-    showExact();
+    bestButtons_[1] = ui_->BtnBest;
 }
 
 TFrmShufDisp::~TFrmShufDisp() { engine_.onPoll = nullptr; }

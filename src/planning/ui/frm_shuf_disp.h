@@ -22,6 +22,10 @@ class QScrollArea;
 class QToolBar;
 class QToolButton;
 
+namespace Ui {
+class TFrmShufDisp;
+}
+
 namespace zemo::ui {
 
 class ProgramPrinter;
@@ -34,7 +38,8 @@ class TFrmTape;
 // the sum as text.
 class SideBar : public QWidget {
 public:
-    SideBar(const QString& side, QWidget* parent);
+    explicit SideBar(QWidget* parent = nullptr);
+    void setSide(const QString& side);
     void setSum(std::int32_t sum, std::int32_t lo, std::int32_t hi, std::int32_t scale);
     bool inside() const { return lo_ <= sum_ && sum_ <= hi_; }
     std::int32_t sum() const { return sum_; }
@@ -117,6 +122,9 @@ private:
     template <typename F>
     void run(F&& step);
     void setCommandsEnabled(bool on);
+    // The steps of building the window on its form.
+    void buildToolBar();
+    void connectButtons();
     // Draws the cached text of ResultsState onto the image (font, size, texts).
     void paintImage();
     // The characters of the image, each shaped once for the current font.
@@ -135,16 +143,17 @@ private:
     TFrmTape* tape_ = nullptr;
     ProgramPrinter* printer_ = nullptr;
 
-    QToolBar* bar_;
-    QWidget* buttons_;
-    QScrollArea* scroll_;
-    QLabel* image1_;
-    QLabel* exact_;
+    std::unique_ptr<Ui::TFrmShufDisp> ui_;
+    QToolBar* bar_ = nullptr;
+    QWidget* buttons_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    QLabel* image1_ = nullptr;
+    QLabel* exact_ = nullptr;
     SideBar* bars_[2] = {};
-    QAction* bestItem_;
+    QAction* bestItem_ = nullptr;
     QWidget* bestButtons_[2] = {};
-    QMenu* shuf2_;
-    QMenu* shufAB_;
+    QMenu* shuf2_ = nullptr;
+    QMenu* shufAB_ = nullptr;
     QImage image_;
     std::unique_ptr<CharLayouts> chars_;
     QStringList drawn_;

@@ -3,7 +3,7 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QHBoxLayout>
+#include <QBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,7 +11,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <algorithm>
 
 #include "catalogue/catalogue_access.h"
@@ -35,6 +34,7 @@
 #include "records/workspace.h"
 #include "ui/dialog_keys.h"
 #include "ui/window_parts.h"
+#include "ui_frm_shuf_main.h"
 
 namespace zemo::ui {
 
@@ -53,153 +53,98 @@ QString timeLabel(const char* name, std::int32_t seconds) {
 
 }  // namespace
 
-using parts::button;
-using parts::toolButton;
-
 TFrmShufMain::TFrmShufMain(Workspace& ws, WindowSettings& settings, QWidget* parent)
-    : QDialog(parent), ws_(ws), settings_(settings), engine_(std::make_unique<PlanEngine>(ws)) {
-    setObjectName("FrmShufMain");
-    setWindowTitle(QStringLiteral("振り分け"));
-    setModal(true);
-    resize(980, 640);
+    : QDialog(parent), ws_(ws), settings_(settings), engine_(std::make_unique<PlanEngine>(ws)),
+      ui_(std::make_unique<Ui::TFrmShufMain>()) {
+    ui_->setupUi(this);
+    placeGrid();
+    buildMenus();
+    keepEnterFromButtons(this);
+    connectCommands();
+    applyCommands();
+}
 
-    toolBar_ = new QWidget(this);
-    toolBar_->setObjectName("ToolBar");
-    SpdBtnExit = toolButton(toolBar_, "SpdBtnExit", "終了");
-    SpdBtnOpen = toolButton(toolBar_, "SpdBtnOpen", "読み込み");
-    SpdBtnSave = toolButton(toolBar_, "SpdBtnSave", "書き込み");
-    SpdBtnSelect = toolButton(toolBar_, "SpdBtnSelect", "選択");
-    SpdBtnFind = toolButton(toolBar_, "SpdBtnFind", "ＦＩＮＤ");
-    SpdBtnShuf = toolButton(toolBar_, "SpdBtnShuf", "振り分け");
-    SpdBtnProperty = toolButton(toolBar_, "SpdBtnProperty", "設定");
-    SpdBtnErase = toolButton(toolBar_, "SpdBtnErase", "消去(最後の位置)");
-    SpBtnClearRow = toolButton(toolBar_, "SpBtnClearRow", "消去(現在位置)");
-    SpdBtnReport = toolButton(toolBar_, "SpdBtnReport", "情報");
-    SpdBtnNew = toolButton(toolBar_, "SpdBtnNew", "新規");
-    SpdBtnPrint = toolButton(toolBar_, "SpdBtnPrint", "印刷");
-    auto* tools = new QHBoxLayout(toolBar_);
-    tools->setContentsMargins(0, 0, 0, 0);
-    for (QToolButton* b : {SpdBtnExit, SpdBtnOpen, SpdBtnSave, SpdBtnSelect, SpdBtnFind, SpdBtnShuf, SpdBtnProperty,
-                           SpdBtnErase, SpBtnClearRow, SpdBtnReport, SpdBtnNew, SpdBtnPrint})
-        tools->addWidget(b);
-    tools->addStretch();
-
+void TFrmShufMain::placeGrid() {
     StringGrid1 = new RecordGrid(ws_, kKindShuffle, kListColumns, this);
     StringGrid1->setObjectName("StringGrid1");
     StringGrid1->records()->setRows(kSlots);
     StringGrid1->applyWidths(settings_, kWidthsSection);
     StringGrid1->viewport()->installEventFilter(this);
+    delete layout()->replaceWidget(ui_->GridPlace, StringGrid1);
+    delete ui_->GridPlace;
+    ui_->GridPlace = nullptr;
+    static_cast<QBoxLayout*>(layout())->setStretchFactor(StringGrid1, 1);
+}
 
-    Lbl_Total = new QLabel(this);
-    Lbl_Total->setObjectName("Lbl_Total");
-    Lbl_Target = new QLabel(this);
-    Lbl_Target->setObjectName("Lbl_Target");
-    Lbl_Exact = new QLabel(this);
-    Lbl_Exact->setObjectName("Lbl_Exact");
-    Lbl_fname = new QLabel(this);
-    Lbl_fname->setObjectName("Lbl_fname");
-    auto* labels = new QHBoxLayout;
-    labels->addWidget(Lbl_Total);
-    labels->addWidget(Lbl_Target);
-    labels->addWidget(Lbl_Exact);
-    labels->addStretch();
-    labels->addWidget(Lbl_fname);
-
-    panel_ = new QWidget(this);
-    panel_->setObjectName("Panel");
-    BtnF01 = button<QPushButton>(panel_, "BtnF01", "終了");
-    BtnF02 = button<QPushButton>(panel_, "BtnF02", "ﾌｧｲﾙ");
-    BtnF02->setVisible(false);
-    BtnSel = button<QPushButton>(panel_, "BtnSel", "選択");
-    BtnSerch = button<QPushButton>(panel_, "BtnSerch", "抽出");
-    BtnShuf = button<QPushButton>(panel_, "BtnShuf", "振分け");
-    BtnCtl = button<QPushButton>(panel_, "BtnCtl", "設定");
-    BtnF08 = button<QPushButton>(panel_, "BtnF08", "消去");
-    BtnF09 = button<QPushButton>(panel_, "BtnF09", "情報");
-    BtnF10 = button<QPushButton>(panel_, "BtnF10", "新規");
-    BtnEPrn = button<QPushButton>(panel_, "BtnEPrn", "印刷");
-    BtnFDsp = button<QPushButton>(panel_, "BtnFDsp", "内容");
-    auto* panel = new QHBoxLayout(panel_);
-    panel->setContentsMargins(0, 0, 0, 0);
-    for (QPushButton* b : {BtnF01, BtnF02, BtnSel, BtnSerch, BtnShuf, BtnCtl, BtnF08, BtnF09, BtnF10, BtnEPrn, BtnFDsp})
-        panel->addWidget(b);
-    panel->addStretch();
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(toolBar_);
-    layout->addWidget(StringGrid1, 1);
-    layout->addLayout(labels);
-    layout->addWidget(panel_);
-
+void TFrmShufMain::buildMenus() {
     // The information menu: the tag of a kind item is period x 10 + kind.
     PupMnInfo = new QMenu(this);
     PupMnInfo->setObjectName("PupMnInfo");
-    struct Period {
+    struct Item {
         const char* name;
         const char* caption;
     };
-    const Period periods[] = {{"PI_MONTH", "３０日前"}, {"PI_15DAY", "６０日前"}, {"PI_WEEK", "９０日前"}, {"PI_PLAN", "入荷予定"}};
-    struct Kind {
-        const char* stem;
-        const char* caption;
-    };
-    const Kind kinds[] = {{"PI_SSINGLE", "CDｼﾝｸﾞﾙ"}, {"PI_SALBUM", "CDｱﾙﾊﾞﾑ"}, {"PI_SVIDEO", "ビデオ"},
+    const Item periods[] = {{"PI_MONTH", "３０日前"}, {"PI_15DAY", "６０日前"}, {"PI_WEEK", "９０日前"}, {"PI_PLAN", "入荷予定"}};
+    const Item kinds[] = {{"PI_SSINGLE", "CDｼﾝｸﾞﾙ"}, {"PI_SALBUM", "CDｱﾙﾊﾞﾑ"}, {"PI_SVIDEO", "ビデオ"},
                           {"PI_SLASER", "ﾚｰｻﾞｰ"},     {"PI_ATHER", "その他"},     {"PI_SALL", "全て"},
                           {"PI_SCANCEL", "取り消し"}};
     for (int p = 0; p < 4; ++p) {
-        QMenu* sub = PupMnInfo->addMenu(QString::fromUtf8(periods[p].caption));
+        QMenu* sub = PupMnInfo->addMenu(tr(periods[p].caption));
         QAction* periodItem = sub->menuAction();
         periodItem->setObjectName(periods[p].name);
         periodItem->setProperty("Tag", p);
         connect(sub, &QMenu::aboutToShow, this, [this, p] { infoPeriod_ = p; });
         for (int k = 0; k < 7; ++k) {
-            QAction* a = sub->addAction(QString::fromUtf8(kinds[k].caption));
-            a->setObjectName(QString::fromUtf8(kinds[k].stem) + QString::number(p));
+            QAction* a = sub->addAction(tr(kinds[k].caption));
+            a->setObjectName(QString::fromUtf8(kinds[k].name) + QString::number(p));
             const int tag = p * 10 + k;
             a->setProperty("Tag", tag);
             connect(a, &QAction::triggered, this, [this, tag] { PI_Click(tag); });
         }
     }
-    QAction* infoCancel = PupMnInfo->addAction(QStringLiteral("取り消し"));
+    QAction* infoCancel = PupMnInfo->addAction(tr("取り消し"));
     infoCancel->setObjectName("PI_CANCEL");
     infoCancel->setProperty("Tag", 4);
 
     PupMnNewCls = new QMenu(this);
     PupMnNewCls->setObjectName("PupMnNewCls");
-    const Period newItems[] = {{"PNC_CLS_YES", "初期化"}, {"PNC_CLS_SHUF", "シャッフル"}, {"PNC_CLS_NO", "取り消し"}};
+    const Item newItems[] = {{"PNC_CLS_YES", "初期化"}, {"PNC_CLS_SHUF", "シャッフル"}, {"PNC_CLS_NO", "取り消し"}};
     for (int tag = 0; tag < 3; ++tag) {
-        QAction* a = PupMnNewCls->addAction(QString::fromUtf8(newItems[tag].caption));
+        QAction* a = PupMnNewCls->addAction(tr(newItems[tag].caption));
         a->setObjectName(newItems[tag].name);
         a->setProperty("Tag", tag);
         connect(a, &QAction::triggered, this, [this, tag] { PNC_Click(tag); });
     }
+}
 
-    keepEnterFromButtons(this);
-    connect(SpdBtnExit, &QToolButton::clicked, this, &QWidget::close);
-    connect(BtnF01, &QPushButton::clicked, this, &QWidget::close);
-    connect(SpdBtnOpen, &QToolButton::clicked, this, &TFrmShufMain::SpdBtnOpenClick);
-    connect(SpdBtnSave, &QToolButton::clicked, this, &TFrmShufMain::SpdBtnSaveClick);
-    connect(BtnF02, &QPushButton::clicked, this, &TFrmShufMain::BtnF02Click);
-    connect(SpdBtnSelect, &QToolButton::clicked, this, &TFrmShufMain::BtnSelClick);
-    connect(BtnSel, &QPushButton::clicked, this, &TFrmShufMain::BtnSelClick);
-    connect(SpdBtnFind, &QToolButton::clicked, this, &TFrmShufMain::BtnSerchClick);
-    connect(BtnSerch, &QPushButton::clicked, this, &TFrmShufMain::BtnSerchClick);
-    connect(SpdBtnShuf, &QToolButton::clicked, this, &TFrmShufMain::BtnShufClick);
-    connect(BtnShuf, &QPushButton::clicked, this, &TFrmShufMain::BtnShufClick);
-    connect(SpdBtnProperty, &QToolButton::clicked, this, &TFrmShufMain::BtnCtlClick);
-    connect(BtnCtl, &QPushButton::clicked, this, &TFrmShufMain::BtnCtlClick);
-    connect(SpdBtnErase, &QToolButton::clicked, this, &TFrmShufMain::BtnF08Click);
-    connect(BtnF08, &QPushButton::clicked, this, &TFrmShufMain::BtnF08Click);
-    connect(SpBtnClearRow, &QToolButton::clicked, this, &TFrmShufMain::SpBtnClearRowClick);
-    connect(SpdBtnReport, &QToolButton::clicked, this, [this] { popupAt(PupMnInfo, SpdBtnReport, true); });
-    connect(BtnF09, &QPushButton::clicked, this, [this] { popupAt(PupMnInfo, BtnF09, false); });
-    connect(SpdBtnNew, &QToolButton::clicked, this, [this] { popupAt(PupMnNewCls, SpdBtnNew, true); });
-    connect(BtnF10, &QPushButton::clicked, this, [this] { popupAt(PupMnNewCls, BtnF10, false); });
-    connect(SpdBtnPrint, &QToolButton::clicked, this, &TFrmShufMain::BtnEPrnClick);
-    connect(BtnEPrn, &QPushButton::clicked, this, &TFrmShufMain::BtnEPrnClick);
-    connect(BtnFDsp, &QPushButton::clicked, this, &TFrmShufMain::BtnFDspClick);
+void TFrmShufMain::connectCommands() {
+    // Each command has a tool-bar button and a panel button.
+    using Handler = void (TFrmShufMain::*)();
+    const struct {
+        QAbstractButton* tool;
+        QAbstractButton* panel;
+        Handler handler;
+    } pairs[] = {{ui_->SpdBtnOpen, nullptr, &TFrmShufMain::SpdBtnOpenClick},
+                 {ui_->SpdBtnSave, nullptr, &TFrmShufMain::SpdBtnSaveClick},
+                 {nullptr, ui_->BtnF02, &TFrmShufMain::BtnF02Click},
+                 {ui_->SpdBtnSelect, ui_->BtnSel, &TFrmShufMain::BtnSelClick},
+                 {ui_->SpdBtnFind, ui_->BtnSerch, &TFrmShufMain::BtnSerchClick},
+                 {ui_->SpdBtnShuf, ui_->BtnShuf, &TFrmShufMain::BtnShufClick},
+                 {ui_->SpdBtnProperty, ui_->BtnCtl, &TFrmShufMain::BtnCtlClick},
+                 {ui_->SpdBtnErase, ui_->BtnF08, &TFrmShufMain::BtnF08Click},
+                 {ui_->SpBtnClearRow, nullptr, &TFrmShufMain::SpBtnClearRowClick},
+                 {ui_->SpdBtnPrint, ui_->BtnEPrn, &TFrmShufMain::BtnEPrnClick},
+                 {nullptr, ui_->BtnFDsp, &TFrmShufMain::BtnFDspClick}};
+    for (const auto& p : pairs)
+        for (QAbstractButton* b : {p.tool, p.panel})
+            if (b) connect(b, &QAbstractButton::clicked, this, p.handler);
+    connect(ui_->SpdBtnExit, &QToolButton::clicked, this, &QWidget::close);
+    connect(ui_->BtnF01, &QPushButton::clicked, this, &QWidget::close);
+    connect(ui_->SpdBtnReport, &QToolButton::clicked, this, [this] { popupAt(PupMnInfo, ui_->SpdBtnReport, true); });
+    connect(ui_->BtnF09, &QPushButton::clicked, this, [this] { popupAt(PupMnInfo, ui_->BtnF09, false); });
+    connect(ui_->SpdBtnNew, &QToolButton::clicked, this, [this] { popupAt(PupMnNewCls, ui_->SpdBtnNew, true); });
+    connect(ui_->BtnF10, &QPushButton::clicked, this, [this] { popupAt(PupMnNewCls, ui_->BtnF10, false); });
     connect(StringGrid1, &RecordGrid::rowActivated, this, [this](int) { BtnSelClick(); });
-    applyCommands();
 }
 
 TFrmShufMain::~TFrmShufMain() {
@@ -241,20 +186,20 @@ void TFrmShufMain::setResultsOpener(std::function<void()> open) {
 
 void TFrmShufMain::applyCommands() {
     const bool pick = catalogue_ != nullptr;
-    SpdBtnSelect->setEnabled(pick);
-    BtnSel->setEnabled(pick);
-    SpdBtnFind->setEnabled(search_ != nullptr);
-    BtnSerch->setEnabled(search_ != nullptr);
-    SpdBtnReport->setEnabled(search_ != nullptr);
-    BtnF09->setEnabled(search_ != nullptr);
-    SpdBtnShuf->setEnabled(bool(openResults_));
-    BtnShuf->setEnabled(bool(openResults_));
-    SpdBtnProperty->setEnabled(settingsDialog_ != nullptr);
-    BtnCtl->setEnabled(settingsDialog_ != nullptr);
+    ui_->SpdBtnSelect->setEnabled(pick);
+    ui_->BtnSel->setEnabled(pick);
+    ui_->SpdBtnFind->setEnabled(search_ != nullptr);
+    ui_->BtnSerch->setEnabled(search_ != nullptr);
+    ui_->SpdBtnReport->setEnabled(search_ != nullptr);
+    ui_->BtnF09->setEnabled(search_ != nullptr);
+    ui_->SpdBtnShuf->setEnabled(bool(openResults_));
+    ui_->BtnShuf->setEnabled(bool(openResults_));
+    ui_->SpdBtnProperty->setEnabled(settingsDialog_ != nullptr);
+    ui_->BtnCtl->setEnabled(settingsDialog_ != nullptr);
     const bool print = printer_ && range_ && stop_;
-    SpdBtnPrint->setEnabled(print);
-    BtnEPrn->setEnabled(print);
-    BtnFDsp->setEnabled(!viewer_.isNull());
+    ui_->SpdBtnPrint->setEnabled(print);
+    ui_->BtnEPrn->setEnabled(print);
+    ui_->BtnFDsp->setEnabled(!viewer_.isNull());
 }
 
 int TFrmShufMain::openShuffleList() {
@@ -268,6 +213,15 @@ int TFrmShufMain::openShuffleList() {
     return 0;
 }
 
+int TFrmShufMain::openForPlanning() {
+    // Through the catalogue window when there is one, so that its grid follows the new records.
+    const int read = catalogue_ ? catalogue_->loadCatalogueGrid() : catalogueArray(ws_).loadOrCreate();
+    if (read != 0) return read;
+    if (const int result = openShuffleList(); result != 0) return result;
+    exec();
+    return 0;
+}
+
 void TFrmShufMain::refreshShuffleGrid() { StringGrid1->records()->redrawAll(); }
 
 int TFrmShufMain::refreshShuffleLabels() {
@@ -275,10 +229,10 @@ int TFrmShufMain::refreshShuffleLabels() {
     CdRecord r;
     for (int slot = 0; slot < kSlots; ++slot)
         if (shuffleArray(ws_).getInUse(slot, r)) total = add32(total, r.timeSec);
-    Lbl_Total->setText(timeLabel("総時間", total));
+    ui_->Lbl_Total->setText(timeLabel("総時間", total));
     std::int32_t target = 0;
     const bool read = engine_->currentTarget(target) == 0;
-    Lbl_Target->setText(timeLabel("目標", target));
+    ui_->Lbl_Target->setText(timeLabel("目標", target));
     // Before 振分け: whether any split of the list fits the tape at all.
     QString word;
     if (read && engine_->selection.count > 0) {
@@ -288,7 +242,7 @@ int TFrmShufMain::refreshShuffleLabels() {
             case ExactAnswer::Unchecked: word = tr("対象外"); break;
         }
     }
-    Lbl_Exact->setText(word);
+    ui_->Lbl_Exact->setText(word);
     return 0;
 }
 
@@ -311,7 +265,7 @@ void TFrmShufMain::slotsWritten() {
 void TFrmShufMain::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     StringGrid1->setFocus();
-    Lbl_fname->clear();
+    ui_->Lbl_fname->clear();
 }
 
 void TFrmShufMain::keyPressEvent(QKeyEvent* e) {
@@ -476,11 +430,11 @@ void TFrmShufMain::SpdBtnOpenClick() {
     if (!done) return;
     if (result == 0) {
         const std::string name = QFileInfo(QString::fromStdString(ws_.openDialogFile)).fileName().toUpper().toStdString();
-        Lbl_fname->setText(QStringLiteral("[%1]").arg(QString::fromStdString(name)));
+        ui_->Lbl_fname->setText(QStringLiteral("[%1]").arg(QString::fromStdString(name)));
         refreshShuffleGrid();
         slotsWritten();
     } else {
-        Lbl_fname->setText(QStringLiteral("[ERROR]"));
+        ui_->Lbl_fname->setText(QStringLiteral("[ERROR]"));
         redrawList();
     }
 }
@@ -503,8 +457,8 @@ void TFrmShufMain::BtnF02Click() {
 
 void TFrmShufMain::lockCommands(bool locked) {
     running_ = locked;
-    toolBar_->setEnabled(!locked);
-    panel_->setEnabled(!locked);
+    ui_->ToolBar->setEnabled(!locked);
+    ui_->Panel->setEnabled(!locked);
     StringGrid1->setEnabled(!locked);
 }
 
@@ -569,6 +523,8 @@ bool TFrmShufMain::eventFilter(QObject* watched, QEvent* e) {
     };
     switch (e->type()) {
     case QEvent::MouseButtonDblClick:
+        // Qt delivers the second press before the double click: the drag that press started is
+        // dropped here, and the flag only covers a press that comes after it within the same click.
         doubleClicked_ = true;
         dragging_ = false;
         break;
@@ -599,6 +555,7 @@ bool TFrmShufMain::eventFilter(QObject* watched, QEvent* e) {
     }
     case QEvent::MouseButtonRelease: {
         auto* m = static_cast<QMouseEvent*>(e);
+        if (m->button() == Qt::LeftButton) doubleClicked_ = false;  // the double click is over
         if (!dragging_ || m->button() != Qt::LeftButton) break;
         dragging_ = false;
         const QPoint pos = m->position().toPoint();

@@ -9,10 +9,11 @@
 #include <functional>
 #include <memory>
 
-class QLabel;
 class QMenu;
-class QPushButton;
-class QToolButton;
+
+namespace Ui {
+class TFrmShufMain;
+}
 
 namespace zemo {
 class PlanEngine;
@@ -51,6 +52,10 @@ public:
 
     // Loads the shuffle list (or offers to create its file) and shows every slot: 0 or the error.
     int openShuffleList();
+    // The menu command: the catalogue is read afresh from its file (it may have changed since it
+    // was last loaded), then the shuffle list; when both loaded, the window runs modally.
+    // 0, or the error of loading.
+    int openForPlanning();
     // Redraws every slot from the array (after the results were written back) and the labels.
     void redrawList();
     void refreshShuffleGrid();
@@ -89,6 +94,9 @@ private:
     void BtnFDspClick();
     void PI_Click(int tag);
     void PNC_Click(int tag);
+    void placeGrid();
+    void buildMenus();
+    void connectCommands();
     void popupAt(QMenu* menu, QWidget* button, bool below);
     bool FormCloseQuery();
     // Writes a record into a slot and redraws its row; false when the access failed.
@@ -110,36 +118,8 @@ private:
     TFrmShufCtrl* settingsDialog_ = nullptr;
     std::function<void()> openResults_;
 
-    QWidget* toolBar_;
-    QToolButton* SpdBtnExit;
-    QToolButton* SpdBtnOpen;
-    QToolButton* SpdBtnSave;
-    QToolButton* SpdBtnSelect;
-    QToolButton* SpdBtnFind;
-    QToolButton* SpdBtnShuf;
-    QToolButton* SpdBtnProperty;
-    QToolButton* SpdBtnErase;
-    QToolButton* SpBtnClearRow;
-    QToolButton* SpdBtnReport;
-    QToolButton* SpdBtnNew;
-    QToolButton* SpdBtnPrint;
-    RecordGrid* StringGrid1;
-    QLabel* Lbl_Total;
-    QLabel* Lbl_Target;
-    QLabel* Lbl_Exact;  // the exact check's one word on the list as it stands
-    QLabel* Lbl_fname;
-    QWidget* panel_;
-    QPushButton* BtnF01;
-    QPushButton* BtnF02;
-    QPushButton* BtnSel;
-    QPushButton* BtnSerch;
-    QPushButton* BtnShuf;
-    QPushButton* BtnCtl;
-    QPushButton* BtnF08;
-    QPushButton* BtnF09;
-    QPushButton* BtnF10;
-    QPushButton* BtnEPrn;
-    QPushButton* BtnFDsp;
+    std::unique_ptr<Ui::TFrmShufMain> ui_;
+    RecordGrid* StringGrid1 = nullptr;  // in the form's GridPlace
     QMenu* PupMnInfo;
     QMenu* PupMnNewCls;
 

@@ -189,13 +189,7 @@ ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
     w.shufMain->setPrinting(app ? &app->printer() : nullptr, new TFrmPrnStEd(main.workspace(), w.shufMain),
                             new TFrmStop(w.shufMain));
     TFrmShufMain* shufMain = w.shufMain;
-    Workspace* planningWs = &ws;
-    main.setCommand(TFrmMain::Command::Optimum, [planningWs, shufMain] {
-        // The list picks from the catalogue, so both are in memory before it opens.
-        if (loadCatalogue(*planningWs) != 0) return;
-        if (shufMain->openShuffleList() != 0) return;
-        shufMain->exec();
-    });
+    main.setCommand(TFrmMain::Command::Optimum, [shufMain] { shufMain->openForPlanning(); });
 
     // The results window is not modal: as the list window's child it takes input while the list
     // waits, and it never outlives the list it was made from.
