@@ -414,7 +414,7 @@ TEST_F(MainWindowTest, ATapeJobFromTheMainWindowPlansWritesTheOrderBackAndSavesI
     EXPECT_EQ(sorted, barcodes);
     TCddataArray saved(ws.capacity(kKindShuffle) + 1);
     int flag = 0, count = 0;
-    ASSERT_EQ(readDataFile(ws, "", kKindShuffle, saved, flag, count, ws.capacity(kKindShuffle)), 0);
+    ASSERT_EQ(readDataFile(ws, "", kKindShuffle, saved, flag, count, ws.capacity(kKindShuffle)), DataFileRead::Ok);
     ASSERT_EQ(count, 5);
     for (int i = 0; i < 5; ++i) EXPECT_EQ(fieldText(saved[i].barcode), written[static_cast<std::size_t>(i)]) << i;
     EXPECT_TRUE(fs::exists(backupPath(defaultFilePath(ws, kKindShuffle))));

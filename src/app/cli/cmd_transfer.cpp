@@ -107,7 +107,7 @@ int runExport(int argc, char** argv) {
         if (auto refused = checkOutput(kExportHelp, *target, guarded, guarded)) return *refused;
     }
     LoadedFile file;
-    if (readAnyDataFile(s, path, file) != 0) {
+    if (readAnyDataFile(s, path, file) != DataFileRead::Ok) {
         if (s.prompter.shown == 0) failure(kExportHelp, path + ": not read");
         explainFailure(kExportHelp, path, Access::Read);
         return kExitFailed;
