@@ -57,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<CdRecord> before(env.array.data(), env.array.data() + kCapacity + 1);
 
     int loaded = 0, count = 0;
-    const int result = readDataFile(env.ws, env.input, kKindCatalogue, env.array, loaded, count, kCapacity);
-    if (result != 0) {
+    const DataFileRead result = readDataFile(env.ws, env.input, kKindCatalogue, env.array, loaded, count, kCapacity);
+    if (result != DataFileRead::Ok) {
         for (int i = 0; i <= kCapacity; ++i)
             if (!sameBytes(env.array[i], before[static_cast<std::size_t>(i)])) std::abort();
         return 0;
@@ -73,7 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (env.array[i].active == 1) active.push_back(env.array[i]);
     env.ws.nextMemo.assign(reinterpret_cast<const char*>(data), std::min<std::size_t>(size, 80));
     if (writeDataFile(env.ws, true, env.shared, kKindCatalogue, env.array, kCapacity) != 0) std::abort();
-    if (readDataFile(env.ws, env.shared, kKindCatalogue, env.back, loaded, count, kCapacity) != 0) std::abort();
+    if (readDataFile(env.ws, env.shared, kKindCatalogue, env.back, loaded, count, kCapacity) != DataFileRead::Ok)
+        std::abort();
     if (count != static_cast<int>(active.size())) std::abort();
     for (std::size_t i = 0; i < active.size(); ++i)
         if (!sameBytes(env.back[static_cast<int>(i)], active[i])) std::abort();

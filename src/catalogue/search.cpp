@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue/search.h"
 
+#include <utility>
+
 #include "records/record_access.h"
 
 namespace zemo {
@@ -27,6 +29,15 @@ int searchCatalogue(Workspace& ws, const CdRecord& key, ExtractSpec& request) {
     if (const int r = extractCdRecords(ws, key, request); r != 0) return r;
     if (request.extractMode != 0) return 0;
     return sortResultsByItem(ws, request);
+}
+
+int searchRecordsAsCatalogue(Workspace& ws, TCddataArray records, const CdRecord& key, ExtractSpec& request) {
+    ws.capacities[kKindCatalogue] = records.slotCount() - 1;
+    ws.arrays[kKindCatalogue] = std::move(records);
+    ws.loaded[kKindCatalogue] = 1;
+    ws.capacities[kKindReference] = Workspace::capacitiesFor(1)[kKindReference];
+    ws.arrays[kKindReference].create(ws.capacities[kKindReference] + 1);
+    return searchCatalogue(ws, key, request);
 }
 
 }  // namespace zemo

@@ -17,4 +17,8 @@ int sortResultsByItem(Workspace& ws, const ExtractSpec& request);
 // extractCdRecords, then sortResultsByItem for a search by condition (extractMode 0).
 int searchCatalogue(Workspace& ws, const CdRecord& key, ExtractSpec& request);
 
+// searchCatalogue over the given records taken as the catalogue, as large as their slots, with
+// a fresh result list of the smallest database size.
+int searchRecordsAsCatalogue(Workspace& ws, TCddataArray records, const CdRecord& key, ExtractSpec& request);
+
 }  // namespace zemo

@@ -116,7 +116,7 @@ int loadControl(Workspace& ws, bool showFatal) {
     const std::string path = controlFilePath(ws);
     const std::optional<FileStamp> seen = fileStampOf(path);  // before the read: a change during it shows at the save
 
-    int result = checkControlHeader(ws, path);
+    int result = readCode(checkControlHeader(ws, path));
     if (result == 0) {
         // Read into a scratch copy: a failed read leaves the record in memory as it was.
         SysControl fresh;

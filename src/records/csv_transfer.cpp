@@ -9,7 +9,9 @@
 #include <string_view>
 
 #include "platform/sjis.h"
+#include "records/data_ops.h"
 #include "records/entry_checks.h"
+#include "records/record_array.h"
 #include "records/text.h"
 
 namespace zemo {
@@ -321,6 +323,16 @@ CdRecord CsvImport::takeRow(int line, const std::vector<std::string>& cells, std
                      [&](const CsvFinding& a, const CsvFinding& b) { return columnOf(a.field) < columnOf(b.field); });
     findings.insert(findings.end(), rowFindings.begin(), rowFindings.end());
     return r;
+}
+
+int writeRecordsFile(Workspace& ws, const std::string& path, int kind, const std::string& memo,
+                     const std::vector<CdRecord>& records) {
+    const int count = static_cast<int>(records.size());
+    TCddataArray array(count + 1);
+    for (int i = 0; i < count; ++i) array.put(i, records[static_cast<std::size_t>(i)]);
+    ws.shareFlag = false;
+    ws.nextMemo = memo;
+    return writeDataFile(ws, true, path, kind, array, count);
 }
 
 }  // namespace zemo

@@ -55,4 +55,11 @@ private:
     std::vector<int> columns_;  // the field of each column, -1 when unknown
 };
 
+class Workspace;
+
+// Imported records as a plain data file of the given kind and memo, written as the chooser's save
+// writes it with share mode off: the result of writeDataFile (0, or after its messages).
+int writeRecordsFile(Workspace& ws, const std::string& path, int kind, const std::string& memo,
+                     const std::vector<CdRecord>& records);
+
 }  // namespace zemo

@@ -37,11 +37,11 @@ void showError(Workspace& ws, const std::string& text) { showBox(ws, BoxKind::Er
 
 // Reads length bytes at offset; the file must be longer than offset + length (so a data file
 // without records has no readable information block, as the chooser expects).
-int readHead(Workspace& ws, const std::string& path, bool report, std::size_t offset, void* out,
-             std::size_t length) {
+DataFileRead readHead(Workspace& ws, const std::string& path, bool report, std::size_t offset, void* out,
+                      std::size_t length) {
     if (!fileExists(ws, path)) {
         showError(ws, path + "\n" + kNotFoundText);
-        return -1;
+        return DataFileRead::Failed;
     }
     bool ok = !isExecutable(ws, path) && fileSize(ws, path) > static_cast<std::int64_t>(offset + length);
     if (ok) {
@@ -52,9 +52,9 @@ int readHead(Workspace& ws, const std::string& path, bool report, std::size_t of
         setLastError(ws, kErrRead);
         setErrorName(ws, path);
         if (report) reportError(ws, kReportUnreadable);
-        return -1;
+        return DataFileRead::Failed;
     }
-    return 0;
+    return DataFileRead::Ok;
 }
 
 bool magicKnown(std::uint16_t magic) { return magic == kMagicPlain || magic == kMagicShare; }
@@ -111,64 +111,64 @@ bool takeKindCheck(Workspace& ws) {
     return compare;
 }
 
-int checkHeaderAs(Workspace& ws, const std::string& path, int expectedKind, bool compareKind) {
+DataFileRead checkHeaderAs(Workspace& ws, const std::string& path, int expectedKind, bool compareKind) {
     const std::string p = nativePath(path);
     DataFileHeader h;
-    if (readHeader(ws, p, true, h) != 0) return -1;
+    if (readHeader(ws, p, true, h) != DataFileRead::Ok) return DataFileRead::Failed;
     if (!magicKnown(h.magic)) {
         setLastError(ws, kErrHeader);
         setErrorName(ws, p);
         reportError(ws, kReportHeader);
-        return kErrHeader;
+        return DataFileRead::WrongMagic;
     }
     if (!levelKnown(h.formatLevel)) {
         showVersionError(ws, h.formatLevel);
-        return -1;
+        return DataFileRead::Failed;
     }
     if (compareKind && h.fileKind != expectedKind) showError(ws, std::string("ﾃﾞｰﾀの種類が違います！\n") + p);
-    return 0;
+    return DataFileRead::Ok;
 }
 
 }  // namespace
 
-int readHeader(Workspace& ws, const std::string& path, bool report, DataFileHeader& out) {
+DataFileRead readHeader(Workspace& ws, const std::string& path, bool report, DataFileHeader& out) {
     return readHead(ws, nativePath(path), report, 0, &out, sizeof out);
 }
 
-int readInfo(Workspace& ws, const std::string& path, bool report, DataFileInfo& out) {
+DataFileRead readInfo(Workspace& ws, const std::string& path, bool report, DataFileInfo& out) {
     return readHead(ws, nativePath(path), report, sizeof(DataFileHeader), &out, sizeof out);
 }
 
-int checkHeader(Workspace& ws, const std::string& path, int expectedKind) {
+DataFileRead checkHeader(Workspace& ws, const std::string& path, int expectedKind) {
     return checkHeaderAs(ws, path, expectedKind, takeKindCheck(ws));
 }
 
-int checkControlHeader(Workspace& ws, const std::string& path) {
+DataFileRead checkControlHeader(Workspace& ws, const std::string& path) {
     const std::string p = nativePath(path);
     DataFileHeader h;
-    if (readHeader(ws, p, true, h) != 0) return -1;
-    int result = 0;
+    if (readHeader(ws, p, true, h) != DataFileRead::Ok) return DataFileRead::Failed;
+    DataFileRead result = DataFileRead::Ok;
     if (!magicKnown(h.magic)) {
         setLastError(ws, kErrHeader);
         setErrorName(ws, p);
         reportError(ws, kReportHeader);
-        result = kErrHeader;
+        result = DataFileRead::WrongMagic;
     }
     if (!levelKnown(h.formatLevel)) {
         showVersionError(ws, h.formatLevel);
-        result = -1;
+        result = DataFileRead::Failed;
     }
     return result;
 }
 
 namespace {
 
-int readDataFileAs(Workspace& ws, const std::string& userPath, int kind, TCddataArray& array, int& loadedFlag,
-                   int& count, int capacity, bool compareKind, int* fileRecords = nullptr) {
+DataFileRead readDataFileAs(Workspace& ws, const std::string& userPath, int kind, TCddataArray& array,
+                            int& loadedFlag, int& count, int capacity, bool compareKind, int* fileRecords = nullptr) {
     const std::string path = userPath.empty() ? defaultFilePath(ws, kind) : nativePath(userPath);
     count = 0;
-    int r = checkHeaderAs(ws, path, kind, compareKind);
-    if (r != 0) return r;
+    const DataFileRead r = checkHeaderAs(ws, path, kind, compareKind);
+    if (r != DataFileRead::Ok) return r;
     loadedFlag = 0;
     setLastError(ws, kErrRead);
     setErrorName(ws, path);
@@ -176,7 +176,7 @@ int readDataFileAs(Workspace& ws, const std::string& userPath, int kind, TCddata
     auto readError = [&]() {
         showError(ws, path + "\n" + kFileErrorText);
         loadedFlag = 0;
-        return -1;
+        return DataFileRead::Failed;
     };
 
     struct stat opened;
@@ -194,10 +194,10 @@ int readDataFileAs(Workspace& ws, const std::string& userPath, int kind, TCddata
         arrowCursor(ws, true);
         std::optional<std::string> typed = ws.prompter.askPassword();
         arrowCursor(ws, false);
-        if (!typed) return kErrRead;
+        if (!typed) return DataFileRead::Stopped;
         if (asciiUpper(*typed) != asciiUpper(fieldText(info.password))) {
             showError(ws, "パスワードが違います!");
-            return kErrRead;
+            return DataFileRead::Stopped;
         }
     }
 
@@ -210,7 +210,7 @@ int readDataFileAs(Workspace& ws, const std::string& userPath, int kind, TCddata
     const int cap = slotLimit(array, capacity);
     if (n > cap) {
         Answer a = showBox(ws, BoxKind::Confirmation, cutQuestion(kind, n, cap), Buttons::YesNo);
-        if (a != Answer::Yes) return kErrRead;
+        if (a != Answer::Yes) return DataFileRead::Stopped;
     }
 
     // Everything is read before the array is touched, so a failed read changes nothing.
@@ -231,26 +231,26 @@ int readDataFileAs(Workspace& ws, const std::string& userPath, int kind, TCddata
     loadedFlag = 1;
     count = m;
     if (fileRecords) *fileRecords = n;
-    return 0;
+    return DataFileRead::Ok;
 }
 
 // A read that remembers what it read: the file's stamp, taken before the read so that a change
 // made while it ran shows at the next save, and whether the kind now holds a cut copy of it.
-int readRemembering(Workspace& ws, const std::string& userPath, int kind, TCddataArray& array, int& loadedFlag,
-                    int& count, int capacity, bool compareKind) {
+DataFileRead readRemembering(Workspace& ws, const std::string& userPath, int kind, TCddataArray& array,
+                             int& loadedFlag, int& count, int capacity, bool compareKind) {
     const std::string path = userPath.empty() ? defaultFilePath(ws, kind) : nativePath(userPath);
     const std::optional<FileStamp> seen = fileStampOf(path);
     int fileRecords = 0;
-    const int result =
+    const DataFileRead result =
         readDataFileAs(ws, userPath, kind, array, loadedFlag, count, capacity, compareKind, &fileRecords);
-    if (result != 0) return result;
+    if (result != DataFileRead::Ok) return result;
     if (seen) rememberStamp(ws, path, *seen);
     if (kind >= 1 && kind <= kArrayKinds) {
         ReadCut& cut = ws.readCuts[static_cast<std::size_t>(kind)];
         cut = ReadCut{};
         if (fileRecords > count) cut = ReadCut{stampKey(path), fileRecords, false};
     }
-    return 0;
+    return DataFileRead::Ok;
 }
 
 int activeRecords(const TCddataArray& array, int cap) {
@@ -294,8 +294,8 @@ void settleAfterSave(Workspace& ws, int kind, const std::string& path, bool save
 
 }  // namespace
 
-int readDataFile(Workspace& ws, const std::string& userPath, int kind, TCddataArray& array, int& loadedFlag,
-                 int& count, int capacity) {
+DataFileRead readDataFile(Workspace& ws, const std::string& userPath, int kind, TCddataArray& array,
+                          int& loadedFlag, int& count, int capacity) {
     return readRemembering(ws, userPath, kind, array, loadedFlag, count, capacity, takeKindCheck(ws));
 }
 
@@ -385,7 +385,7 @@ int loadKind(Workspace& ws, int kind, int capacity, int& count, TCddataArray& ar
     const std::string path = defaultFilePath(ws, kind);
     int result;
     if (fileExists(ws, path)) {
-        result = readDataFile(ws, "", kind, array, loadedFlag, count, capacity);
+        result = readCode(readDataFile(ws, "", kind, array, loadedFlag, count, capacity));
     } else {
         std::string text = "[";
         text += sjisToUtf8(kindName(kind));
@@ -432,7 +432,7 @@ int chooseAndTransfer(Workspace& ws, bool askMode, int mode, int kind, TCddataAr
     if (mode == kChoiceRead) {
         int count = 0;
         busyCursor(ws, true);
-        result = readRemembering(ws, path, kind, array, loadedFlag, count, capacity, compareKind);
+        result = readCode(readRemembering(ws, path, kind, array, loadedFlag, count, capacity, compareKind));
         busyCursor(ws, false);
     } else if (checkSaveName(ws, path, true, true) == 0) {
         busyCursor(ws, true);

@@ -5,20 +5,37 @@
 #include <initializer_list>
 #include <string>
 
+#include "records/file_services.h"
 #include "records/workspace.h"
 
 namespace zemo {
 
-int checkHeader(Workspace& ws, const std::string& path, int expectedKind);
-// The same check for the system control file: no kind comparison, and a wrong magic is reported
-// with the level still examined. 0, 47 or -1.
-int checkControlHeader(Workspace& ws, const std::string& path);
-int readHeader(Workspace& ws, const std::string& path, bool report, DataFileHeader& out);
-int readInfo(Workspace& ws, const std::string& path, bool report, DataFileInfo& out);
+// How reading a data file's head or its records ended; every failure has been shown (or, for a
+// head read without reports, only recorded). The values are the codes the callers and the file
+// error table share; keep them.
+enum class [[nodiscard]] DataFileRead : int {
+    Ok = 0,
+    Failed = -1,              // missing, unreadable, damaged, or of a version no reader knows
+    WrongMagic = kErrHeader,  // 47: not a data file; reported with its number
+    Stopped = kErrRead,       // 26: the password prompt was cancelled or refused, or the cut declined
+};
 
-// userPath empty: the kind's default path. count receives the number of records read.
-int readDataFile(Workspace& ws, const std::string& userPath, int kind, TCddataArray& array, int& loadedFlag,
-                 int& count, int capacity);
+// The numeric code.
+[[nodiscard]] constexpr int readCode(DataFileRead r) noexcept { return static_cast<int>(r); }
+
+// Ok, Failed or WrongMagic.
+DataFileRead checkHeader(Workspace& ws, const std::string& path, int expectedKind);
+// The same check for the system control file: no kind comparison, and a wrong magic is reported
+// with the level still examined (a wrong level then wins: Failed).
+DataFileRead checkControlHeader(Workspace& ws, const std::string& path);
+// Ok or Failed.
+DataFileRead readHeader(Workspace& ws, const std::string& path, bool report, DataFileHeader& out);
+DataFileRead readInfo(Workspace& ws, const std::string& path, bool report, DataFileInfo& out);
+
+// userPath empty: the kind's default path. count receives the number of records read. Ok, or any
+// failure: Failed, WrongMagic or Stopped (the array then as it was).
+DataFileRead readDataFile(Workspace& ws, const std::string& userPath, int kind, TCddataArray& array,
+                          int& loadedFlag, int& count, int capacity);
 int writeDataFile(Workspace& ws, bool shareForm, const std::string& path, int kind, const TCddataArray& array,
                   int capacity);
 // writeDataFile that, with keepBackup and an existing file, keeps its previous contents as its

@@ -19,12 +19,18 @@ void dressToolButton(QToolButton* b, const QString& hint) {
 QToolButton* glyphToolButton(QWidget* parent, const char* name, const QString& hint, QStyle::StandardPixmap glyph) {
     auto* b = new QToolButton(parent);
     b->setObjectName(QString::fromUtf8(name));
+    b->setToolTip(hint);
+    dressGlyphToolButton(b, glyph);
+    return b;
+}
+
+void dressGlyphToolButton(QToolButton* b, QStyle::StandardPixmap glyph) {
+    const QString hint = b->toolTip();
     dressToolButton(b, hint);
     b->setStatusTip(hint);
     b->setAccessibleName(hint);
-    b->setIcon(parent->style()->standardIcon(glyph));
+    b->setIcon(b->style()->standardIcon(glyph));
     b->setIconSize(QSize(24, 24));
-    return b;
 }
 
 QMenu* sortMenu(QWidget* parent, std::function<void(int tag)> chosen) {

@@ -44,6 +44,8 @@ B* toolButton(QWidget* parent, const char* name, const char* hint, const char* t
 // A tool-bar button that shows a standard glyph instead of a text; the hint names it for the
 // status line and for accessibility too.
 QToolButton* glyphToolButton(QWidget* parent, const char* name, const QString& hint, QStyle::StandardPixmap glyph);
+// The same for a button a form has laid out, whose tool tip is its hint.
+void dressGlyphToolButton(QToolButton* b, QStyle::StandardPixmap glyph);
 
 // One row of a tool bar laid from a table: the button's name, hint, text and the window's handler.
 template <typename W>

@@ -113,9 +113,9 @@ protected:
         TCddataArray array(1001);
         int loaded = 0, count = 0;
         skipKindCheckOnce(ws_);
-        EXPECT_EQ(readDataFile(ws_, path.string(), 1, array, loaded, count, 1000), 0);
+        EXPECT_EQ(readDataFile(ws_, path.string(), 1, array, loaded, count, 1000), DataFileRead::Ok);
         if (info != nullptr) {
-            EXPECT_EQ(readInfo(ws_, path.string(), true, *info), 0);
+            EXPECT_EQ(readInfo(ws_, path.string(), true, *info), DataFileRead::Ok);
         }
         return std::vector<CdRecord>(array.data(), array.data() + count);
     }
@@ -372,7 +372,7 @@ TEST_F(Cli, ExportThenImportGivesBackEveryFieldOfEveryRecord) {
         EXPECT_EQ(std::memcmp(&back[i], &records[i], sizeof(CdRecord)), 0) << "record " << i;
     EXPECT_EQ(fieldText(info.memo), sj("取込み"));
     DataFileHeader header{};
-    ASSERT_EQ(readHeader(ws_, (dir_ / "back.zmo").string(), true, header), 0);
+    ASSERT_EQ(readHeader(ws_, (dir_ / "back.zmo").string(), true, header), DataFileRead::Ok);
     EXPECT_EQ(header.fileKind, 7);
     EXPECT_EQ(header.magic, kMagicPlain);
     EXPECT_EQ(info.scrambled, 0);

@@ -544,7 +544,7 @@ TEST_F(EditingTest, TheAddListIsFilledFromAFileAndHandsOneRecordToTheEditor) {
     EXPECT_FALSE(addList->isVisible());
     int loadedFlag = 0, count = 0;
     TCddataArray saved(ws.capacity(kKindAdd) + 1);
-    ASSERT_EQ(readDataFile(ws, "", kKindAdd, saved, loadedFlag, count, ws.capacity(kKindAdd)), 0);
+    ASSERT_EQ(readDataFile(ws, "", kKindAdd, saved, loadedFlag, count, ws.capacity(kKindAdd)), DataFileRead::Ok);
     EXPECT_EQ(count, 2);
 
     // From the editor, in get mode: an empty row takes nothing, a record row goes to the editor.

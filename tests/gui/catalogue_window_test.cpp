@@ -320,7 +320,7 @@ TEST_F(CatalogueWindowTest, ClosingWithYesSortsAndSavesTheCatalogueAndBothHistor
 
         TCddataArray saved(ws.capacity(kKindCatalogue) + 1);
         int loadedFlag = 0, count = 0;
-        ASSERT_EQ(readDataFile(ws, "", kKindCatalogue, saved, loadedFlag, count, ws.capacity(kKindCatalogue)), 0);
+        ASSERT_EQ(readDataFile(ws, "", kKindCatalogue, saved, loadedFlag, count, ws.capacity(kKindCatalogue)), DataFileRead::Ok);
         const std::vector<std::string> order{fieldText(saved[0].barcode), fieldText(saved[1].barcode),
                                              fieldText(saved[2].barcode)};
         // Sorted: rental start newest first; unsorted: the order on screen.
@@ -328,7 +328,7 @@ TEST_F(CatalogueWindowTest, ClosingWithYesSortsAndSavesTheCatalogueAndBothHistor
             sortMode == 0 ? std::vector<std::string>{"B2", "B3", "B1"} : std::vector<std::string>{"B1", "B2", "B3"};
         EXPECT_EQ(order, expected);
         TCddataArray deleted(ws.capacity(kKindDeleted) + 1);
-        ASSERT_EQ(readDataFile(ws, "", kKindDeleted, deleted, loadedFlag, count, ws.capacity(kKindDeleted)), 0);
+        ASSERT_EQ(readDataFile(ws, "", kKindDeleted, deleted, loadedFlag, count, ws.capacity(kKindDeleted)), DataFileRead::Ok);
         EXPECT_EQ(fieldText(deleted[0].barcode), "B4");
         EXPECT_EQ(saved[3].active, 0);
         for (int kind : {kKindCatalogue, kKindNew, kKindDeleted})
@@ -558,7 +558,7 @@ TEST_F(CatalogueWindowTest, ACatalogueReadCutToTheDatabaseSizeIsNotSavedOverTheW
     EXPECT_EQ(prompter.texts().size(), 3u);
     TCddataArray saved(701);
     int loadedFlag = 0, count = 0;
-    ASSERT_EQ(readDataFile(ws, "", kKindCatalogue, saved, loadedFlag, count, 700), 0);
+    ASSERT_EQ(readDataFile(ws, "", kKindCatalogue, saved, loadedFlag, count, 700), DataFileRead::Ok);
     EXPECT_EQ(count, 500);
 }
 

@@ -617,7 +617,7 @@ TEST_F(ChooserTransferTest, SavingWritesTheTypedMemoUnderTheBlankFreeName) {
     EXPECT_EQ(done, 1);
     ASSERT_TRUE(fs::exists(data / "MYSAVE.ZMO"));
     zemo::DataFileInfo info{};
-    ASSERT_EQ(zemo::readInfo(ws, inData("MYSAVE.ZMO"), false, info), 0);
+    ASSERT_EQ(zemo::readInfo(ws, inData("MYSAVE.ZMO"), false, info), zemo::DataFileRead::Ok);
     EXPECT_EQ(zemo::fieldText(info.memo), zemo::sj("保存メモ"));
     EXPECT_EQ(info.recordCount, 1);
 }

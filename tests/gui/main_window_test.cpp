@@ -414,7 +414,7 @@ TEST_F(MainWindowTest, ATapeJobFromTheMainWindowPlansWritesTheOrderBackAndSavesI
     EXPECT_EQ(sorted, barcodes);
     TCddataArray saved(ws.capacity(kKindShuffle) + 1);
     int flag = 0, count = 0;
-    ASSERT_EQ(readDataFile(ws, "", kKindShuffle, saved, flag, count, ws.capacity(kKindShuffle)), 0);
+    ASSERT_EQ(readDataFile(ws, "", kKindShuffle, saved, flag, count, ws.capacity(kKindShuffle)), DataFileRead::Ok);
     ASSERT_EQ(count, 5);
     for (int i = 0; i < 5; ++i) EXPECT_EQ(fieldText(saved[i].barcode), written[static_cast<std::size_t>(i)]) << i;
     EXPECT_TRUE(fs::exists(backupPath(defaultFilePath(ws, kKindShuffle))));
@@ -577,6 +577,58 @@ TEST_F(MainWindowTest, AGivenCommandEnablesItsMenuItemAndButtons) {
     w->setCommand(TFrmMain::Command::Optimum, nullptr);
     EXPECT_FALSE(item->isEnabled());
     EXPECT_FALSE(speed->isEnabled());
+}
+
+// Every command runs its own handler from each of its menu items and buttons, and from nothing else.
+TEST_F(MainWindowTest, EachCommandRunsFromItsOwnItemsAndButtons) {
+    writeControl(1);
+    auto w = start();
+    struct CommandCase {
+        TFrmMain::Command command;
+        std::vector<const char*> items;
+        std::vector<const char*> buttons;
+    };
+    using C = TFrmMain::Command;
+    const CommandCase cases[] = {
+        {C::Optimum, {"MEditOptimum"}, {"SpdBtnShuf", "BtnShuffle"}},
+        {C::Edit, {"MEditEdit"}, {"SpdBtnEdit", "BtnData"}},
+        {C::DataAdd, {"MDataAdd"}, {}},
+        {C::SysMode, {"SysMode"}, {"BtnSys"}},
+        {C::Revise, {"Revise"}, {}},
+        {C::SysPass, {"SysPass"}, {}},
+        {C::Shuffle, {"Shuffle"}, {}},
+        {C::PrnLabel, {"PrnLabel"}, {}},
+        {C::ShareSet, {"ShareSet"}, {}},
+    };
+    std::vector<int> runs(std::size(cases), 0);
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        w->setCommand(cases[i].command, [&runs, i] { ++runs[i]; });
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const CommandCase& c = cases[i];
+        std::vector<int> expected(std::size(cases), 0);
+        for (const char* name : c.items) {
+            QAction* a = child<QAction>(w.get(), name);
+            ASSERT_TRUE(a);
+            a->trigger();
+        }
+        for (const char* name : c.buttons) {
+            auto* b = child<QAbstractButton>(w.get(), name);
+            ASSERT_TRUE(b);
+            b->click();
+        }
+        expected[i] = static_cast<int>(c.items.size() + c.buttons.size());
+        EXPECT_EQ(runs, expected) << c.items[0];
+        std::fill(runs.begin(), runs.end(), 0);
+    }
+    // The speed buttons show glyphs named by their hints and never take the focus.
+    for (const char* name : {"SpdBtnExit", "SpdBtnShuf", "SpdBtnEdit"}) {
+        auto* b = child<QToolButton>(w.get(), name);
+        ASSERT_TRUE(b);
+        EXPECT_FALSE(b->icon().isNull()) << name;
+        EXPECT_EQ(b->statusTip(), b->toolTip()) << name;
+        EXPECT_EQ(b->accessibleName(), b->toolTip()) << name;
+        EXPECT_EQ(b->focusPolicy(), Qt::NoFocus) << name;
+    }
 }
 
 TEST_F(MainWindowTest, VersionBox) {

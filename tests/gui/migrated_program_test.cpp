@@ -46,7 +46,7 @@ std::vector<std::string> barcodesOf(const fs::path& file) {
     TCddataArray array(1001);
     int loaded = 0, count = 0;
     skipKindCheckOnce(ws);
-    EXPECT_EQ(readDataFile(ws, file.string(), 1, array, loaded, count, 1000), 0);
+    EXPECT_EQ(readDataFile(ws, file.string(), 1, array, loaded, count, 1000), DataFileRead::Ok);
     std::vector<std::string> out;
     for (int i = 0; i < count; ++i) out.push_back(sjisToUtf8(fieldText(array[i].barcode)));
     return out;

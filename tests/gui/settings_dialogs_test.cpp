@@ -843,7 +843,7 @@ TEST_F(WiredTest, TheChoosersShareButtonOpensTheShareSettingsAndYesAppliesToTheN
     prompter.passwords.push_back(std::string("chosen"));
     int loaded = 0, count = 0;
     zemo::TCddataArray back(ws.capacity(1) + 1);
-    EXPECT_EQ(zemo::readDataFile(ws, out, 1, back, loaded, count, ws.capacity(1)), 0);
+    EXPECT_EQ(zemo::readDataFile(ws, out, 1, back, loaded, count, ws.capacity(1)), zemo::DataFileRead::Ok);
     EXPECT_EQ(prompter.passwordPrompts, 1);
     EXPECT_EQ(count, 1);
 }

@@ -99,7 +99,7 @@ protected:
     }
 
     int read(int kind, const std::string& userPath = "") {
-        return readDataFile(ws, userPath, kind, arr(kind), loaded, count, cap(kind));
+        return readCode(readDataFile(ws, userPath, kind, arr(kind), loaded, count, cap(kind)));
     }
 
     int loaded = -1;
@@ -181,7 +181,7 @@ TEST_P(CheckHeader, RefusesWithItsReport) {
         if (c.size >= 0) b.resize(static_cast<std::size_t>(c.size));
         writeBytes(p, b);
     }
-    EXPECT_EQ(checkHeader(ws, p, 1), c.result);
+    EXPECT_EQ(readCode(checkHeader(ws, p, 1)), c.result);
     if (c.box[0] == '\0')
         EXPECT_TRUE(prompter.boxes.empty());
     else
@@ -206,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(DataOpsTest, ExecutableIsNeverReadAsDataFile) {
     const std::string exe = ws.executablePath.string();
-    EXPECT_EQ(checkHeader(ws, exe, 1), -1);
+    EXPECT_EQ(checkHeader(ws, exe, 1), DataFileRead::Failed);
     EXPECT_EQ(texts(), std::vector<std::string>{exe + "\nファイル読み込エラーです！\ndno=[    2]"});
 }
 
@@ -218,20 +218,20 @@ TEST_F(DataOpsTest, HeadAndInfoReadWithoutReports) {
     writeBytes(p, b);
     DataFileHeader h;
     DataFileInfo info;
-    EXPECT_EQ(readHeader(ws, p, false, h), 0);
+    EXPECT_EQ(readHeader(ws, p, false, h), DataFileRead::Ok);
     EXPECT_EQ(h.fileKind, 5);
-    EXPECT_EQ(readInfo(ws, p, false, info), -1);  // ends inside the information block
+    EXPECT_EQ(readInfo(ws, p, false, info), DataFileRead::Failed);  // ends inside the information block
     EXPECT_EQ(lastError(ws), kErrRead);
     EXPECT_TRUE(prompter.boxes.empty());
     writeBytes(p, f.bytes());
-    EXPECT_EQ(readInfo(ws, p, false, info), 0);
+    EXPECT_EQ(readInfo(ws, p, false, info), DataFileRead::Ok);
     EXPECT_EQ(fieldText(info.memo), "test");
     b = f.bytes();
     b.resize(384);  // a file without records: the chooser shows no information for it
     writeBytes(p, b);
-    EXPECT_EQ(readInfo(ws, p, false, info), -1);
+    EXPECT_EQ(readInfo(ws, p, false, info), DataFileRead::Failed);
     // A missing file is always told.
-    EXPECT_EQ(readInfo(ws, dir.str("none.zmo"), false, info), -1);
+    EXPECT_EQ(readInfo(ws, dir.str("none.zmo"), false, info), DataFileRead::Failed);
     EXPECT_EQ(texts(), std::vector<std::string>{dir.str("none.zmo") + "\nファイルが見つかりません！"});
 }
 
@@ -245,10 +245,10 @@ TEST_F(DataOpsTest, WrongKindWarnsThenLoads) {
 TEST_F(DataOpsTest, SkippedKindCheckAppliesToOneCheckOnly) {
     writeBytes(path(1), FileImage(9, 1).bytes());
     skipKindCheckOnce(ws);
-    EXPECT_EQ(checkHeader(ws, path(1), 1), 0);
+    EXPECT_EQ(checkHeader(ws, path(1), 1), DataFileRead::Ok);
     EXPECT_TRUE(prompter.boxes.empty());
     EXPECT_TRUE(ws.checkKindSwitch);
-    EXPECT_EQ(checkHeader(ws, path(1), 1), 0);
+    EXPECT_EQ(checkHeader(ws, path(1), 1), DataFileRead::Ok);
     EXPECT_EQ(prompter.boxes.size(), 1u);
 }
 
@@ -302,7 +302,7 @@ TEST_F(DataOpsTest, SkippedKindCheckEndsWithItsTransfer) {
         {"ChosenFileMissing", [&] { return chooseRead(dir.str("none.zmo")); }, -1},
         {"ReadOfAMissingFile", [&] { return read(1, dir.str("none.zmo")); }, -1},
         {"ReadOfATornFile", [&] { return read(1, dir.str("torn.zmo")); }, -1},
-        {"HeaderOfAMissingFile", [&] { return checkHeader(ws, dir.str("none.zmo"), 1); }, -1},
+        {"HeaderOfAMissingFile", [&] { return readCode(checkHeader(ws, dir.str("none.zmo"), 1)); }, -1},
         {"Saved",
          [&] {
              prompter.fileChoices = {FileChoice{true, dir.str("out.zmo"), ""}};

@@ -152,7 +152,7 @@ protected:
     std::vector<CdRecord> readRecords(const std::string& path, int kind) {
         TCddataArray& array = *ws.array(kind);
         int loaded = 0, count = 0;
-        EXPECT_EQ(readDataFile(ws, path, kind, array, loaded, count, ws.capacity(kind)), 0);
+        EXPECT_EQ(readDataFile(ws, path, kind, array, loaded, count, ws.capacity(kind)), DataFileRead::Ok);
         EXPECT_EQ(loaded, 1);
         return std::vector<CdRecord>(array.data(), array.data() + count);
     }
@@ -174,11 +174,11 @@ TEST_F(FormatFixtureTest, PlainCatalogueDecodes) {
     EXPECT_EQ(fs::file_size(path), kDataStart + 3 * kRecordBytes);
 
     DataFileHeader h;
-    ASSERT_EQ(readHeader(ws, path, true, h), 0);
+    ASSERT_EQ(readHeader(ws, path, true, h), DataFileRead::Ok);
     expectHeader(h, "CDﾃﾞｰﾀﾍﾞｰｽ", "", kKindCatalogue, false);
 
     DataFileInfo info;
-    ASSERT_EQ(readInfo(ws, path, true, info), 0);
+    ASSERT_EQ(readInfo(ws, path, true, info), DataFileRead::Ok);
     EXPECT_EQ(utf8(fieldText(info.memo)), "< ZEMO ｼｽﾃﾑﾌｧｲﾙ >");
     EXPECT_EQ(info.recordCount, 3);
     EXPECT_EQ(info.savedAt, kSavedAt);
@@ -207,11 +207,11 @@ TEST_F(FormatFixtureTest, ShareFormDecodesWithItsPassword) {
     EXPECT_EQ(fs::file_size(path), kDataStart + 2 * kRecordBytes);
 
     DataFileHeader h;
-    ASSERT_EQ(readHeader(ws, path, true, h), 0);
+    ASSERT_EQ(readHeader(ws, path, true, h), DataFileRead::Ok);
     expectHeader(h, "追加", "", kShareKind, true);
 
     DataFileInfo info;
-    ASSERT_EQ(readInfo(ws, path, true, info), 0);
+    ASSERT_EQ(readInfo(ws, path, true, info), DataFileRead::Ok);
     EXPECT_EQ(info.scrambled, 1);
     EXPECT_EQ(info.keyIndex, kShareKind - 1);
     EXPECT_NE(fieldText(info.creatorId), kCreator);  // scrambled as stored

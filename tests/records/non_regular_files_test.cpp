@@ -121,14 +121,14 @@ TEST_P(NonRegularFiles, DataFileAndItsHeadAreRefused) {
     const std::string path = defaultFilePath(ws, kKindCatalogue);
     int loaded = 0, count = 0;
     expectRefused(path, [&] {
-        return readDataFile(ws, "", kKindCatalogue, ws.arrays[kKindCatalogue], loaded, count,
-                            ws.capacity(kKindCatalogue));
+        return readCode(readDataFile(ws, "", kKindCatalogue, ws.arrays[kKindCatalogue], loaded, count,
+                                     ws.capacity(kKindCatalogue)));
     });
     EXPECT_EQ(loaded, 0);
     DataFileHeader header{};
-    EXPECT_NE(readHeader(ws, path, false, header), 0);
+    EXPECT_NE(readHeader(ws, path, false, header), DataFileRead::Ok);
     DataFileInfo info{};
-    EXPECT_NE(readInfo(ws, path, false, info), 0);
+    EXPECT_NE(readInfo(ws, path, false, info), DataFileRead::Ok);
 }
 
 INSTANTIATE_TEST_SUITE_P(Things, NonRegularFiles, ::testing::Values(Thing::Fifo, Thing::Folder),

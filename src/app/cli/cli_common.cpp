@@ -206,20 +206,20 @@ int Session::loadControlIfPresent() {
     return loadControl(ws, false);
 }
 
-int readAnyDataFile(Session& session, const std::string& path, LoadedFile& out) {
+DataFileRead readAnyDataFile(Session& session, const std::string& path, LoadedFile& out) {
     Workspace& ws = session.ws;
     // The array is sized from the information block; when that cannot be read, readDataFile
     // below fails on the same file and says why.
     int capacity = 0;
     DataFileInfo info{};
     if (fileExists(ws, path) && fileSize(ws, path) > static_cast<std::int64_t>(kDataStart) &&
-        readInfo(ws, path, false, info) == 0)
+        readInfo(ws, path, false, info) == DataFileRead::Ok)
         capacity = info.recordCount > 0 ? info.recordCount : 0;
     out.records.create(capacity + 1);
     int loaded = 0;
     skipKindCheckOnce(ws);
-    int r = readDataFile(ws, path, kKindCatalogue, out.records, loaded, out.count, capacity);
-    if (r != 0) return r;
+    const DataFileRead r = readDataFile(ws, path, kKindCatalogue, out.records, loaded, out.count, capacity);
+    if (r != DataFileRead::Ok) return r;
     // The reader accepted the file, so its head is whole; read it directly, because readInfo
     // refuses a file without records (384 bytes), which is still a valid data file.
     ReadFile in = openRegularForReading(nativePath(path));
@@ -227,10 +227,10 @@ int readAnyDataFile(Session& session, const std::string& path, LoadedFile& out) 
         setLastError(ws, kErrRead);
         setErrorName(ws, path);
         reportError(ws, 2);
-        return -1;
+        return DataFileRead::Failed;
     }
     if (out.info.scrambled == 1) scrambleInfo(out.info, kScrambleUndo, out.info.keyIndex);
-    return 0;
+    return DataFileRead::Ok;
 }
 
 std::optional<std::string> argumentToSjis(std::string_view utf8) {

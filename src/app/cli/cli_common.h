@@ -14,6 +14,7 @@
 #include "platform/clock.h"
 #include "app/cli/stream_prompter.h"
 #include "records/cd_record.h"
+#include "records/data_ops.h"
 #include "records/record_array.h"
 #include "records/workspace.h"
 
@@ -119,8 +120,8 @@ struct LoadedFile {
 };
 // Reads path with readDataFile, without the kind comparison, into an array as large as the file's
 // record count (so nothing is cut off); the password prompt answers the session's password.
-// 0, or the non-zero result of readDataFile after its messages.
-int readAnyDataFile(Session& session, const std::string& path, LoadedFile& out);
+// Ok, or the failure of readDataFile after its messages.
+DataFileRead readAnyDataFile(Session& session, const std::string& path, LoadedFile& out);
 
 // The CP932 bytes of a UTF-8 argument, or nothing when it has a character CP932 lacks.
 std::optional<std::string> argumentToSjis(std::string_view utf8);

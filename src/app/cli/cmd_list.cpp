@@ -130,7 +130,7 @@ int runList(int argc, char** argv) {
         if (auto refused = checkOutput(kHelp, *pdf, guarded, guarded)) return *refused;
     }
     LoadedFile file;
-    if (readAnyDataFile(s, path, file) != 0) {
+    if (readAnyDataFile(s, path, file) != DataFileRead::Ok) {
         if (s.prompter.shown == 0) s.prompter.message(BoxKind::Error, "ファイルを読めません\n" + path, Buttons::Ok);
         return kExitFailed;
     }

@@ -104,122 +104,109 @@ void storeText(CdRecord& key, int item, const std::string& sjis) {
     }
 }
 
-}  // namespace
+// What the command line asks for, settled before the file is read.
+struct SearchRequest {
+    ExtractSpec spec;
+    CdRecord key;
+    std::optional<std::int32_t> day;  // --today
+};
 
-int runSearch(int argc, char** argv) {
-    std::vector<char*> kept = lastOfEachOption(argc, argv, kOptions);
-    Args args;
-    if (auto status = parseCommandLine(kHelp, static_cast<int>(kept.size()), kept.data(), kOptions, 1, 1, args))
-        return *status;
-    std::filesystem::path home;
-    if (auto status = checkProgramFolder(kHelp, args, false, home)) return *status;
-
-    // Everything about the request is settled before the file is read.
-    const auto itemText = args.value("--item");
-    const auto ageText = args.value("--age");
-    if (itemText && ageText) return usageError(kHelp, "--age and --item exclude each other");
-    if (!itemText && !ageText) return usageError(kHelp, "--item or --age is required");
-
-    int kind = 6;
+// The kind filter of --kind: 1..6, 6 for all. Nothing when the command should go on, else the
+// exit status (as for every step below).
+std::optional<int> kindOption(const Args& args, int& kind) {
+    kind = 6;
     if (auto k = args.value("--kind")) {
         std::int32_t v = 0;
         if (!parseDecimal(*k, v) || v < 1 || v > 6) return usageError(kHelp, "--kind needs a number from 1 to 6");
         kind = v;
     }
+    return std::nullopt;
+}
 
-    ExtractSpec request;
-    initExtractSpec(request);
-    CdRecord key;
-    clearCdRecord(key);
-    std::optional<std::int32_t> day;
-    if (itemText) {
-        const ItemName* item = nullptr;
-        for (const ItemName& i : kItems)
-            if (*itemText == i.name) item = &i;
-        if (item == nullptr) return usageError(kHelp, "unknown item '" + *itemText + "'");
-        if (args.has("--today")) return usageError(kHelp, "--today goes with --age");
-        request.extractMode = 0;
-        request.item = static_cast<std::int16_t>(item->item);
-        request.kindFilter = static_cast<std::int16_t>(kind - 1);
-        const bool byText = item->maxBytes > 0;
-        if (byText) {
-            for (const char* o : {"--from", "--to"})
-                if (args.has(o)) return usageError(kHelp, std::string(o) + " goes with a date item");
-            const auto text = args.value("--text");
-            if (!text) return usageError(kHelp, "--item " + *itemText + " needs --text");
-            auto sjis = argumentToSjis(*text);
-            if (!sjis) return usageError(kHelp, "--text has a character that Shift-JIS lacks");
-            if (static_cast<int>(sjis->size()) > item->maxBytes)
-                return usageError(kHelp, "--text takes at most " + std::to_string(item->maxBytes) +
-                                             " bytes in Shift-JIS for " + item->name + ", not " +
-                                             std::to_string(sjis->size()));
-            // The codes as their fields hold them once left; the artist as given.
-            if (item->item != kItemArtist) normalizeKey(*sjis);
-            storeText(key, item->item, *sjis);
-            request.partialMatch = args.has("--partial") ? 1 : 0;
-        } else {
-            for (const char* o : {"--text", "--partial"})
-                if (args.has(o)) return usageError(kHelp, std::string(o) + " goes with a text item");
-            const auto from = args.value("--from");
-            const auto to = args.value("--to");
-            if (!from || !to) return usageError(kHelp, "--item " + *itemText + " needs --from and --to");
-            const auto fromDate = dateOption(*from);
-            if (!fromDate) return usageError(kHelp, "--from is not a date");
-            const auto toDate = dateOption(*to);
-            if (!toDate) return usageError(kHelp, "--to is not a date");
-            request.dateFrom = *fromDate;
-            request.dateTo = *toDate;
-        }
-    } else {
-        const AgeName* age = nullptr;
-        for (const AgeName& a : kAges)
-            if (*ageText == a.name) age = &a;
-        if (age == nullptr) return usageError(kHelp, "--age takes 30, 60, 90 or future");
-        for (const char* o : {"--text", "--partial", "--from", "--to"})
-            if (args.has(o)) return usageError(kHelp, std::string(o) + " goes with --item");
-        if (auto t = args.value("--today")) {
-            day = dateOption(*t);
-            if (!day) return usageError(kHelp, "--today is not a date");
-            if (*day / 100 % 100 == 0 || *day % 100 == 0) return usageError(kHelp, "--today needs a month and a day");
-        }
-        request.extractMode = 1;
-        request.ageKind = static_cast<std::int16_t>(kind - 1);
-        request.ageRange = static_cast<std::int16_t>(age->range);
-    }
+// A text item's --text: the key field as the search dialog fills it.
+std::optional<int> textItemRequest(const Args& args, const ItemName& item, SearchRequest& out) {
+    for (const char* o : {"--from", "--to"})
+        if (args.has(o)) return usageError(kHelp, std::string(o) + " goes with a date item");
+    const auto text = args.value("--text");
+    if (!text) return usageError(kHelp, std::string("--item ") + item.name + " needs --text");
+    auto sjis = argumentToSjis(*text);
+    if (!sjis) return usageError(kHelp, "--text has a character that Shift-JIS lacks");
+    if (static_cast<int>(sjis->size()) > item.maxBytes)
+        return usageError(kHelp, "--text takes at most " + std::to_string(item.maxBytes) + " bytes in Shift-JIS for " +
+                                     item.name + ", not " + std::to_string(sjis->size()));
+    // The codes as their fields hold them once left; the artist as given.
+    if (item.item != kItemArtist) normalizeKey(*sjis);
+    storeText(out.key, item.item, *sjis);
+    out.spec.partialMatch = args.has("--partial") ? 1 : 0;
+    return std::nullopt;
+}
 
-    DayClock clock(systemClock(), day);
-    Session s(home, clock);
-    if (auto pw = args.value("--password")) {
-        auto bytes = argumentToSjis(*pw);
-        if (!bytes) return usageError(kHelp, "the password has a character that Shift-JIS lacks");
-        s.prompter.password = *bytes;
-    }
-    const std::string& path = args.positional[0];
-    if (auto refused = refuseNonRegular(kHelp, path)) return *refused;
-    LoadedFile file;
-    if (readAnyDataFile(s, path, file) != 0) {
-        if (s.prompter.shown == 0) failure(kHelp, path + ": not read");
-        explainFailure(kHelp, path, Access::Read);
-        return kExitFailed;
-    }
+// A date item's --from and --to, through the dialog's date check.
+std::optional<int> dateItemRequest(const Args& args, const ItemName& item, SearchRequest& out) {
+    for (const char* o : {"--text", "--partial"})
+        if (args.has(o)) return usageError(kHelp, std::string(o) + " goes with a text item");
+    const auto from = args.value("--from");
+    const auto to = args.value("--to");
+    if (!from || !to) return usageError(kHelp, std::string("--item ") + item.name + " needs --from and --to");
+    const auto fromDate = dateOption(*from);
+    if (!fromDate) return usageError(kHelp, "--from is not a date");
+    const auto toDate = dateOption(*to);
+    if (!toDate) return usageError(kHelp, "--to is not a date");
+    out.spec.dateFrom = *fromDate;
+    out.spec.dateTo = *toDate;
+    return std::nullopt;
+}
 
-    // The file is the catalogue, as large as its record count; the results go to the result list.
-    Workspace& ws = s.ws;
-    ws.capacities[kKindCatalogue] = file.records.slotCount() - 1;
-    ws.arrays[kKindCatalogue] = std::move(file.records);
-    ws.loaded[kKindCatalogue] = 1;
-    ws.capacities[kKindReference] = Workspace::capacitiesFor(1)[kKindReference];
-    ws.arrays[kKindReference].create(ws.capacities[kKindReference] + 1);
-    if (searchCatalogue(ws, key, request) != 0) {
-        if (s.prompter.shown == 0) failure(kHelp, "the search failed");
-        return kExitFailed;
-    }
+// --item: a search by condition.
+std::optional<int> itemRequest(const Args& args, const std::string& itemText, int kind, SearchRequest& out) {
+    const ItemName* item = nullptr;
+    for (const ItemName& i : kItems)
+        if (itemText == i.name) item = &i;
+    if (item == nullptr) return usageError(kHelp, "unknown item '" + itemText + "'");
+    if (args.has("--today")) return usageError(kHelp, "--today goes with --age");
+    out.spec.extractMode = 0;
+    out.spec.item = static_cast<std::int16_t>(item->item);
+    out.spec.kindFilter = static_cast<std::int16_t>(kind - 1);
+    return item->maxBytes > 0 ? textItemRequest(args, *item, out) : dateItemRequest(args, *item, out);
+}
 
-    const bool csv = args.has("--csv");
+// --age: the information list by the age of the rental start.
+std::optional<int> ageRequest(const Args& args, const std::string& ageText, int kind, SearchRequest& out) {
+    const AgeName* age = nullptr;
+    for (const AgeName& a : kAges)
+        if (ageText == a.name) age = &a;
+    if (age == nullptr) return usageError(kHelp, "--age takes 30, 60, 90 or future");
+    for (const char* o : {"--text", "--partial", "--from", "--to"})
+        if (args.has(o)) return usageError(kHelp, std::string(o) + " goes with --item");
+    if (auto t = args.value("--today")) {
+        out.day = dateOption(*t);
+        if (!out.day) return usageError(kHelp, "--today is not a date");
+        if (*out.day / 100 % 100 == 0 || *out.day % 100 == 0)
+            return usageError(kHelp, "--today needs a month and a day");
+    }
+    out.spec.extractMode = 1;
+    out.spec.ageKind = static_cast<std::int16_t>(kind - 1);
+    out.spec.ageRange = static_cast<std::int16_t>(age->range);
+    return std::nullopt;
+}
+
+std::optional<int> searchRequest(const Args& args, SearchRequest& out) {
+    const auto itemText = args.value("--item");
+    const auto ageText = args.value("--age");
+    if (itemText && ageText) return usageError(kHelp, "--age and --item exclude each other");
+    if (!itemText && !ageText) return usageError(kHelp, "--item or --age is required");
+    int kind = 6;
+    if (auto status = kindOption(args, kind)) return status;
+    initExtractSpec(out.spec);
+    clearCdRecord(out.key);
+    return itemText ? itemRequest(args, *itemText, kind, out) : ageRequest(args, *ageText, kind, out);
+}
+
+// The results as `zemo show` prints records, or as the CSV of `zemo export`.
+int printResults(const std::string& path, const TCddataArray& results, int count, bool csv) {
     std::string out = csv ? exportCsvHeader() : std::string();
     std::vector<std::string> problems;
-    const TCddataArray& results = ws.arrays[kKindReference];
-    for (int i = 0; i < request.resultCount; ++i) {
+    for (int i = 0; i < count; ++i) {
         const CdRecord& r = results[i];
         if (csv) {
             out += exportCsvRow(r, path + ": record " + std::to_string(r.catalogueIndex + 1), problems);
@@ -235,6 +222,41 @@ int runSearch(int argc, char** argv) {
     }
     if (!writeStdout(out)) return failure(kHelp, "cannot write the output");
     return kExitOk;
+}
+
+}  // namespace
+
+int runSearch(int argc, char** argv) {
+    std::vector<char*> kept = lastOfEachOption(argc, argv, kOptions);
+    Args args;
+    if (auto status = parseCommandLine(kHelp, static_cast<int>(kept.size()), kept.data(), kOptions, 1, 1, args))
+        return *status;
+    std::filesystem::path home;
+    if (auto status = checkProgramFolder(kHelp, args, false, home)) return *status;
+    // Everything about the request is settled before the file is read.
+    SearchRequest request;
+    if (auto status = searchRequest(args, request)) return *status;
+
+    DayClock clock(systemClock(), request.day);
+    Session s(home, clock);
+    if (auto pw = args.value("--password")) {
+        auto bytes = argumentToSjis(*pw);
+        if (!bytes) return usageError(kHelp, "the password has a character that Shift-JIS lacks");
+        s.prompter.password = *bytes;
+    }
+    const std::string& path = args.positional[0];
+    if (auto refused = refuseNonRegular(kHelp, path)) return *refused;
+    LoadedFile file;
+    if (readAnyDataFile(s, path, file) != DataFileRead::Ok) {
+        if (s.prompter.shown == 0) failure(kHelp, path + ": not read");
+        explainFailure(kHelp, path, Access::Read);
+        return kExitFailed;
+    }
+    if (searchRecordsAsCatalogue(s.ws, std::move(file.records), request.key, request.spec) != 0) {
+        if (s.prompter.shown == 0) failure(kHelp, "the search failed");
+        return kExitFailed;
+    }
+    return printResults(path, s.ws.arrays[kKindReference], request.spec.resultCount, args.has("--csv"));
 }
 
 }  // namespace zemo::cli

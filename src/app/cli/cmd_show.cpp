@@ -41,7 +41,7 @@ int runShow(int argc, char** argv) {
     const std::string& path = args.positional[0];
     if (auto refused = refuseNonRegular(kHelp, path)) return *refused;
     LoadedFile file;
-    if (readAnyDataFile(s, path, file) != 0) {
+    if (readAnyDataFile(s, path, file) != DataFileRead::Ok) {
         if (s.prompter.shown == 0) failure(kHelp, path + ": not read");
         explainFailure(kHelp, path, Access::Read);
         return kExitFailed;

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -106,7 +107,7 @@ int runExport(int argc, char** argv) {
         if (auto refused = checkOutput(kExportHelp, *target, guarded, guarded)) return *refused;
     }
     LoadedFile file;
-    if (readAnyDataFile(s, path, file) != 0) {
+    if (readAnyDataFile(s, path, file) != DataFileRead::Ok) {
         if (s.prompter.shown == 0) failure(kExportHelp, path + ": not read");
         explainFailure(kExportHelp, path, Access::Read);
         return kExitFailed;
@@ -133,44 +134,46 @@ int runExport(int argc, char** argv) {
     return kExitOk;
 }
 
-int runImport(int argc, char** argv) {
-    Args args;
+namespace {
+
+struct ImportOptions {
+    std::string target;
+    int kind = kKindCatalogue;
+    std::string memo;
+    CsvEncoding encoding = CsvEncoding::Utf8;
+};
+
+// The options of zemo import; nothing when it should go on, else the exit status.
+std::optional<int> importOptions(int argc, char** argv, Args& args, ImportOptions& out) {
     if (auto status = parseCommandLine(kImportHelp, argc, argv,
                                        {{"-o", true}, {"--kind", true}, {"--memo", true}, {"--encoding", true}}, 1, 1,
                                        args))
-        return *status;
+        return status;
     const auto target = args.value("-o");
     if (!target || target->empty()) return usageError(kImportHelp, "-o OUT.ZMO is required");
-    int kind = kKindCatalogue;
+    out.target = *target;
     if (auto k = args.value("--kind")) {
-        auto [ptr, ec] = std::from_chars(k->data(), k->data() + k->size(), kind);
-        if (ec != std::errc{} || ptr != k->data() + k->size() || kind < 1 || kind > kKindLast)
+        auto [ptr, ec] = std::from_chars(k->data(), k->data() + k->size(), out.kind);
+        if (ec != std::errc{} || ptr != k->data() + k->size() || out.kind < 1 || out.kind > kKindLast)
             return usageError(kImportHelp, "--kind must be a kind 1..11");
     }
-    std::string memo;
     if (auto m = args.value("--memo")) {
         auto bytes = argumentToSjis(*m);
         if (!bytes) return usageError(kImportHelp, "the memo has a character that Shift-JIS lacks");
         if (bytes->size() > 60) return usageError(kImportHelp, "the memo is longer than 60 bytes in Shift-JIS");
         if (bytes->find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
             return usageError(kImportHelp, "the memo must be one line");
-        memo = *bytes;
+        out.memo = *bytes;
     }
-    CsvEncoding encoding = CsvEncoding::Utf8;
-    if (auto e = args.value("--encoding"); e && !parseCsvEncoding(*e, encoding))
+    if (auto e = args.value("--encoding"); e && !parseCsvEncoding(*e, out.encoding))
         return usageError(kImportHelp, "--encoding takes utf-8 or cp932");
-    std::filesystem::path home;
-    if (auto status = checkProgramFolder(kImportHelp, args, false, home)) return *status;
+    return std::nullopt;
+}
 
-    Session s(home);
-    Workspace& ws = s.ws;
-    const std::string& inPath = args.positional[0];
-    const std::string outPath = *target;
-    const std::string controlPath = controlFilePath(ws);
-
-    // A FIFO or a device is refused instead of waited on; then the file is read a block at a time.
+// A FIFO or a device is refused instead of waited on; then the file is read a block at a time.
+std::optional<int> openCsv(const std::string& inPath, ReadFile& in) {
     struct stat st;
-    ReadFile in = openRegularForReading(nativePath(inPath), &st);
+    in = openRegularForReading(nativePath(inPath), &st);
     if (!in.isOpen()) {
         const int err = errno;
         if (err == kNotRegularFile || err == EISDIR) {
@@ -183,77 +186,116 @@ int runImport(int argc, char** argv) {
     }
     if (static_cast<std::uintmax_t>(st.st_size) > kMaxCsvBytes)
         return failure(kImportHelp, inPath + ": too large for a data file");
+    return std::nullopt;
+}
 
-    // The output: a data file, so never the input, the control file or their backups. The CSV's
-    // own .BAK name is that of the data file in the usual `import shop.csv -o shop.ZMO`, so the
-    // output may be kept there.
+// The output: a data file, so never the input, the control file or their backups. The CSV's own
+// .BAK name is that of the data file in the usual `import shop.csv -o shop.ZMO`, so the output may
+// be kept there.
+std::optional<int> refuseImportTarget(Session& s, const std::string& inPath, const std::string& outPath) {
     std::vector<ProtectedFile> direct = inputFiles(inPath);
     std::vector<ProtectedFile> forBackup = {direct[0]};
     for (const ProtectedFile& p : programFiles(s)) {
         direct.push_back(p);
         forBackup.push_back(p);
     }
-    if (auto refused = checkOutput(kImportHelp, outPath, direct, forBackup)) return *refused;
-    if (auto refused = refuseNonRegular(kImportHelp, controlPath)) return *refused;
+    if (auto refused = checkOutput(kImportHelp, outPath, direct, forBackup)) return refused;
+    return refuseNonRegular(kImportHelp, controlFilePath(s.ws));
+}
 
-    CsvReader reader(fdSource(in.fd()), kCsvMaxCellBytes, kCsvColumnCount);
-    std::string error;
-    auto readFailure = [&]() { return failure(kImportHelp, inPath + ": " + error); };
-    // Every cell is text of the file's encoding, or the file is not read further.
-    auto checkEncoding = [&](const CsvRow& row) {
-        for (const std::string& cell : row.fields) {
-            const std::string why = csvEncodingProblem(cell, encoding);
-            if (!why.empty()) {
-                error = "line " + std::to_string(row.line) + ": " + why;
-                return false;
-            }
+// Reads the CSV's rows a block at a time into records, every row checked; nothing when all rows
+// made records, else the exit status after the findings.
+class CsvRecordReader {
+public:
+    CsvRecordReader(const ReadFile& in, const std::string& inPath, CsvEncoding encoding)
+        : reader_(fdSource(in.fd()), kCsvMaxCellBytes, kCsvColumnCount), inPath_(inPath), import_(encoding),
+          encoding_(encoding) {}
+
+    std::optional<int> read(std::vector<CdRecord>& records) {
+        CsvRow header;
+        const CsvReader::Result first = reader_.next(header, error_);
+        if (first == CsvReader::Result::Error) return readFailure();
+        if (first == CsvReader::Result::End) return failure(kImportHelp, inPath_ + ": no header row");
+        if (encoding_ == CsvEncoding::Cp932 && reader_.sawByteOrderMark())
+            return failure(kImportHelp, inPath_ + ": starts with a UTF-8 byte order mark, so it is UTF-8; leave out "
+                                                  "--encoding cp932");
+        if (!checkEncoding(header)) return readFailure();
+        const std::vector<std::string> headerProblems = import_.takeHeader(header.fields);
+        if (!headerProblems.empty()) {
+            for (const std::string& p : headerProblems)
+                std::fprintf(stderr, "%s:%d: header: %s\n", inPath_.c_str(), header.line, p.c_str());
+            return failure(kImportHelp, "the header row is not usable; nothing written");
         }
-        return true;
-    };
-
-    CsvRow header;
-    const CsvReader::Result first = reader.next(header, error);
-    if (first == CsvReader::Result::Error) return readFailure();
-    if (first == CsvReader::Result::End) return failure(kImportHelp, inPath + ": no header row");
-    if (encoding == CsvEncoding::Cp932 && reader.sawByteOrderMark())
-        return failure(kImportHelp, inPath + ": starts with a UTF-8 byte order mark, so it is UTF-8; leave out "
-                                             "--encoding cp932");
-    if (!checkEncoding(header)) return readFailure();
-
-    CsvImport import(encoding);
-    const std::vector<std::string> headerProblems = import.takeHeader(header.fields);
-    if (!headerProblems.empty()) {
-        for (const std::string& p : headerProblems)
-            std::fprintf(stderr, "%s:%d: header: %s\n", inPath.c_str(), header.line, p.c_str());
-        return failure(kImportHelp, "the header row is not usable; nothing written");
+        return readRows(records);
     }
 
-    std::vector<CdRecord> records;
-    std::vector<CsvFinding> findings;
-    std::size_t badRows = 0;
-    for (CsvRow row;;) {
-        const CsvReader::Result got = reader.next(row, error);
-        if (got == CsvReader::Result::Error) return readFailure();
-        if (got == CsvReader::Result::End) break;
-        if (!checkEncoding(row)) return readFailure();
-        if (records.size() == static_cast<std::size_t>(kCsvMaxRows))
-            return failure(kImportHelp, inPath + ": line " + std::to_string(row.line) + ": more than " +
-                                            std::to_string(kCsvMaxRows) + " rows; a data file holds at most " +
-                                            std::to_string(kCsvMaxRows) + "; nothing written");
-        const std::size_t before = findings.size();
-        records.push_back(import.takeRow(row.line, row.fields, findings));
-        if (findings.size() != before) ++badRows;
-    }
-    if (!findings.empty()) {
+private:
+    std::optional<int> readRows(std::vector<CdRecord>& records) {
+        std::vector<CsvFinding> findings;
+        std::size_t badRows = 0;
+        for (CsvRow row;;) {
+            const CsvReader::Result got = reader_.next(row, error_);
+            if (got == CsvReader::Result::Error) return readFailure();
+            if (got == CsvReader::Result::End) break;
+            if (!checkEncoding(row)) return readFailure();
+            if (records.size() == static_cast<std::size_t>(kCsvMaxRows))
+                return failure(kImportHelp, inPath_ + ": line " + std::to_string(row.line) + ": more than " +
+                                                std::to_string(kCsvMaxRows) + " rows; a data file holds at most " +
+                                                std::to_string(kCsvMaxRows) + "; nothing written");
+            const std::size_t before = findings.size();
+            records.push_back(import_.takeRow(row.line, row.fields, findings));
+            if (findings.size() != before) ++badRows;
+        }
+        if (findings.empty()) return std::nullopt;
         for (const CsvFinding& f : findings)
-            std::fprintf(stderr, "%s:%d: %s: %s\n", inPath.c_str(), f.line, f.field.c_str(), f.reason.c_str());
+            std::fprintf(stderr, "%s:%d: %s: %s\n", inPath_.c_str(), f.line, f.field.c_str(), f.reason.c_str());
         return failure(kImportHelp, std::to_string(badRows) + " of " + std::to_string(records.size()) +
                                         " rows are bad; nothing written");
     }
 
+    // Every cell is text of the file's encoding, or the file is not read further.
+    bool checkEncoding(const CsvRow& row) {
+        for (const std::string& cell : row.fields) {
+            const std::string why = csvEncodingProblem(cell, encoding_);
+            if (!why.empty()) {
+                error_ = "line " + std::to_string(row.line) + ": " + why;
+                return false;
+            }
+        }
+        return true;
+    }
+
+    int readFailure() { return failure(kImportHelp, inPath_ + ": " + error_); }
+
+    CsvReader reader_;
+    const std::string& inPath_;
+    CsvImport import_;
+    CsvEncoding encoding_;
+    std::string error_;
+};
+
+}  // namespace
+
+int runImport(int argc, char** argv) {
+    Args args;
+    ImportOptions opt;
+    if (auto status = importOptions(argc, argv, args, opt)) return *status;
+    std::filesystem::path home;
+    if (auto status = checkProgramFolder(kImportHelp, args, false, home)) return *status;
+
+    Session s(home);
+    Workspace& ws = s.ws;
+    const std::string& inPath = args.positional[0];
+    const std::string& outPath = opt.target;
+    ReadFile in;
+    if (auto status = openCsv(inPath, in)) return *status;
+    if (auto refused = refuseImportTarget(s, inPath, outPath)) return *refused;
+    std::vector<CdRecord> records;
+    if (auto status = CsvRecordReader(in, inPath, opt.encoding).read(records)) return *status;
+
     if (s.loadControlIfPresent() != 0) {
         failure(kImportHelp, "the program folder's control file is not usable");
-        explainFailure(kImportHelp, controlPath, Access::Read);
+        explainFailure(kImportHelp, controlFilePath(ws), Access::Read);
         return kExitFailed;
     }
     // A running copy of the program owns the data files of its work folders.
@@ -263,16 +305,11 @@ int runImport(int argc, char** argv) {
                                             ", which is in use by zemoplan, " + describeHolder(*holder) +
                                             "; nothing written");
     const int count = static_cast<int>(records.size());
-    TCddataArray array(count + 1);
-    for (int i = 0; i < count; ++i) array.put(i, records[static_cast<std::size_t>(i)]);
-    // A plain file under the chosen name with the given memo: the chooser's save, share mode off.
-    ws.shareFlag = false;
-    ws.nextMemo = memo;
     const std::uintmax_t bytes = kDataStart + static_cast<std::uintmax_t>(count) * sizeof(CdRecord);
     OutputWriter writer;
     writer.save = [&] {
         errno = 0;
-        if (writeDataFile(ws, true, outPath, kind, array, count) == 0) return true;
+        if (writeRecordsFile(ws, outPath, opt.kind, opt.memo, records) == 0) return true;
         explainFailure(kImportHelp, outPath, Access::Write, bytes, errno);
         return false;
     };

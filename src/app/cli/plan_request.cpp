@@ -86,7 +86,7 @@ bool parseNumber(const std::string& s, std::int32_t& out) {
 // a creatorId stored scrambled is made plain, as loading the control file does.
 bool readStoredSettings(Workspace& ws, const std::string& path) {
     skipKindCheckOnce(ws);
-    if (checkHeader(ws, path, kKindControl) != 0) return false;
+    if (checkHeader(ws, path, kKindControl) != DataFileRead::Ok) return false;
     SysControl control{};
     ReadFile in = openRegularForReading(nativePath(path));
     if (!in.isOpen() || !in.readExactly(&control, sizeof control)) {
@@ -158,7 +158,7 @@ std::optional<int> makePlan(const CommandHelp& help, const PlanRequest& request,
     ws.createArrays(ws.dbSize);
     int loaded = 0, count = 0;
     if (readDataFile(ws, request.path, kKindShuffle, ws.arrays[kKindShuffle], loaded, count,
-                     ws.capacity(kKindShuffle)) != 0) {
+                     ws.capacity(kKindShuffle)) != DataFileRead::Ok) {
         failure(help, request.path + ": the file cannot be read");
         explainFailure(help, request.path, Access::Read);
         return kExitFailed;

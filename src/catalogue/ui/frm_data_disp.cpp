@@ -98,11 +98,11 @@ void TFrmDataDisp::SpdBtnOpenClick() {
     int loadedFlag = 0, count = 0;
     busyCursor(ws_, true);
     skipKindCheckOnce(ws_);  // a file of any kind is shown
-    const int result = readDataFile(ws_, path, kKindCatalogue, records, loadedFlag, count, capacity);
+    const DataFileRead result = readDataFile(ws_, path, kKindCatalogue, records, loadedFlag, count, capacity);
     busyCursor(ws_, false);
     // A cancelled password, a "No" to the truncation question or a damaged file leave the
     // previous file's label and rows.
-    if (result != 0) return;
+    if (result != DataFileRead::Ok) return;
     Label1->setText(QString::fromStdString(path));
     StringGrid1->records()->showOwnRecords(std::move(records), count);
     StringGrid1->selectSlot(0, true);

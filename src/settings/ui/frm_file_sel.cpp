@@ -363,7 +363,7 @@ void TFrmFileSel::fillGrid() {
         // since the folder was read is simply not listed.
         if (!zemo::fileExists(ws_, p)) continue;
         zemo::DataFileHeader header{};
-        if (zemo::readHeader(ws_, p, false, header) != 0 || !isListedHeader(header)) continue;
+        if (zemo::readHeader(ws_, p, false, header) != zemo::DataFileRead::Ok || !isListedHeader(header)) continue;
 
         const int row = listed++;
         auto* nameItem = new QTableWidgetItem(name.toUpper());
@@ -372,7 +372,7 @@ void TFrmFileSel::fillGrid() {
         for (int c = kMemoColumn; c < kColumns; ++c) setCell(row, c, QString());
 
         zemo::DataFileInfo info{};
-        if (!zemo::fileExists(ws_, p) || zemo::readInfo(ws_, p, false, info) != 0) continue;
+        if (!zemo::fileExists(ws_, p) || zemo::readInfo(ws_, p, false, info) != zemo::DataFileRead::Ok) continue;
         if (info.scrambled == 1) zemo::scrambleInfo(info, zemo::kScrambleUndo, info.keyIndex);
         setCell(row, 2, textOf(zemo::fieldText(info.memo)));
         setCell(row, 3, textOf(zemo::fieldText(info.creatorId)));

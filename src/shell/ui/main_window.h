@@ -19,8 +19,11 @@
 
 class QAction;
 class QAbstractButton;
-class QLabel;
 class QTimer;
+
+namespace Ui {
+class TFrmMain;
+}
 
 namespace zemo::ui { class TAboutBox; }
 
@@ -107,7 +110,7 @@ private:
         std::vector<QAbstractButton*> buttons;
     };
 
-    void buildWindow();
+    void connectHandlers();
     void runCommand(Command command);
     CommandSlot& slot(Command command) { return commands_[static_cast<int>(command)]; }
 
@@ -117,9 +120,9 @@ private:
     bool fatal_ = false;
     bool ending_ = false;
     StartOptions options_;
+    std::unique_ptr<Ui::TFrmMain> ui_;
 
     QTimer* timer_ = nullptr;
-    QLabel* lblDtTm_ = nullptr;
     TAboutBox* aboutBox_ = nullptr;
     std::vector<std::pair<QPointer<QWidget>, QString>> clockCaptions_;
     std::vector<Placed> placed_;

@@ -77,133 +77,151 @@ FileChoice ShellPromptDialogs::chooseDataFile(int mode, const std::string& initi
     return chooser->choice();
 }
 
-ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
-    ShellWindows w;
-    w.shufCtrl = new TFrmShufCtrl(main.workspace(), &main);
-    main.addPlacedWindow(w.shufCtrl, "SCtl");
-    w.tape = new TFrmTape(main.workspace(), &main);
-    main.addPlacedWindow(w.tape, "Tape");
+namespace {
+
+// A window placed from the settings under its key stem and written back when the main window closes.
+template <typename W>
+W* placed(TFrmMain& main, W* window, const char* stem) {
+    main.addPlacedWindow(window, stem);
+    return window;
+}
+
+ProgramPrinter* programPrinter() {
+    ZemoApplication* app = ZemoApplication::current();
+    return app ? &app->printer() : nullptr;
+}
+
+// A list window's printing: the program's printer, its own range dialog and stop window.
+template <typename W>
+void givePrinting(Workspace& ws, W* window) {
+    window->setPrinting(programPrinter(), new TFrmPrnStEd(ws, window), new TFrmStop(window));
+}
+
+// The settings dialogs, the tape dialog and the prompter's own dialogs, with the settings commands.
+void createSettingsDialogs(TFrmMain& main, ShellPromptDialogs& dialogs, ShellWindows& w) {
+    Workspace& ws = main.workspace();
+    w.shufCtrl = placed(main, new TFrmShufCtrl(ws, &main), "SCtl");
+    w.tape = placed(main, new TFrmTape(ws, &main), "Tape");
     w.readWrite = new TFrmFrdwt(&main);
     w.getDir = new TFrmGetDir(&main);
-    w.sysMode = new TFrmSysMode(main.workspace(), &main);
-    main.addPlacedWindow(w.sysMode, "SMode");
-    w.sysPass = new TFrmSysPass(main.workspace(), *w.getDir, &main);
-    main.addPlacedWindow(w.sysPass, "SPass");
-    w.sysRevi = new TFrmSysRevi(main.workspace(), &main);
-    main.addPlacedWindow(w.sysRevi, "SRevi");
+    w.sysMode = placed(main, new TFrmSysMode(ws, &main), "SMode");
+    w.sysPass = placed(main, new TFrmSysPass(ws, *w.getDir, &main), "SPass");
+    w.sysRevi = placed(main, new TFrmSysRevi(ws, &main), "SRevi");
     w.textOutput = new TWinCrt(&main);
-    w.share = new TFrmShare(main.workspace(), &main);
+    w.share = new TFrmShare(ws, &main);
     w.password = new TFrmPassInp(&main);
-    w.chooser = new TFrmFileSel(main.workspace(), main.windowSettings(), &main);
-    main.addPlacedWindow(w.chooser, "FileSel");
+    w.chooser = placed(main, new TFrmFileSel(ws, main.windowSettings(), &main), "FileSel");
     dialogs.setReadWriteDialog(w.readWrite);
     dialogs.setPasswordDialog(w.password);
     dialogs.setFileChooser(w.chooser);
-    dialogs.setChooserContext(&main.workspace(), &main.windowSettings());
+    dialogs.setChooserContext(&ws, &main.windowSettings());
 
-    TFrmSysMode* sysMode = w.sysMode;
-    TFrmSysPass* sysPass = w.sysPass;
-    TFrmShare* share = w.share;
-    TFrmSysRevi* sysRevi = w.sysRevi;
-    TFrmShufCtrl* shufCtrl = w.shufCtrl;
-    main.setCommand(TFrmMain::Command::SysMode, [sysMode] { sysMode->exec(); });
-    main.setCommand(TFrmMain::Command::SysPass, [sysPass] { sysPass->exec(); });
-    main.setCommand(TFrmMain::Command::ShareSet, [share] { share->exec(); });
-    main.setCommand(TFrmMain::Command::Revise, [sysRevi] { sysRevi->exec(); });
-    main.setCommand(TFrmMain::Command::Shuffle, [shufCtrl] { shufCtrl->exec(); });
-    w.chooser->setShareHandler([share] { share->exec(); });
+    main.setCommand(TFrmMain::Command::SysMode, [d = w.sysMode] { d->exec(); });
+    main.setCommand(TFrmMain::Command::SysPass, [d = w.sysPass] { d->exec(); });
+    main.setCommand(TFrmMain::Command::ShareSet, [d = w.share] { d->exec(); });
+    main.setCommand(TFrmMain::Command::Revise, [d = w.sysRevi] { d->exec(); });
+    main.setCommand(TFrmMain::Command::Shuffle, [d = w.shufCtrl] { d->exec(); });
+    w.chooser->setShareHandler([d = w.share] { d->exec(); });
+}
 
-    w.catalogue = new TFrmCd_data(main.workspace(), main.windowSettings(), &main);
-    main.addPlacedWindow(w.catalogue, "Edit");
-    main.addClockCaption(w.catalogue, kCatalogueCaptionPrefix);
-    ZemoApplication* app = ZemoApplication::current();
-    w.catalogue->setPrinting(app ? &app->printer() : nullptr, new TFrmPrnStEd(main.workspace(), w.catalogue),
-                             new TFrmStop(w.catalogue));
-    TFrmCd_data* catalogue = w.catalogue;
-    main.setCommand(TFrmMain::Command::Edit, [catalogue] { catalogue->openForEditing(); });
-
-    w.dataDisplay = new TFrmDataDisp(main.workspace(), main.windowSettings(), &main);
-    main.addPlacedWindow(w.dataDisplay, "Disp");
-    w.searchResults = new TFrmCd_Ref(main.workspace(), main.windowSettings(), &main);
-    main.addPlacedWindow(w.searchResults, "Ref");
-    w.searchResults->setPrinting(app ? &app->printer() : nullptr, new TFrmPrnStEd(main.workspace(), w.searchResults),
-                                 new TFrmStop(w.searchResults));
-    w.search = new TFrmRefMd(main.workspace(), main.windowSettings(), *w.searchResults, &main);
-    TFrmRefMd* search = w.search;
-    catalogue->setSearch([search](ExtractSpec& request) { return search->runSearch(request); });
-
-    w.labelLayout = new TFrmLbprCtl(main.workspace(), &main);
-    main.addPlacedWindow(w.labelLayout, "LCtl");
-    TFrmLbprCtl* labelLayout = w.labelLayout;
-    main.setCommand(TFrmMain::Command::PrnLabel, [labelLayout] { labelLayout->exec(); });
-    if (app) {
-        w.labelPrint = new TFrmPrnLabel(main.workspace(), main.windowSettings().labelPrintFont, app->printer(), &main);
-        main.addPlacedWindow(w.labelPrint, "LPrn");
-        w.labelPrint->setLayoutDialog(w.labelLayout);
-    }
-
-    // The editor stands beside the list (its child, so that it takes input while the list waits)
-    // and reaches the agreement window, the histories and the add list.
+// The catalogue list, the data file viewer, and the search dialog with its result window.
+void createCatalogueWindows(TFrmMain& main, ShellWindows& w) {
     Workspace& ws = main.workspace();
     WindowSettings& settings = main.windowSettings();
-    ProgramPrinter* printer = app ? &app->printer() : nullptr;
-    w.editor = new TFrmCdEdit(ws, settings, w.catalogue);
-    main.addPlacedWindow(w.editor, "EInp");
+    w.catalogue = placed(main, new TFrmCd_data(ws, settings, &main), "Edit");
+    main.addClockCaption(w.catalogue, kCatalogueCaptionPrefix);
+    givePrinting(ws, w.catalogue);
+    main.setCommand(TFrmMain::Command::Edit, [catalogue = w.catalogue] { catalogue->openForEditing(); });
+
+    w.dataDisplay = placed(main, new TFrmDataDisp(ws, settings, &main), "Disp");
+    w.searchResults = placed(main, new TFrmCd_Ref(ws, settings, &main), "Ref");
+    givePrinting(ws, w.searchResults);
+    w.search = new TFrmRefMd(ws, settings, *w.searchResults, &main);
+    w.catalogue->setSearch([search = w.search](ExtractSpec& request) { return search->runSearch(request); });
+}
+
+// The label layout dialog and, with a printer, the label window.
+void createLabelWindows(TFrmMain& main, ShellWindows& w) {
+    w.labelLayout = placed(main, new TFrmLbprCtl(main.workspace(), &main), "LCtl");
+    main.setCommand(TFrmMain::Command::PrnLabel, [d = w.labelLayout] { d->exec(); });
+    if (ProgramPrinter* printer = programPrinter()) {
+        w.labelPrint = placed(
+            main, new TFrmPrnLabel(main.workspace(), main.windowSettings().labelPrintFont, *printer, &main), "LPrn");
+        w.labelPrint->setLayoutDialog(w.labelLayout);
+    }
+}
+
+// The editor stands beside the list (its child, so that it takes input while the list waits)
+// and reaches the agreement window, the histories and the add list.
+void createEditingWindows(TFrmMain& main, ShellWindows& w) {
+    Workspace& ws = main.workspace();
+    WindowSettings& settings = main.windowSettings();
+    TFrmCd_data* catalogue = w.catalogue;
+    w.editor = placed(main, new TFrmCdEdit(ws, settings, catalogue), "EInp");
     main.addClockCaption(w.editor, kEditorCaptionPrefix);
-    w.agreement = new TFrmCd_Bagr(ws, settings, &main);
-    main.addPlacedWindow(w.agreement, "Bagr");
-    w.agreement->setPrinting(printer, new TFrmPrnStEd(ws, w.agreement), new TFrmStop(w.agreement));
+    w.agreement = placed(main, new TFrmCd_Bagr(ws, settings, &main), "Bagr");
+    givePrinting(ws, w.agreement);
     w.agreement->setCatalogueRowChanged([catalogue](int slot) { catalogue->drawCatalogueRow(slot); });
-    w.deleted = new TFrmCd_Del(ws, settings, &main);
-    main.addPlacedWindow(w.deleted, "Del");
-    w.added = new TFrmCd_New(ws, settings, &main);
-    main.addPlacedWindow(w.added, "New");
-    w.addList = new TFrmCd_Add(ws, settings, &main);
-    main.addPlacedWindow(w.addList, "Add");
-    w.addList->setPrinting(printer, new TFrmPrnStEd(ws, w.addList), new TFrmStop(w.addList));
+    w.deleted = placed(main, new TFrmCd_Del(ws, settings, &main), "Del");
+    w.added = placed(main, new TFrmCd_New(ws, settings, &main), "New");
+    w.addList = placed(main, new TFrmCd_Add(ws, settings, &main), "Add");
+    givePrinting(ws, w.addList);
     w.addList->setCatalogueWindow(catalogue);
+
     TFrmCdEdit* editor = w.editor;
     editor->setCatalogueWindow(catalogue);
     editor->setAgreement(w.agreement);
     editor->setHistories(w.added, w.deleted);
     editor->setAddWindow(w.addList);
     catalogue->setEditor([editor] { editor->showBeside(); });
-    TFrmCd_Add* addList = w.addList;
     // The editor's "検出" takes one result; the add list's "抽出" takes the marked ones.
+    TFrmRefMd* search = w.search;
     editor->setSearch([search](ExtractSpec& request) { return search->runSearch(request); });
-    addList->setSearch([search](ExtractSpec& request, std::vector<int>& marked) {
+    w.addList->setSearch([search](ExtractSpec& request, std::vector<int>& marked) {
         search->allowMarks();
         const bool taken = search->runSearch(request);
         marked = taken ? search->results().markedResults() : std::vector<int>{};
         return taken;
     });
-    main.setCommand(TFrmMain::Command::DataAdd, [addList] { addList->openForEditing(); });
+    main.setCommand(TFrmMain::Command::DataAdd, [addList = w.addList] { addList->openForEditing(); });
+}
 
-    w.shufMain = new TFrmShufMain(main.workspace(), main.windowSettings(), &main);
-    main.addPlacedWindow(w.shufMain, "Shuf");
+// The tape-planning list and its results window.
+void createPlanningWindows(TFrmMain& main, ShellWindows& w) {
+    Workspace& ws = main.workspace();
+    w.shufMain = placed(main, new TFrmShufMain(ws, main.windowSettings(), &main), "Shuf");
     main.addClockCaption(w.shufMain, kShufCaptionPrefix);
-    w.shufMain->setCatalogue(catalogue);
-    w.shufMain->setSearch(search);
-    w.shufMain->setViewer(w.dataDisplay);
-    w.shufMain->setSettingsDialog(shufCtrl);
-    w.shufMain->setPrinting(app ? &app->printer() : nullptr, new TFrmPrnStEd(main.workspace(), w.shufMain),
-                            new TFrmStop(w.shufMain));
     TFrmShufMain* shufMain = w.shufMain;
+    shufMain->setCatalogue(w.catalogue);
+    shufMain->setSearch(w.search);
+    shufMain->setViewer(w.dataDisplay);
+    shufMain->setSettingsDialog(w.shufCtrl);
+    givePrinting(ws, shufMain);
     main.setCommand(TFrmMain::Command::Optimum, [shufMain] { shufMain->openForPlanning(); });
 
     // The results window is not modal: as the list window's child it takes input while the list
     // waits, and it never outlives the list it was made from.
-    w.shufDisp = new TFrmShufDisp(main.workspace(), main.windowSettings().shufDisplayFont, w.shufMain);
-    main.addPlacedWindow(w.shufDisp, "SDsp");
-    w.shufDisp->setLabelWindow(w.labelPrint);
-    w.shufDisp->setSettingsDialog(w.shufCtrl);
-    w.shufDisp->setTapeDialog(w.tape);
-    w.shufDisp->setPrinter(app ? &app->printer() : nullptr);
-    TFrmShufDisp* shufDisp = w.shufDisp;
+    TFrmShufDisp* shufDisp = placed(main, new TFrmShufDisp(ws, main.windowSettings().shufDisplayFont, shufMain), "SDsp");
+    w.shufDisp = shufDisp;
+    shufDisp->setLabelWindow(w.labelPrint);
+    shufDisp->setSettingsDialog(w.shufCtrl);
+    shufDisp->setTapeDialog(w.tape);
+    shufDisp->setPrinter(programPrinter());
     shufMain->setResultsOpener([shufDisp] { shufDisp->openFor(); });
     QObject::connect(shufMain, &TFrmShufMain::shuffleListChanged, shufDisp, &TFrmShufDisp::closeOnListChange);
     QObject::connect(shufMain, &TFrmShufMain::closing, shufDisp, &TFrmShufDisp::closeOnListChange);
     QObject::connect(shufDisp, &TFrmShufDisp::wroteBack, shufMain, [shufMain] { shufMain->redrawList(); });
+}
+
+}  // namespace
+
+ShellWindows createShellWindows(TFrmMain& main, ShellPromptDialogs& dialogs) {
+    ShellWindows w;
+    createSettingsDialogs(main, dialogs, w);
+    createCatalogueWindows(main, w);
+    createLabelWindows(main, w);
+    createEditingWindows(main, w);
+    createPlanningWindows(main, w);
     return w;
 }
 
