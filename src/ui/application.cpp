@@ -22,6 +22,7 @@
 #include "ui/printer.h"
 #include "ui/qt_prompter.h"
 #include "ui/window_parts.h"
+#include "ui/window_place.h"
 
 namespace zemo::ui {
 
@@ -87,6 +88,7 @@ ZemoApplication::ZemoApplication(int& argc, char** argv) : QApplication(argc, ar
         installTranslator(texts);
     else
         delete texts;
+    keepOpenedWindowsInFront(*this);
 }
 
 ZemoApplication::~ZemoApplication() {

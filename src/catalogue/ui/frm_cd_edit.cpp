@@ -27,6 +27,7 @@
 #include "ui/dialog_keys.h"
 #include "ui/field_checks.h"
 #include "ui/window_parts.h"
+#include "ui/window_place.h"
 
 namespace zemo::ui {
 
@@ -279,11 +280,7 @@ bool TFrmCdEdit::eventFilter(QObject* watched, QEvent* e) {
     return QDialog::eventFilter(watched, e);
 }
 
-void TFrmCdEdit::showBeside() {
-    show();
-    raise();
-    activateWindow();
-}
+void TFrmCdEdit::showBeside() { zemo::ui::showBeside(this, catalogue_); }
 
 void TFrmCdEdit::showTime(std::int32_t seconds) {
     Lbl_timdt->setText(QStringLiteral("(%1)").arg(QString::fromStdString(formatTimeLong(seconds))));

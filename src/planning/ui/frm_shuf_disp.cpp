@@ -468,7 +468,7 @@ void TFrmShufDisp::BtnPrintClick() {
         printer = &app->printer();
     }
     if (!printer->ensureChosen(this)) return;
-    PrinterTextDevice device(printer->printer());
+    PrinterTextDevice device(printer->printerFor(PrintJob::Plan));
     if (!device.open(zemo::kDataListFont, zemo::kDataListPointSize)) {
         QPrinter& q = printer->printer();
         const QString where = q.outputFileName().isEmpty() ? q.printerName() : q.outputFileName();

@@ -139,7 +139,7 @@ void TFrmPrnLabel::BtnPrintClick() {
         storeLabelLayout(ws_.control.labelBlock, layout);
     }
     if (printer_.ensureChosen(this)) {
-        QPrinter& device = printer_.printer();
+        QPrinter& device = printer_.printerFor(PrintJob::Label);
         if (!printLabel(device, compose(), layout, font_)) {
             const QString where = device.outputFileName().isEmpty() ? device.printerName() : device.outputFileName();
             ws_.prompter.message(zemo::BoxKind::Error, "印刷を開始できません\n" + where.toStdString(), zemo::Buttons::Ok);
