@@ -19,6 +19,14 @@ namespace {
 
 // The outer size a window was given before the window manager told how thick its frame is.
 constexpr char kPendingFrame[] = "zemoPendingFrameSize";
+// The inside size it was given with it; a window resized since has its new size as its own.
+constexpr char kPendingInside[] = "zemoPendingInsideSize";
+
+QVariant pendingFrame(const QWidget* window) {
+    const QVariant pending = window->property(kPendingFrame);
+    if (pending.isValid() && window->property(kPendingInside).toSize() == window->size()) return pending;
+    return {};
+}
 // The window that was active when a window was shown; it gets the focus back when that one goes.
 constexpr char kOpener[] = "zemoOpener";
 // When a window was last shown, in the order of showing.
@@ -28,14 +36,13 @@ QSize frameMargins(const QWidget* window) { return window->frameGeometry().size(
 
 // Once the frame is known the inside is made smaller by it, so that the outer size is the stored one.
 void settlePendingFrame(QWidget* window) {
-    const QVariant pending = window->property(kPendingFrame);
-    if (!pending.isValid()) return;
-    const QSize margins = frameMargins(window);
-    if (margins.isNull()) {
-        // Shown without a frame (no window manager) and resized since: the new size is the outer one.
-        if (window->isVisible() && window->size() != pending.toSize()) window->setProperty(kPendingFrame, QVariant());
+    const QVariant pending = pendingFrame(window);
+    if (!pending.isValid()) {
+        window->setProperty(kPendingFrame, QVariant());
         return;
     }
+    const QSize margins = frameMargins(window);
+    if (margins.isNull()) return;
     window->setProperty(kPendingFrame, QVariant());
     window->resize(pending.toSize() - margins);
 }
@@ -78,12 +85,6 @@ bool isPlainWindow(const QWidget* w) {
     }
 }
 
-void bringForward(QWidget* window) {
-    if (!window->isVisible()) return;
-    // The offscreen platform has no stacking to change.
-    if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
-    window->activateWindow();
-}
 
 // Watches every window of the application as it is shown and hidden.
 class FrontKeeper : public QObject {
@@ -119,11 +120,19 @@ private:
         if (opener && !w->parentWidget() && w->windowHandle() && opener->windowHandle() &&
             !w->windowHandle()->transientParent())
             w->windowHandle()->setTransientParent(opener->windowHandle());
-        // After the show has been handled, so that the window manager has the window to raise.
-        QTimer::singleShot(0, w, [w] {
-            settlePendingFrame(w);
-            bringForward(w);
-        });
+        // After the show has been handled, and again while the window manager maps and frames
+        // the window (it may hand the focus to a window mapped meanwhile); never over a window
+        // shown after this one.
+        const unsigned long long order = shows_;
+        for (int ms : {0, 100, 300})
+            QTimer::singleShot(ms, w, [w, order] {
+                settlePendingFrame(w);
+                if (w->property(kShownOrder).toULongLong() != order) return;
+                QWidget* active = QApplication::activeWindow();
+                if (active == w) return;
+                if (active && active->isVisible() && active->property(kShownOrder).toULongLong() > order) return;
+                bringForward(w);
+            });
     }
 
     static void hidden(QWidget* w) {
@@ -142,6 +151,13 @@ private:
 };
 
 }  // namespace
+
+void bringForward(QWidget* window) {
+    if (!window->isVisible()) return;
+    // The offscreen platform has no stacking to change.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) window->raise();
+    window->activateWindow();
+}
 
 QRect placeOnScreens(const QRect& frame, const std::vector<QRect>& available) {
     if (available.empty()) return frame;
@@ -176,21 +192,35 @@ QRect placeBeside(const QRect& frame, const QRect& owner, const QRect& avoid, co
     return fitInto(under, available);
 }
 
+namespace {
+
+void placeBesideOwner(QWidget* window, QWidget* owner) {
+    if (!owner || !owner->isVisible()) return;
+    QWidget* tools = owner->findChild<QWidget*>("ToolBar");
+    const QRect avoid = tools ? QRect(tools->mapToGlobal(QPoint(0, 0)), tools->size())
+                              : QRect(owner->mapToGlobal(QPoint(0, 0)), QSize(owner->width(), 1));
+    QScreen* screen = owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : owner->frameGeometry();
+    // Before its first show the window's frame is not known; its inside stands for it.
+    QRect frame = window->frameGeometry();
+    if (!window->isVisible() && frame.size() == window->size()) frame = QRect(window->pos(), window->size());
+    const QRect placed = placeBeside(frame, owner->frameGeometry(), avoid, area);
+    if (placed.topLeft() != frame.topLeft()) window->move(placed.topLeft());
+}
+
+}  // namespace
+
 void showBeside(QWidget* window, QWidget* owner) {
-    if (owner && owner->isVisible()) {
-        QWidget* tools = owner->findChild<QWidget*>("ToolBar");
-        const QRect avoid =
-            tools ? QRect(tools->mapToGlobal(QPoint(0, 0)), tools->size()) : QRect(owner->mapToGlobal(QPoint(0, 0)), QSize(owner->width(), 1));
-        QScreen* screen = owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
-        const QRect area = screen ? screen->availableGeometry() : owner->frameGeometry();
-        // Before its first show the window's frame is not known; its inside stands for it.
-        QRect frame = window->frameGeometry();
-        if (!window->isVisible() && frame.size() == window->size()) frame = QRect(window->pos(), window->size());
-        const QRect placed = placeBeside(frame, owner->frameGeometry(), avoid, area);
-        if (placed.topLeft() != frame.topLeft()) window->move(placed.topLeft());
-    }
+    placeBesideOwner(window, owner);
     window->show();
     bringForward(window);
+    // A window manager frames and places the owner only after it is mapped; once it has, the
+    // place is looked at again with the owner where it really is.
+    QPointer<QWidget> w(window), o(owner);
+    for (int ms : {100, 400})
+        QTimer::singleShot(ms, window, [w, o] {
+            if (w && o && w->isVisible()) placeBesideOwner(w, o);
+        });
 }
 
 void keepOpenedWindowsInFront(QApplication& app) { app.installEventFilter(new FrontKeeper(&app)); }
@@ -204,9 +234,10 @@ void applyPlace(QWidget* window, const WindowPlace& place) {
     const QRect frame = placeOnScreens(QRect(left, top, width, height), availableScreenAreas());
     window->resize(frame.size() - margins);
     // Where the frame is not known yet, the outer size is kept until it is.
-    if (margins.isNull() && (place.width != -1 || place.height != -1 || frame.size() != QSize(width, height)))
+    if (margins.isNull() && (place.width != -1 || place.height != -1 || frame.size() != QSize(width, height))) {
         window->setProperty(kPendingFrame, frame.size());
-    else
+        window->setProperty(kPendingInside, window->size());
+    } else
         window->setProperty(kPendingFrame, QVariant());
     window->move(frame.topLeft());
 }
@@ -214,7 +245,7 @@ void applyPlace(QWidget* window, const WindowPlace& place) {
 WindowPlace currentPlace(const QWidget* window) {
     const QPoint pos = window->pos();
     QSize outer = window->frameGeometry().size();
-    if (const QVariant pending = window->property(kPendingFrame); pending.isValid()) outer = pending.toSize();
+    if (const QVariant pending = pendingFrame(window); pending.isValid()) outer = pending.toSize();
     return WindowPlace{pos.x(), pos.y(), outer.height(), outer.width()};
 }
 

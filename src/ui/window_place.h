@@ -43,6 +43,10 @@ QRect placeBeside(const QRect& frame, const QRect& owner, const QRect& avoid, co
 // with the focus.
 void showBeside(QWidget* window, QWidget* owner);
 
+// Raises the window and gives it the focus (the window manager may have handed them to the
+// window it waits over meanwhile).
+void bringForward(QWidget* window);
+
 // Every window shown from another comes in front of it with the focus, and when it goes the window
 // it was opened from gets them back; a window without a parent is made transient for the one it
 // was opened from. Installed once on the application.

@@ -95,8 +95,8 @@ TEST(WindowFrames, TheStoredSizeIsTheOuterFrameOnceTheFrameIsKnown) {
     // Never shown: the frame is not known, and the stored size is what is written back.
     EXPECT_EQ(currentPlace(&w), (WindowPlace{20, 30, 300, 400}));
     guitest::showActive(w);
-    QTRY_VERIFY_WITH_TIMEOUT(!frameOf(w).isNull(), 2000);
-    QTRY_COMPARE_WITH_TIMEOUT(w.frameGeometry().size(), QSize(400, 300), 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frameOf(w).isNull(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.frameGeometry().size() == QSize(400, 300); }, 2000));
     EXPECT_EQ(w.size(), QSize(400, 300) - frameOf(w));
     EXPECT_EQ(currentPlace(&w), (WindowPlace{20, 30, 300, 400}));
     // Resized by the user: the outer size goes back.
@@ -132,21 +132,21 @@ TEST(WindowsInFront, AWindowOpenedFromAnotherTakesTheFocusAndGivesItBack) {
     // A window with a parent, opened without blocking: in front with the focus.
     QDialog list(&main);
     list.show();
-    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), &list, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &list; }, 2000));
     // A second one opened from it, with no parent of its own: transient for the one it came from.
     QDialog editor;
     editor.show();
-    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), &editor, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &editor; }, 2000));
     ASSERT_NE(editor.windowHandle(), nullptr);
     EXPECT_EQ(editor.windowHandle()->transientParent(), list.windowHandle());
     // A box over the editor that closes gives the focus back to the editor, not to the main window.
     QDialog box(&main);
     box.show();
-    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), &box, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &box; }, 2000));
     box.close();
-    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), &editor, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &editor; }, 2000));
     editor.close();
-    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), &list, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &list; }, 2000));
     list.close();
     main.close();
 }
@@ -156,7 +156,7 @@ TEST(WindowsInFront, AModalBoxTakesTheFocusAndTheWindowBehindGetsItBack) {
     guitest::showActive(main);
     QDialog editor(&main);
     editor.show();
-    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), &editor, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &editor; }, 2000));
     QWidget* activeInBox = nullptr;
     guitest::whenModal<QMessageBox>([&](QMessageBox* box) {
         QTest::qWait(50);
@@ -166,7 +166,7 @@ TEST(WindowsInFront, AModalBoxTakesTheFocusAndTheWindowBehindGetsItBack) {
     QMessageBox box(QMessageBox::Information, "Zemoplan", "x", QMessageBox::Ok, &main);
     box.exec();
     EXPECT_EQ(activeInBox, &box);
-    QTRY_COMPARE_WITH_TIMEOUT(QApplication::activeWindow(), &editor, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &editor; }, 2000));
     editor.close();
     main.close();
 }

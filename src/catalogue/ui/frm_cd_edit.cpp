@@ -392,6 +392,7 @@ void TFrmCdEdit::BtnF06Click() {
     const int result = registerCdRecord(ws_, *agreement_, built, index);
     registering_ = false;
     if (result == 0 && catalogue_) catalogue_->drawCatalogueRow(index);
+    zemo::ui::bringForward(this);
 }
 
 void TFrmCdEdit::BtnDeleteClick() {
@@ -463,6 +464,7 @@ void TFrmCdEdit::stepRows(int direction, Qt::KeyboardModifiers modifiers) {
     if (direction > 0 && row + step > lastRow) return;
     const int slot = catalogue_->stepCatalogueRow(direction * step);
     followRow(slot);
+    zemo::ui::bringForward(this);
 }
 
 }  // namespace zemo::ui
