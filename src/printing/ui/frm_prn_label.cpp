@@ -105,9 +105,9 @@ std::vector<LabelText> TFrmPrnLabel::compose() {
 void TFrmPrnLabel::redraw() {
     texts_ = compose();
     const QSize size = labelPreviewSize(printer_.printer(), zoom_);
-    image_ = labelPreview(texts_, labelLayoutFrom(ws_.control.labelBlock), font_, size, zoom_);
+    image_ = labelPreview(texts_, labelLayoutFrom(ws_.control.labelBlock), font_, size, zoom_, devicePixelRatioF());
     image1_->setPixmap(QPixmap::fromImage(image_));
-    image1_->resize(image_.size());
+    image1_->resize(image_.deviceIndependentSize().toSize());
     rate_->setText(QString::asprintf("%3.1f", zoom_ / 10.0));
 }
 
