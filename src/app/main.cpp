@@ -14,6 +14,7 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -197,9 +198,8 @@ auto closingOnTermination(zemo::ui::ZemoApplication& app, F&& step) {
     return result;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// --help and --version answer before any window is made; -1 when neither was given.
+int answerInformationOptions(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
             std::fputs(kUsage, stdout);
@@ -210,14 +210,10 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
+    return -1;
+}
 
-    zemo::ui::ZemoApplication app(argc, argv);
-    Options options;  // after Qt has taken its own options out of argv
-    if (!parseOptions(argc, argv, options)) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
-    chooseLanguage(app, options.lang);
+void setUpApplication(zemo::ui::ZemoApplication& app) {
     // From here on a SIGTERM or SIGINT waits in the event loop for the main window to handle it,
     // also one that comes while a start-up box is on screen.
     app.watchTerminationSignals();
@@ -226,6 +222,88 @@ int main(int argc, char** argv) {
     // The installed icon; beside an uninstalled build there is none.
     const QString icon = QCoreApplication::applicationDirPath() + "/../share/icons/hicolor/scalable/apps/zemoplan.svg";
     if (QFile::exists(icon)) QGuiApplication::setWindowIcon(QIcon(icon));
+}
+
+// Started from the desktop menu there is no terminal to read stderr: with a screen the failure is
+// shown in a box as well.
+bool hasScreen() {
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+int setupFailed(zemo::ui::ZemoApplication& app, zemo::Prompter& prompter, const std::string& logLine,
+                const QString& boxText, int status) {
+    std::fprintf(stderr, "zemoplan: %s\n", logLine.c_str());
+    std::fflush(stderr);
+    if (hasScreen())
+        closingOnTermination(app, [&] {
+            return prompter.message(zemo::BoxKind::Error, boxText.toStdString(), zemo::Buttons::Ok);
+        });
+    return status;
+}
+
+QString tr(const char* text) { return QCoreApplication::translate("zemoplan", text); }
+
+// The program folder from --home, the environment or the executable's place, made when it is the
+// user's data folder; on failure the exit status is set and nothing is returned.
+std::optional<zemo::ui::StartOptions> prepareProgramFolder(zemo::ui::ZemoApplication& app, zemo::Prompter& prompter,
+                                                           const Options& options, int& status) {
+    const zemo::ProgramFolder folder = zemo::chooseProgramFolder(
+        zemo::programFolderSources(options.home, QCoreApplication::applicationDirPath().toStdString()));
+    if (folder.path.empty()) {
+        status = setupFailed(app, prompter, "no program folder: give --home DIR, or set ZEMOPLAN_HOME or HOME",
+                             tr("プログラムフォルダがありません！\n--home でフォルダを指定してください。"), 2);
+        return std::nullopt;
+    }
+    zemo::ui::StartOptions start;
+    start.programDir = folder.path;
+    start.executablePath = QCoreApplication::applicationFilePath().toStdString();
+    start.args = options.params;
+    const QString where = QString::fromStdString(start.programDir.string());
+    std::error_code ec;
+    if (folder.createWhenMissing && !fs::is_directory(start.programDir, ec)) {
+        zemo::makeProgramFolder(start.programDir, ec);
+        if (ec) {
+            status = setupFailed(app, prompter, "cannot make the program folder " + start.programDir.string() + ": " + ec.message(),
+                                 tr("プログラムフォルダを作成できません！\n%1\n%2").arg(where, QString::fromStdString(ec.message())), 1);
+            return std::nullopt;
+        }
+    }
+    if (!fs::is_directory(start.programDir, ec)) {
+        status = setupFailed(app, prompter, "the program folder " + start.programDir.string() + " does not exist",
+                             tr("プログラムフォルダがありません！\n%1").arg(where), 2);
+        return std::nullopt;
+    }
+    return start;
+}
+
+// The main window and every window it opens; false (after its box) when they cannot be made.
+bool createWindows(zemo::ui::QtPrompter& prompter, const zemo::ui::StartOptions& start,
+                   zemo::ui::ShellPromptDialogs& dialogs, std::unique_ptr<zemo::ui::TFrmMain>& main,
+                   zemo::ui::ShellWindows& shell) {
+    try {
+        main = std::make_unique<zemo::ui::TFrmMain>(prompter, zemo::systemClock(), start);
+        shell = zemo::ui::createShellWindows(*main, dialogs);
+        return true;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zemoplan: start-up failed: %s\n", zemo::ui::describeException(e).c_str());
+        prompter.message(zemo::BoxKind::Error, "システムリソースが足りません！", zemo::Buttons::Ok);
+        return false;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (const int status = answerInformationOptions(argc, argv); status >= 0) return status;
+    zemo::ui::ZemoApplication app(argc, argv);
+    Options options;  // after Qt has taken its own options out of argv
+    if (!parseOptions(argc, argv, options)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    chooseLanguage(app, options.lang);
+    setUpApplication(app);
 
     zemo::ui::QtPrompter prompter;
     // A second start only calls the first copy forward; any other end of it is told.
@@ -233,34 +311,16 @@ int main(int argc, char** argv) {
     const zemo::ui::SingleInstance::Outcome guard = instance.acquire();
     if (const int status = closingOnTermination(app, [&] { return instance.report(guard, prompter); }); status >= 0)
         return status;
+    // Until the main window is there, a second start brings the start-up's question forward.
+    const QMetaObject::Connection startBoxes = instance.raiseStartBoxOnRequest();
 
-    zemo::ui::StartOptions start;
-    const zemo::ProgramFolder folder = zemo::chooseProgramFolder(
-        zemo::programFolderSources(options.home, QCoreApplication::applicationDirPath().toStdString()));
-    if (folder.path.empty()) {
-        std::fputs("zemoplan: no program folder: give --home DIR, or set ZEMOPLAN_HOME or HOME\n", stderr);
-        return 2;
-    }
-    start.programDir = folder.path;
-    start.executablePath = QCoreApplication::applicationFilePath().toStdString();
-    start.args = options.params;
-    std::error_code ec;
-    if (folder.createWhenMissing && !fs::is_directory(start.programDir, ec)) {
-        zemo::makeProgramFolder(start.programDir, ec);
-        if (ec) {
-            std::fprintf(stderr, "zemoplan: cannot make the program folder %s: %s\n", start.programDir.c_str(),
-                         ec.message().c_str());
-            return 1;
-        }
-    }
-    if (!fs::is_directory(start.programDir, ec)) {
-        std::fprintf(stderr, "zemoplan: the program folder %s does not exist\n", start.programDir.c_str());
-        return 2;
-    }
+    int status = 0;
+    const std::optional<zemo::ui::StartOptions> start = prepareProgramFolder(app, prompter, options, status);
+    if (!start) return status;
 
     // One copy per program folder, whoever and wherever runs it: taken before the control file is
     // read, held until the program ends.
-    zemo::ui::ProgramFolderLock folderLock(start.programDir);
+    zemo::ui::ProgramFolderLock folderLock(start->programDir);
     if (closingOnTermination(app, [&] { return folderLock.acquire(prompter); }) ==
         zemo::ui::ProgramFolderLock::Outcome::Refused)
         return 1;
@@ -268,17 +328,10 @@ int main(int argc, char** argv) {
     zemo::ui::ShellPromptDialogs dialogs;
     prompter.setDialogs(&dialogs);
     app.setPrompter(&prompter);
-
     std::unique_ptr<zemo::ui::TFrmMain> main;
     zemo::ui::ShellWindows shell;
-    try {
-        main = std::make_unique<zemo::ui::TFrmMain>(prompter, zemo::systemClock(), start);
-        shell = zemo::ui::createShellWindows(*main, dialogs);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "zemoplan: start-up failed: %s\n", zemo::ui::describeException(e).c_str());
-        prompter.message(zemo::BoxKind::Error, "システムリソースが足りません！", zemo::Buttons::Ok);
-        return 1;
-    }
+    if (!createWindows(prompter, *start, dialogs, main, shell)) return 1;
+    QObject::disconnect(startBoxes);
     QObject::connect(&instance, &zemo::ui::SingleInstance::activationRequested, main.get(),
                      &zemo::ui::TFrmMain::bringToFront);
     QObject::connect(&app, &zemo::ui::ZemoApplication::terminationRequested, main.get(),
@@ -287,7 +340,7 @@ int main(int argc, char** argv) {
     main->show();
     if (const char* dir = std::getenv("ZEMOPLAN_SCREENSHOT_DIR"); dir && *dir && !main->fatal())
         takeScreenshots(QString::fromLocal8Bit(dir), *main, shell);
-    int status = app.exec();
+    status = app.exec();
     app.setPrompter(nullptr);
     prompter.setDialogs(nullptr);
     return status;

@@ -23,6 +23,7 @@
 #include "ui/printer.h"
 #include "ui/qt_prompter.h"
 #include "ui/window_parts.h"
+#include "ui/window_place.h"
 
 namespace zemo::ui {
 
@@ -83,6 +84,7 @@ ZemoApplication::ZemoApplication(int& argc, char** argv) : QApplication(argc, ar
     installFontSubstitutes();
     // Japanese until the program chooses its language (installLanguage).
     installLanguage(*this, UiLanguage::Japanese, {});
+    keepOpenedWindowsInFront(*this);
 }
 
 ZemoApplication::~ZemoApplication() {

@@ -1,10 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/printer.h"
 
+#include <QCoreApplication>
 #include <QPrintDialog>
 #include <QPrinter>
 
 namespace zemo::ui {
+
+QString printJobName(PrintJob job) {
+    switch (job) {
+    case PrintJob::DataList:
+        return QCoreApplication::translate("ProgramPrinter", "Zemoplan データリスト");
+    case PrintJob::Label:
+        return QCoreApplication::translate("ProgramPrinter", "Zemoplan ラベル");
+    case PrintJob::Plan:
+        break;
+    }
+    return QCoreApplication::translate("ProgramPrinter", "Zemoplan 振分け");
+}
+
+QPrinter& ProgramPrinter::printerFor(PrintJob job) {
+    printer_->setDocName(printJobName(job));
+    return *printer_;
+}
 
 ProgramPrinter::ProgramPrinter() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
 

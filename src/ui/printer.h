@@ -11,6 +11,10 @@ class QWidget;
 
 namespace zemo::ui {
 
+// What a job is, so that the printer queue can tell a list from a label.
+enum class PrintJob { DataList, Label, Plan };
+QString printJobName(PrintJob job);
+
 class ProgramPrinter {
 public:
     ProgramPrinter();
@@ -19,6 +23,8 @@ public:
     ProgramPrinter& operator=(const ProgramPrinter&) = delete;
 
     QPrinter& printer() { return *printer_; }
+    // The printer with the job's name set, for the job about to start.
+    QPrinter& printerFor(PrintJob job);
 
     // Shows the print dialog on the kept printer; false when the user cancels (the printer is
     // then as it was).

@@ -26,6 +26,7 @@
 #include "printing/ui/printer_text_device.h"
 #include "printing/ui/run_lock.h"
 #include "records/record_access.h"
+#include "support/pdf_text.h"
 #include "support/scripted_prompter.h"
 #include "ui/printer.h"
 
@@ -398,6 +399,7 @@ TEST_F(Printing, TheListPrintedToAPdfReadsBackWithoutPausesWhileTheWindowIsLocke
     std::vector<std::string> expected{collapsed(dataListHeading())};
     for (int i = 2; i <= 59; ++i) expected.push_back(collapsed(line(i)));
     EXPECT_EQ(pdfLines(pdf), expected);
+    EXPECT_EQ(testsupport::pdfTitle(pdf), "Zemoplan データリスト");
     EXPECT_EQ(expected[1], "3 498802 タイトル2 62:05 2024/02/29 2024/03/01");
 
     QTest::mouseClick(button, Qt::LeftButton);  // unlocked again

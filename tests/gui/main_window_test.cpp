@@ -15,6 +15,7 @@
 #include <QTest>
 #include <csignal>
 #include <QPushButton>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolButton>
@@ -286,10 +287,13 @@ TEST_F(MainWindowTest, ClosingWritesThePlacementOfEveryTrackedWindow) {
     catalogue.move(7, 8);
     catalogue.resize(140, 110);
 
+    // Shown, the main window has a frame: its outer size is what is kept.
+    const QSize outer = w->frameGeometry().size();
+    EXPECT_NE(outer, QSize(333, 222));
     child<QAction>(w.get(), "MFileExit")->trigger();
     EXPECT_FALSE(w->isVisible());
     WindowSettings written = readSettings();
-    EXPECT_EQ(written.positions["Main"], (WindowPlace{55, 66, 222, 333}));
+    EXPECT_EQ(written.positions["Main"], (WindowPlace{55, 66, outer.height(), outer.width()}));
     EXPECT_EQ(written.positions["Edit"], (WindowPlace{7, 8, 110, 140}));
     EXPECT_EQ(written.widths["DEdit_M"][0], 77);
 }
@@ -685,6 +689,36 @@ TEST_F(SingleInstanceTest, SecondAcquireCallsTheFirstForward) {
     }
     EXPECT_TRUE(called.wait(10000));
     EXPECT_EQ(called.count(), 1);
+}
+
+TEST_F(SingleInstanceTest, ASecondStartWhileAStartUpQuestionIsUpBringsTheQuestionForward) {
+    SingleInstance first;
+    ASSERT_EQ(first.acquire(), SingleInstance::Outcome::First);
+    const QMetaObject::Connection startBoxes = first.raiseStartBoxOnRequest();
+    QMessageBox question(QMessageBox::Question, "Zemoplan", QString::fromStdString(kCreateQuestion),
+                         QMessageBox::Yes | QMessageBox::No);
+    question.show();
+    // The user went on with another program's window meanwhile.
+    QWidget other;
+    guitest::showActive(other);
+    ASSERT_EQ(QApplication::activeWindow(), &other);
+    {
+        SingleInstance second;
+        EXPECT_EQ(second.acquire(), SingleInstance::Outcome::Raised);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &question; }, 10000));
+    // Once the main window has taken the message over, the start-up's handling is gone.
+    QObject::disconnect(startBoxes);
+    QSignalSpy called(&first, &SingleInstance::activationRequested);
+    guitest::showActive(other);
+    {
+        SingleInstance third;
+        EXPECT_EQ(third.acquire(), SingleInstance::Outcome::Raised);
+    }
+    ASSERT_TRUE(called.wait(10000));
+    QTest::qWait(50);
+    EXPECT_EQ(QApplication::activeWindow(), &other);
+    question.close();
 }
 
 TEST_F(SingleInstanceTest, StaleSocketOfACrashedCopyIsReplaced) {

@@ -240,6 +240,9 @@ void runTapeJob(PlanChoice choice) {
 
     // The printed plan lists all five in that order; the label only those on the tape, likewise.
     const Lines plan = pdfLines(planPdf), label = pdfLines(labelPdf);
+    // One printer for both jobs: each goes to the queue under its own name.
+    EXPECT_EQ(testsupport::pdfTitle(planPdf), "Zemoplan 振分け");
+    EXPECT_EQ(testsupport::pdfTitle(labelPdf), "Zemoplan ラベル");
     ASSERT_FALSE(plan.empty());
     ASSERT_FALSE(label.empty());
     int previous = -1;

@@ -20,6 +20,23 @@ inline std::string pdfText(const std::filesystem::path& pdf) {
     return text;
 }
 
+// The document name a PDF was printed under (its "Title:" as pdfinfo reads it); empty when none.
+inline std::string pdfTitle(const std::filesystem::path& pdf) {
+    std::string info;
+    if (FILE* p = ::popen(("pdfinfo '" + pdf.string() + "'").c_str(), "r")) {
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) info.append(buf, n);
+        ::pclose(p);
+    }
+    std::istringstream in(info);
+    for (std::string l; std::getline(in, l);) {
+        if (l.rfind("Title:", 0) != 0) continue;
+        const auto from = l.find_first_not_of(' ', 6);
+        return from == std::string::npos ? std::string() : l.substr(from);
+    }
+    return {};
+}
+
 // The words of a line joined by single blanks: the page layout decides how many blanks pdftotext
 // puts between words.
 inline std::string collapsedBlanks(const std::string& utf8) {

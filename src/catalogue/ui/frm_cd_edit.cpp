@@ -25,6 +25,7 @@
 #include "ui/dialog_keys.h"
 #include "ui/field_checks.h"
 #include "ui/window_parts.h"
+#include "ui/window_place.h"
 #include "ui_frm_cd_edit.h"
 
 namespace zemo::ui {
@@ -234,11 +235,7 @@ bool TFrmCdEdit::eventFilter(QObject* watched, QEvent* e) {
     return QDialog::eventFilter(watched, e);
 }
 
-void TFrmCdEdit::showBeside() {
-    show();
-    raise();
-    activateWindow();
-}
+void TFrmCdEdit::showBeside() { zemo::ui::showBeside(this, catalogue_); }
 
 void TFrmCdEdit::showTime(std::int32_t seconds) {
     Lbl_timdt->setText(QStringLiteral("(%1)").arg(QString::fromStdString(formatTimeLong(seconds))));
@@ -391,9 +388,11 @@ void TFrmCdEdit::BtnF06Click() {
     int index = -1;
     const int result = registerCdRecord(ws_, *agreement_, built, index);
     keepShown_ = false;
-    if (result != 0) return;
-    shownTexts_ = fieldTexts();  // registered: nothing left to lose
-    if (catalogue_) catalogue_->drawCatalogueRow(index);
+    if (result == 0) {
+        shownTexts_ = fieldTexts();  // registered: nothing left to lose
+        if (catalogue_) catalogue_->drawCatalogueRow(index);
+    }
+    zemo::ui::bringForward(this);
 }
 
 void TFrmCdEdit::BtnDeleteClick() {
@@ -470,6 +469,7 @@ void TFrmCdEdit::stepRows(int direction, Qt::KeyboardModifiers modifiers) {
     if (!mayDiscardChanges()) return;
     const int slot = catalogue_->stepCatalogueRow(direction * step);
     followRow(slot);
+    zemo::ui::bringForward(this);
 }
 
 }  // namespace zemo::ui

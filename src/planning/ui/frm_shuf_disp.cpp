@@ -301,7 +301,10 @@ void TFrmShufDisp::paintImage() {
     const QSize panel = scroll_->viewport()->size();
     const int width = std::max({kMinColumns * w, columns * w, panel.width()});
     const int height = std::max({kMinRowsOfW * w, lastBottom, panel.height()});
-    image_ = QImage(width, height, QImage::Format_RGB32);
+    // Drawn at the screen's pixel density, so that text stays sharp on a high-density screen.
+    const qreal dpr = devicePixelRatioF();
+    image_ = QImage(QSize(width, height) * dpr, QImage::Format_RGB32);
+    image_.setDevicePixelRatio(dpr);
     image_.fill(Qt::white);
     QPainter p(&image_);
     p.setFont(font);
@@ -333,7 +336,7 @@ void TFrmShufDisp::paintImage() {
         drawn_.push_back(QString::fromStdString(zemo::sjisToUtf8(row)));
     }
     image1_->setPixmap(QPixmap::fromImage(image_));
-    image1_->resize(image_.size());
+    image1_->resize(image_.deviceIndependentSize().toSize());
 }
 
 QString TFrmShufDisp::exactLine() const {
@@ -418,7 +421,7 @@ void TFrmShufDisp::BtnPrintClick() {
         printer = &app->printer();
     }
     if (!printer->ensureChosen(this)) return;
-    PrinterTextDevice device(printer->printer());
+    PrinterTextDevice device(printer->printerFor(PrintJob::Plan));
     if (!device.open(zemo::kDataListFont, zemo::kDataListPointSize)) {
         QPrinter& q = printer->printer();
         const QString where = q.outputFileName().isEmpty() ? q.printerName() : q.outputFileName();

@@ -14,7 +14,7 @@ namespace zemo::ui {
 int printDataList(Workspace& ws, ProgramPrinter& printer, TFrmStop& stop, int kind, int capacity, int a, int b,
                   QWidget* parent) {
     if (!printer.ensureChosen(parent)) return -1;
-    QPrinter& device = printer.printer();
+    QPrinter& device = printer.printerFor(PrintJob::DataList);
     DataListOptions options;
     // The pause lets a printer's spooler catch up; a file needs none.
     options.pauses = !(device.outputFormat() == QPrinter::PdfFormat && !device.outputFileName().isEmpty());

@@ -105,9 +105,9 @@ std::vector<LabelText> TFrmPrnLabel::compose() {
 void TFrmPrnLabel::redraw() {
     texts_ = compose();
     const QSize size = labelPreviewSize(printer_.printer(), zoom_);
-    image_ = labelPreview(texts_, labelLayoutFrom(ws_.control.labelBlock), font_, size, zoom_);
+    image_ = labelPreview(texts_, labelLayoutFrom(ws_.control.labelBlock), font_, size, zoom_, devicePixelRatioF());
     image1_->setPixmap(QPixmap::fromImage(image_));
-    image1_->resize(image_.size());
+    image1_->resize(image_.deviceIndependentSize().toSize());
     rate_->setText(QString::asprintf("%3.1f", zoom_ / 10.0));
 }
 
@@ -139,7 +139,7 @@ void TFrmPrnLabel::BtnPrintClick() {
         storeLabelLayout(ws_.control.labelBlock, layout);
     }
     if (printer_.ensureChosen(this)) {
-        QPrinter& device = printer_.printer();
+        QPrinter& device = printer_.printerFor(PrintJob::Label);
         if (!printLabel(device, compose(), layout, font_)) {
             const QString where = device.outputFileName().isEmpty() ? device.printerName() : device.outputFileName();
             ws_.prompter.message(zemo::BoxKind::Error, "印刷を開始できません\n" + where.toStdString(), zemo::Buttons::Ok);

@@ -70,8 +70,9 @@ QSize labelPreviewSize(const QPrinter& printer, int zoom) {
 }
 
 QImage labelPreview(const std::vector<LabelText>& texts, const LabelLayout& layout, const FontSetting& font,
-                    QSize size, int zoom) {
-    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+                    QSize size, int zoom, qreal pixelRatio) {
+    QImage image(size.expandedTo(QSize(1, 1)) * pixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(pixelRatio);
     image.setDotsPerMeterX(kDotsPerMeter96);
     image.setDotsPerMeterY(kDotsPerMeter96);
     image.fill(Qt::white);

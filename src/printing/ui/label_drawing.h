@@ -43,9 +43,10 @@ void drawLabel(QPainter& painter, const std::vector<LabelText>& texts, const QFo
 
 // The preview's size: the printer's page at the preview resolution, times the zoom.
 QSize labelPreviewSize(const QPrinter& printer, int zoom);
-// The preview image: white, the label drawn at the zoom.
+// The preview image: white, the label drawn at the zoom; size is in screen units, the image has
+// pixelRatio times its pixels (the screen's density).
 QImage labelPreview(const std::vector<LabelText>& texts, const LabelLayout& layout, const FontSetting& font,
-                    QSize size, int zoom);
+                    QSize size, int zoom, qreal pixelRatio = 1.0);
 // One print job of one page. False when the job could not be started (nothing printed).
 bool printLabel(QPrinter& printer, const std::vector<LabelText>& texts, const LabelLayout& layout,
                 const FontSetting& font);

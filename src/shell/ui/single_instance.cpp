@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/ui/single_instance.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QMessageBox>
+#include <QWidget>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -127,6 +130,19 @@ int SingleInstance::report(Outcome outcome, Prompter& prompter) const {
         }
     }
     return 1;
+}
+
+QMetaObject::Connection SingleInstance::raiseStartBoxOnRequest() {
+    return connect(this, &SingleInstance::activationRequested, this, [] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box)
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible() && qobject_cast<QMessageBox*>(w)) box = w;
+        if (!box) return;
+        if (box->isMinimized()) box->setWindowState(box->windowState() & ~Qt::WindowMinimized);
+        box->raise();
+        box->activateWindow();
+    });
 }
 
 void SingleInstance::readMessages() {

@@ -61,6 +61,11 @@ public:
 
     Outcome acquire();
 
+    // Until the main window takes the message over: a second start brings forward the box or
+    // question the start-up waits on (the control file question, the folder lock's). Returns the
+    // connection, to be ended then.
+    QMetaObject::Connection raiseStartBoxOnRequest();
+
     // Tells the user about an outcome other than First and Raised (box and stderr); the exit
     // status the program ends with, or -1 when it goes on.
     int report(Outcome outcome, Prompter& prompter) const;
