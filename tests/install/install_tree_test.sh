@@ -39,6 +39,7 @@ cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" 2>&1 || {
     echo share/icons/hicolor/scalable/apps/zemoplan.svg
     echo share/man/man1/zemoplan.1.gz
     echo share/metainfo/org.zemoplan.zemoplan.metainfo.xml
+    echo share/zemoplan/translations/zemoplan_en.qm
   fi
 } | LC_ALL=C sort >"$tmp/expected"
 (cd "$prefix" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort) >"$tmp/actual"
