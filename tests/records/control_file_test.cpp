@@ -180,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"ForeignFile", 2048, 0x4D5A, 0x0105, -1,
                     {"%P\nファイルヘッダーが不正です！\ndno=[    1]",
                      "対応していないﾃﾞｰﾀのﾊﾞｰｼﾞｮﾝです！\nDATA VERSION  1.05"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(ControlFileTest, LongerFileIsReadUpToItsRecord) {
     Bytes b = freshFile();
@@ -375,7 +375,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FailedControlSave{"RecordNotWritten", 2048, 1000, -1, "ファイル書込みエラーです！\ndno=[    4]"},
                       FailedControlSave{"BackupNotWritten", 4096, 3000, kErrBackup,
                                         "バックアップファイル作成エラーです！\ndno=[    6]"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(ControlFileTest, FailedSaveInReadOnlyFolderLeavesThePreviousFile) {
     if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
@@ -428,7 +428,7 @@ INSTANTIATE_TEST_SUITE_P(
         DirCase{"AllOk", {Answer::Ok, Answer::Ok, Answer::Ok, Answer::Ok}, {"CD_SYS", "CD_ADD", "CD_TXT", "CD_MD"}},
         DirCase{"AllCancel", {Answer::Cancel, Answer::Cancel, Answer::Cancel, Answer::Cancel}, {}},
         DirCase{"Mixed", {Answer::Ok, Answer::Cancel, Answer::Ok, Answer::Cancel}, {"CD_SYS", "CD_TXT"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(ControlFileTest, CheckDataDirsAsksNothingWhenTheFoldersExist) {
     makeDataDirs();

@@ -202,7 +202,7 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"LevelA1B2", -1, 0x1237, 0xA1B2, 1, -1, "対応していないﾃﾞｰﾀのﾊﾞｰｼﾞｮﾝです！\nDATA VERSION A1.B2"},
         HeaderCase{"Level2", -1, 0x1236, 2, 1, 0, ""}, HeaderCase{"ShareLevel4", -1, 0x1237, 4, 1, 0, ""},
         HeaderCase{"WrongKind", -1, 0x1236, 3, 2, 0, "ﾃﾞｰﾀの種類が違います！\n%P"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(DataOpsTest, ExecutableIsNeverReadAsDataFile) {
     const std::string exe = ws.executablePath.string();
@@ -380,7 +380,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BadRecordCount,
                          ::testing::Values(CountCase{"MinusOne", 1, -1, 3}, CountCase{"Minimum", 1, -32768, 3},
                                            CountCase{"OneTooMany", 1, 4, 3}, CountCase{"Maximum", 1, 32767, 0},
                                            CountCase{"BeyondCapacityAndFile", 2, 600, 3}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(DataOpsTest, FieldsWithoutTheirNulAreReadWithinTheirWidth) {
     FileImage f(1, 1);
@@ -550,7 +550,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PasswordCase{"BlanksAreDropped", "Se cret ", "SECRET", true, false},
                       PasswordCase{"TypedBlanksCount", "Secret", "Se cret", false, true},
                       PasswordCase{"CutToFourteen", "abcdefghijklmno", "ABCDEFGHIJKLM*", true, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(DataOpsTest, LevelTwoFileKeepsItsUserCodeAsStored) {
     FileImage f(1, 3);
@@ -703,7 +703,7 @@ INSTANTIATE_TEST_SUITE_P(BackupOnAndOff, FailedSave,
                          ::testing::Values(FailedSaveCase{"BackupOn", 0, false}, FailedSaveCase{"BackupOff", 1, false},
                                            FailedSaveCase{"BackupOnOlderBak", 0, true},
                                            FailedSaveCase{"BackupOffOlderBak", 1, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 class FailedBackup : public FailedSave {};
 
@@ -741,7 +741,7 @@ TEST_P(FailedBackup, LastRenameFailingPutsTheOlderBakBack) {
 
 INSTANTIATE_TEST_SUITE_P(OlderBak, FailedBackup,
                          ::testing::Values(FailedSaveCase{"None", 0, false}, FailedSaveCase{"Present", 0, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(DataOpsTest, SaveOntoADirectoryFails) {
     fs::create_directory(path(1));
@@ -929,17 +929,17 @@ INSTANTIATE_TEST_SUITE_P(
         BehindCase{"RewrittenInPlace",
                    [](const std::string& p) {
                        // Same size, same inode; a time stamp a little later than the read.
-                       const auto t = fs::last_write_time(p);
+                       const auto stamp = fs::last_write_time(p);
                        writeBytes(p, otherContents(p));
-                       fs::last_write_time(p, t + std::chrono::nanoseconds(1000));
+                       fs::last_write_time(p, stamp + std::chrono::nanoseconds(1000));
                    }},
         BehindCase{"OnlyTheTimeMovedByMicroseconds",
                    [](const std::string& p) { fs::last_write_time(p, fs::last_write_time(p) + std::chrono::microseconds(3)); }},
         BehindCase{"ReplacedByRenameWithTheSameTime",
                    [](const std::string& p) {
-                       const auto t = fs::last_write_time(p);
+                       const auto stamp = fs::last_write_time(p);
                        writeBytes(p + ".new", otherContents(p));
-                       fs::last_write_time(p + ".new", t);
+                       fs::last_write_time(p + ".new", stamp);
                        fs::rename(p + ".new", p);
                    }},
         BehindCase{"Grown",
@@ -948,7 +948,7 @@ INSTANTIATE_TEST_SUITE_P(
                        b.push_back(0);
                        writeBytes(p, b);
                    }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(DataOpsTest, ASaveAsksNothingWhenTheFileIsUnchangedNewNeverReadOrGone) {
     // Never read by this program: written as before.
