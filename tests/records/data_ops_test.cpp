@@ -774,20 +774,26 @@ TEST_F(DataOpsTest, CancelledReadWriteChoiceShowsNoChooser) {
     EXPECT_EQ(prompter.chooserCalls, 0);
 }
 
-TEST_F(DataOpsTest, ChosenFileIsReadWithItsBlanksRemoved) {
+TEST_F(DataOpsTest, ChosenFileIsReadWithTheBlanksInsideItsPath) {
+    // A stick named "My Stick" holding "my file.zmo"; the same name without blanks lies beside it
+    // with other records, so a read that dropped the blanks would take the wrong file.
+    fs::create_directory(dir.path() / "My Stick");
+    fs::create_directory(dir.path() / "MyStick");
     for (int i = 0; i < 4; ++i) arr(1).put(i, sample(i));
-    ASSERT_EQ(writeDataFile(ws, true, dir.str("myfile.zmo"), 1, arr(1), cap(1)), 0);
+    ASSERT_EQ(writeDataFile(ws, true, dir.str("My Stick/my file.zmo"), 1, arr(1), cap(1)), 0);
+    arr(1).put(4, sample(4));
+    ASSERT_EQ(writeDataFile(ws, true, dir.str("MyStick/myfile.zmo"), 1, arr(1), cap(1)), 0);
     fillJunk(arr(1));
     ws.openDialogDir = dir.str("CD_TXT");
     prompter.readWriteChoices = {kChoiceRead};
-    prompter.fileChoices = {FileChoice{true, dir.str("my file.zmo "), "memo"}};
+    prompter.fileChoices = {FileChoice{true, " " + dir.str("My Stick/my file.zmo\u3000"), "memo"}};
     int done = 0;
     EXPECT_EQ(chooseAndTransfer(ws, true, kChoiceWrite, 1, arr(1), done, loaded, cap(1)), 0);
     EXPECT_EQ(done, 1);
     EXPECT_EQ(loaded, 1);
     EXPECT_EQ(prompter.lastChooserMode, kChoiceRead);
     EXPECT_EQ(prompter.lastChooserDir, dir.str("CD_TXT"));
-    EXPECT_EQ(ws.openDialogFile, dir.str("my file.zmo "));
+    EXPECT_EQ(ws.openDialogFile, " " + dir.str("My Stick/my file.zmo\u3000"));  // as chosen
     EXPECT_EQ(bytesOf(arr(1)[3]), bytesOf(sample(3)));
     EXPECT_EQ(bytesOf(arr(1)[4]), bytesOf(clearedRecord()));
     EXPECT_TRUE(prompter.boxes.empty());
@@ -797,15 +803,17 @@ TEST_F(DataOpsTest, ChosenFileIsReadWithItsBlanksRemoved) {
 TEST_F(DataOpsTest, ChosenFileIsWrittenWithTheMemoTypedInTheChooser) {
     for (int i = 0; i < 2; ++i) arr(6).put(i, sample(i));
     ws.saveDialogDir = dir.str("CD_ADD");
-    prompter.fileChoices = {FileChoice{true, dir.str("Take Out.zmo"), sj("店舗Bへ")}};
+    fs::create_directory(dir.path() / "My Stick");
+    prompter.fileChoices = {FileChoice{true, dir.str("My Stick/Take Out.zmo "), sj("店舗Bへ")}};
     int done = 0;
     EXPECT_EQ(chooseAndTransfer(ws, false, kChoiceWrite, 6, arr(6), done, loaded, cap(6)), 0);
     EXPECT_EQ(done, 1);
     EXPECT_EQ(prompter.readWritePrompts, 0);
     EXPECT_EQ(prompter.lastChooserMode, kChoiceWrite);
     EXPECT_EQ(prompter.lastChooserDir, dir.str("CD_ADD"));
-    EXPECT_EQ(ws.saveDialogFile, dir.str("Take Out.zmo"));
-    const Bytes b = readBytes(dir.str("TakeOut.zmo"));
+    EXPECT_EQ(ws.saveDialogFile, dir.str("My Stick/Take Out.zmo "));
+    EXPECT_EQ(fs::directory_iterator(dir.path() / "My Stick")->path().filename(), "Take Out.zmo");
+    const Bytes b = readBytes(dir.str("My Stick/Take Out.zmo"));
     ASSERT_EQ(b.size(), 384u + 2 * 192u);
     EXPECT_EQ(textAt(b, 128, 62), sj("店舗Bへ"));
     EXPECT_EQ(at<std::uint16_t>(b, 100), 6);
