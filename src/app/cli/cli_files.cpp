@@ -142,6 +142,22 @@ std::optional<int> refuseNonRegular(const CommandHelp& help, const std::string& 
     return failure(help, path + " is " + kind + ", not a regular file");
 }
 
+std::optional<int> takePassword(const CommandHelp& help, const Args& args, Session& session) {
+    if (auto pw = args.value("--password")) {
+        auto bytes = argumentToSjis(*pw);
+        if (!bytes) return usageError(help, "the password has a character that Shift-JIS lacks");
+        session.prompter.password = *bytes;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> readInputFile(const CommandHelp& help, Session& session, const std::string& path, LoadedFile& file) {
+    if (readAnyDataFile(session, path, file) == DataFileRead::Ok) return std::nullopt;
+    if (session.prompter.shown == 0) failure(help, path + ": not read");
+    explainFailure(help, path, Access::Read);
+    return kExitFailed;
+}
+
 FileIdentity identify(const std::string& path) {
     FileIdentity id;
     id.resolved = followLinks(path);

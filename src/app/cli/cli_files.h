@@ -32,6 +32,13 @@ std::string nonRegularKind(const std::string& path);
 // reader, which says so in its own words).
 std::optional<int> refuseNonRegular(const CommandHelp& help, const std::string& path);
 
+// --password into the session's prompter; a usage error when Shift-JIS lacks one of its characters.
+std::optional<int> takePassword(const CommandHelp& help, const Args& args, Session& session);
+
+// The command's input data file read whole (readAnyDataFile); on failure its reason is told and the
+// exit status given back.
+std::optional<int> readInputFile(const CommandHelp& help, Session& session, const std::string& path, LoadedFile& file);
+
 // Where a path leads: the name it reaches once every link is followed, and the file there.
 struct FileIdentity {
     std::filesystem::path resolved;

@@ -119,11 +119,7 @@ int runList(int argc, char** argv) {
     if (auto status = checkProgramFolder(kHelp, args, false, home)) return *status;
     Session s(home);
     const std::string& path = args.positional[0];
-    if (auto pw = args.value("--password")) {
-        auto bytes = argumentToSjis(*pw);
-        if (!bytes) return usageError(kHelp, "the password has a character that Shift-JIS lacks");
-        s.prompter.password = *bytes;
-    }
+    if (auto status = takePassword(kHelp, args, s)) return *status;
     if (pdf) {
         std::vector<ProtectedFile> guarded = inputFiles(path);
         for (ProtectedFile& p : programFiles(s)) guarded.push_back(std::move(p));

@@ -239,19 +239,11 @@ int runSearch(int argc, char** argv) {
 
     DayClock clock(systemClock(), request.day);
     Session s(home, clock);
-    if (auto pw = args.value("--password")) {
-        auto bytes = argumentToSjis(*pw);
-        if (!bytes) return usageError(kHelp, "the password has a character that Shift-JIS lacks");
-        s.prompter.password = *bytes;
-    }
+    if (auto status = takePassword(kHelp, args, s)) return *status;
     const std::string& path = args.positional[0];
     if (auto refused = refuseNonRegular(kHelp, path)) return *refused;
     LoadedFile file;
-    if (readAnyDataFile(s, path, file) != DataFileRead::Ok) {
-        if (s.prompter.shown == 0) failure(kHelp, path + ": not read");
-        explainFailure(kHelp, path, Access::Read);
-        return kExitFailed;
-    }
+    if (auto status = readInputFile(kHelp, s, path, file)) return *status;
     if (searchRecordsAsCatalogue(s.ws, std::move(file.records), request.key, request.spec) != 0) {
         if (s.prompter.shown == 0) failure(kHelp, "the search failed");
         return kExitFailed;

@@ -33,19 +33,11 @@ int runShow(int argc, char** argv) {
     std::filesystem::path home;
     if (auto status = checkProgramFolder(kHelp, args, false, home)) return *status;
     Session s(home);
-    if (auto pw = args.value("--password")) {
-        auto bytes = argumentToSjis(*pw);
-        if (!bytes) return usageError(kHelp, "the password has a character that Shift-JIS lacks");
-        s.prompter.password = *bytes;
-    }
+    if (auto status = takePassword(kHelp, args, s)) return *status;
     const std::string& path = args.positional[0];
     if (auto refused = refuseNonRegular(kHelp, path)) return *refused;
     LoadedFile file;
-    if (readAnyDataFile(s, path, file) != DataFileRead::Ok) {
-        if (s.prompter.shown == 0) failure(kHelp, path + ": not read");
-        explainFailure(kHelp, path, Access::Read);
-        return kExitFailed;
-    }
+    if (auto status = readInputFile(kHelp, s, path, file)) return *status;
 
     // Stored texts reach a terminal here, so none of their bytes may act on it.
     const bool csv = args.has("--csv");

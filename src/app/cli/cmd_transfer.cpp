@@ -93,11 +93,7 @@ int runExport(int argc, char** argv) {
     std::filesystem::path home;
     if (auto status = checkProgramFolder(kExportHelp, args, false, home)) return *status;
     Session s(home);
-    if (auto pw = args.value("--password")) {
-        auto bytes = argumentToSjis(*pw);
-        if (!bytes) return usageError(kExportHelp, "the password has a character that Shift-JIS lacks");
-        s.prompter.password = *bytes;
-    }
+    if (auto status = takePassword(kExportHelp, args, s)) return *status;
     const std::string& path = args.positional[0];
     if (auto refused = refuseNonRegular(kExportHelp, path)) return *refused;
     const auto target = args.value("-o");
@@ -107,11 +103,7 @@ int runExport(int argc, char** argv) {
         if (auto refused = checkOutput(kExportHelp, *target, guarded, guarded)) return *refused;
     }
     LoadedFile file;
-    if (readAnyDataFile(s, path, file) != DataFileRead::Ok) {
-        if (s.prompter.shown == 0) failure(kExportHelp, path + ": not read");
-        explainFailure(kExportHelp, path, Access::Read);
-        return kExitFailed;
-    }
+    if (auto status = readInputFile(kExportHelp, s, path, file)) return *status;
 
     std::string out = exportCsvHeader();
     std::vector<std::string> problems;
