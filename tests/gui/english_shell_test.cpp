@@ -1,0 +1,216 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window, its small boxes and the shared window parts in English: no window text left in
+// Japanese, no button or label cut at the window's own size; and the Japanese program unchanged.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QFile>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolButton>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/dialogs_support.h"
+#include "gui/english_texts.h"
+#include "gui/widget_driver.h"
+#include "platform/clock.h"
+#include "records/control_file.h"
+#include "records/file_services.h"
+#include "shell/program_lock.h"
+#include "shell/startup.h"
+#include "shell/ui/about_box.h"
+#include "shell/ui/frm_frdwt.h"
+#include "shell/ui/frm_pass_inp.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/single_instance.h"
+#include "shell/ui/win_crt.h"
+#include "support/scripted_prompter.h"
+#include "support/temp_dir.h"
+#include "ui/window_parts.h"
+
+namespace zemo::ui {
+namespace {
+
+namespace fs = std::filesystem;
+using guitest::child;
+using guitest::hasJapanese;
+using guitest::japaneseTextsIn;
+
+// "name: text" for every shown button and single-line label under w whose text is wider than the
+// room the widget has for it.
+QStringList cutTextsIn(QWidget* w) {
+    QStringList cut;
+    auto check = [&](QWidget* c, QString text) {
+        text.remove('&');
+        if (text.isEmpty() || text.contains('\n') || !c->isVisibleTo(w)) return;
+        const int need = c->fontMetrics().horizontalAdvance(text);
+        const int room = c->contentsRect().width();
+        if (need > room) cut << QStringLiteral("%1: %2 (%3 > %4)").arg(c->objectName(), text).arg(need).arg(room);
+    };
+    for (QWidget* c : w->findChildren<QWidget*>()) {
+        if (auto* b = qobject_cast<QAbstractButton*>(c)) check(b, b->text());
+        if (auto* l = qobject_cast<QLabel*>(c); l && !l->wordWrap()) check(l, l->text());
+    }
+    return cut;
+}
+
+// A program folder with a control file, the main window made over it.
+class ShellWindows {
+public:
+    ShellWindows() : dir_(testsupport::makeTempDir("zemo-en-shell")) {
+        ScriptedPrompter p;
+        Workspace ws(p, clock_, dir_);
+        initControlDefaults(ws);
+        ws.control.dbSize = 1;
+        saveControl(ws);
+    }
+    ~ShellWindows() {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    std::unique_ptr<TFrmMain> mainWindow() {
+        StartOptions o;
+        o.programDir = dir_;
+        o.executablePath = dir_ / "zemoplan";
+        return std::make_unique<TFrmMain>(prompter_, clock_, o);
+    }
+    const fs::path& dir() const { return dir_; }
+    FixedClock& clock() { return clock_; }
+
+private:
+    fs::path dir_;
+    ScriptedPrompter prompter_;
+    FixedClock clock_{LocalTime{2024, 3, 2, 12, 5, 9}};
+};
+
+struct WindowCase {
+    const char* name;
+    std::function<std::unique_ptr<QWidget>(ShellWindows&)> make;
+};
+
+const std::vector<WindowCase>& windowCases() {
+    static const std::vector<WindowCase> cases = {
+        {"TFrmMain", [](ShellWindows& s) -> std::unique_ptr<QWidget> { return s.mainWindow(); }},
+        {"TAboutBox", [](ShellWindows&) -> std::unique_ptr<QWidget> { return std::make_unique<TAboutBox>(); }},
+        {"TFrmPassInp", [](ShellWindows&) -> std::unique_ptr<QWidget> { return std::make_unique<TFrmPassInp>(); }},
+        {"TFrmFrdwt", [](ShellWindows&) -> std::unique_ptr<QWidget> { return std::make_unique<TFrmFrdwt>(); }},
+        {"TWinCrt", [](ShellWindows&) -> std::unique_ptr<QWidget> { return std::make_unique<TWinCrt>(); }},
+        {"PupMnSort",
+         [](ShellWindows&) -> std::unique_ptr<QWidget> {
+             auto owner = std::make_unique<QWidget>();
+             owner->setObjectName("SortOwner");
+             owner->addActions(parts::sortMenu(owner.get(), [](int) {})->actions());
+             return owner;
+         }},
+    };
+    return cases;
+}
+
+class EnglishShell : public guitest::EnglishProgram {};
+
+TEST_F(EnglishShell, EveryWindowShowsOnlyEnglishAndNothingIsCut) {
+    for (const WindowCase& c : windowCases()) {
+        SCOPED_TRACE(c.name);
+        ShellWindows s;
+        std::unique_ptr<QWidget> w = c.make(s);
+        w->show();
+        QCoreApplication::processEvents();
+        const QStringList japanese = japaneseTextsIn(w.get());
+        EXPECT_TRUE(japanese.isEmpty()) << japanese.join('\n').toStdString();
+        const QStringList cut = cutTextsIn(w.get());
+        EXPECT_TRUE(cut.isEmpty()) << cut.join('\n').toStdString();
+        w->close();
+    }
+}
+
+TEST_F(EnglishShell, MainMenusHaveNoSharedShortcutLetter) {
+    ShellWindows s;
+    auto w = s.mainWindow();
+    auto letterOf = [](const QString& text) {
+        const int at = text.indexOf('&');
+        return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toUpper() : QChar();
+    };
+    auto checkUnique = [&](const QList<QAction*>& actions, const QString& where) {
+        QList<QChar> seen;
+        for (QAction* a : actions) {
+            if (a->isSeparator() || !a->isVisible()) continue;
+            const QChar letter = letterOf(a->text());
+            EXPECT_FALSE(letter.isNull()) << where.toStdString() << ": " << a->text().toStdString();
+            EXPECT_FALSE(seen.contains(letter)) << where.toStdString() << ": " << a->text().toStdString();
+            seen << letter;
+        }
+    };
+    QMenuBar* bar = w->menuBar();
+    checkUnique(bar->actions(), "menu bar");
+    for (QAction* top : bar->actions())
+        if (top->menu()) checkUnique(top->menu()->actions(), top->text());
+}
+
+TEST_F(EnglishShell, ClockCaptionsAndFolderLockBoxesAreEnglish) {
+    ShellWindows s;
+    auto w = s.mainWindow();
+    const QString prefixes[] = {kShufCaptionPrefix, kCatalogueCaptionPrefix, kEditorCaptionPrefix};
+    for (const QString& prefix : prefixes) {
+        QWidget window;
+        w->addClockCaption(&window, prefix);
+        w->Timer1Timer();
+        EXPECT_FALSE(hasJapanese(window.windowTitle())) << window.windowTitle().toStdString();
+        EXPECT_TRUE(window.windowTitle().endsWith(" 2024/03/02 12:05:09")) << window.windowTitle().toStdString();
+    }
+
+    ProgramFolderLock lock(s.dir());
+    LockHolder h;
+    h.user = "shop";
+    const std::string texts[] = {lock.refusalText(h), lock.takeOverQuestion(h), lock.notTakenOverText()};
+    for (const std::string& text : texts) {
+        const QString t = QString::fromStdString(text);
+        // The folder path is data and may hold anything; the rest is the box's own text.
+        EXPECT_FALSE(hasJapanese(QString(t).remove(QFile::decodeName(s.dir().c_str())))) << text;
+    }
+}
+
+// The Japanese program keeps today's texts exactly.
+TEST(JapaneseShell, MainWindowMenusAndBoxesKeepTheirTexts) {
+    ShellWindows s;
+    auto w = s.mainWindow();
+    const std::pair<const char*, const char*> items[] = {
+        {"MFileExit", "終了(&X)"},        {"MEditOptimum", "最適化処理(&S)"}, {"MEditEdit", "データ登録(&E)"},
+        {"MDataAdd", "追加  ﾌｧｲﾙ(&A)"},  {"SysMode", "ｼｽﾃﾑﾓｰﾄﾞ(&M)"},     {"Revise", "誤差補正(&R)"},
+        {"SysPass", "ｼｽﾃﾑﾊﾟｽ(&P)"},       {"Shuffle", "振り分け(&S)"},      {"PrnLabel", "ﾗﾍﾞﾙ 印刷(&L)"},
+        {"ShareSet", "SHARE 設定(&S)"},   {"MHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)"},
+    };
+    for (const auto& [name, text] : items) EXPECT_EQ(child<QAction>(w.get(), name)->text(), QString::fromUtf8(text)) << name;
+    QStringList titles;
+    for (QAction* a : w->menuBar()->actions()) titles << a->text();
+    EXPECT_EQ(titles, (QStringList{"ﾌｧｲﾙ(&F)", "編集(&E)", "設定(&S)", "ヘルプ(&H)"}));
+    EXPECT_EQ(child<QToolButton>(w.get(), "SpdBtnShuf")->toolTip(), QStringLiteral("振り分け"));
+
+    QWidget window;
+    w->addClockCaption(&window, kShufCaptionPrefix);
+    w->Timer1Timer();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("振り分け 2024/03/02 12:05:09"));
+
+    EXPECT_EQ(w->aboutBox()->windowTitle(), QStringLiteral("バージョン情報"));
+    EXPECT_EQ(child<QLabel>(w->aboutBox(), "ProductName")->text(), QStringLiteral("Zemoplan ｼｽﾃﾑ"));
+
+    QWidget owner;
+    QStringList sortItems;
+    for (QAction* a : parts::sortMenu(&owner, [](int) {})->actions()) sortItems << a->text();
+    EXPECT_EQ(sortItems, (QStringList{"ﾊﾞｰｺｰﾄﾞ", "ﾕｰｻﾞｰｺｰﾄﾞ", "ｱｰﾁｽﾄｺｰﾄﾞ", "登録日", "発売日", "ﾚﾝﾀﾙ開始日", "登録位置"}));
+
+    ProgramFolderLock lock(s.dir());
+    EXPECT_EQ(QString::fromStdString(lock.notTakenOverText()).section('\n', 0, 0),
+              QStringLiteral("ﾌﾟﾛｸﾞﾗﾑﾌｫﾙﾀﾞの使用中を解除できません！"));
+}
+
+}  // namespace
+}  // namespace zemo::ui
