@@ -10,14 +10,21 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
+
+#include <csignal>
 
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <signal.h>
 
 #include "gui/dialogs_support.h"
 #include "gui/english_texts.h"
@@ -175,6 +182,59 @@ TEST_F(EnglishShell, ClockCaptionsAndFolderLockBoxesAreEnglish) {
         const QString t = QString::fromStdString(text);
         // The folder path is data and may hold anything; the rest is the box's own text.
         EXPECT_FALSE(hasJapanese(QString(t).remove(QFile::decodeName(s.dir().c_str())))) << text;
+    }
+}
+
+// The real program picks its language from the locale and --lang: a start refused because this
+// test holds the program folder says so on stderr in the language chosen.
+TEST(ProgramLanguage, TheLocaleAndTheOptionChooseTheLanguageOfTheRealProgram) {
+    const QString program = QCoreApplication::applicationDirPath() + "/zemoplan";
+    ASSERT_TRUE(QFile::exists(program)) << "build the zemoplan target first";
+    testsupport::TempDir tmp("zemo-en-program");
+    const fs::path home = tmp.path() / "home";
+    fs::create_directory(home);
+    fs::create_directory(tmp.path() / "run");
+    fs::permissions(tmp.path() / "run", fs::perms::owner_all);
+    ScriptedPrompter prompter;
+    ProgramFolderLock held(home);
+    ASSERT_EQ(held.acquire(prompter), ProgramFolderLock::Outcome::Held);
+
+    const std::string english = "The program folder is in use by another Zemoplan!";
+    const std::string japanese = "ﾌﾟﾛｸﾞﾗﾑﾌｫﾙﾀﾞは他のZemoplanが使用中です！";
+    struct Case {
+        const char* lang;
+        QStringList options;
+        const std::string& expected;
+    };
+    const Case cases[] = {
+        {"en_US.UTF-8", {}, english},
+        {"ja_JP.UTF-8", {}, japanese},
+        {"C", {}, japanese},
+        {"ja_JP.UTF-8", {"--lang", "en"}, english},
+        {"en_US.UTF-8", {"--lang", "ja"}, japanese},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.lang) + " " + c.options.join(' ').toStdString());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "ZEMOPLAN_HOME"}) env.remove(name);
+        env.insert("LANG", c.lang);
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString((tmp.path() / "run").string()));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        QProcess run;
+        run.setProcessEnvironment(env);
+        run.start(program, c.options + QStringList{"--home", QString::fromStdString(home.string())});
+        ASSERT_TRUE(run.waitForStarted(30000));
+        std::string err;
+        for (int i = 0; i < 600 && err.find("zemoplan: ") == std::string::npos; ++i) {
+            run.waitForReadyRead(100);
+            err += run.readAllStandardError().toStdString();
+            if (run.state() == QProcess::NotRunning) break;
+        }
+        QTest::qWait(200);  // the rest of the box's lines
+        err += run.readAllStandardError().toStdString();
+        EXPECT_NE(err.find("zemoplan: " + c.expected), std::string::npos) << err;
+        if (run.state() != QProcess::NotRunning) ::kill(static_cast<pid_t>(run.processId()), SIGTERM);
+        EXPECT_TRUE(run.waitForFinished(60000));
     }
 }
 
