@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <system_error>
 
 #include "platform/regular_file.h"
@@ -60,19 +61,22 @@ std::string asciiUpper(std::string s) {
 
 }  // namespace
 
-// Paths are UTF-8 here: the blanks are the ASCII space and the full-width space U+3000.
-std::string removePathBlanks(const std::string& path) {
-    std::string out;
-    out.reserve(path.size());
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (path[i] == ' ') continue;
-        if (path.compare(i, 3, "\xE3\x80\x80") == 0) {
-            i += 2;
-            continue;
-        }
-        out += path[i];
+// Paths are UTF-8 here: the blanks are the ASCII space and the full-width space U+3000. Blanks inside
+// a path are part of a folder's or a file's name ("My Stick"); only those around it are typing slips.
+std::string trimPathBlanks(const std::string& path) {
+    static constexpr std::string_view kWide = "\xE3\x80\x80";
+    std::string_view s = path;
+    for (;;) {
+        if (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+        else if (s.starts_with(kWide)) s.remove_prefix(kWide.size());
+        else break;
     }
-    return out;
+    for (;;) {
+        if (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+        else if (s.ends_with(kWide)) s.remove_suffix(kWide.size());
+        else break;
+    }
+    return std::string(s);
 }
 
 std::string controlFilePath(const Workspace& ws) { return defaultFilePath(ws, kKindControl); }
@@ -250,7 +254,7 @@ int checkDataDirs(Workspace& ws) {
 }
 
 int checkSaveName(Workspace& ws, const std::string& path, bool confirmOverwrite, bool showMessages) {
-    const std::string p = nativePath(removePathBlanks(path));
+    const std::string p = nativePath(trimPathBlanks(path));
     const std::string name = p.substr(p.rfind('/') + 1);
     const auto dot = name.find('.');
     if (dot == std::string::npos || dot == 0) {

@@ -28,9 +28,9 @@ int startControl(Workspace& ws);
 int checkDataDirs(Workspace& ws);
 // Whether a user-chosen name may be written: 0 yes, -1 no.
 int checkSaveName(Workspace& ws, const std::string& path, bool confirmOverwrite, bool showMessages);
-// A user's path with every blank (ASCII and full-width space) removed, as the save-name check and
-// the data-file chooser take it.
-std::string removePathBlanks(const std::string& path);
+// A user's path without the blanks (ASCII and full-width spaces) before and after it, as the save-name
+// check, the data-file chooser and the work folders take it; blanks inside it are kept.
+std::string trimPathBlanks(const std::string& path);
 
 // resolveDir, kindDir and defaultFilePath are in data_file.h.
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/sjis.h"
+#include "records/control_file.h"
 
 
 namespace zemo {
@@ -39,7 +40,7 @@ std::string programFolder(const Workspace& ws) {
 }  // namespace
 
 std::string resolveDir(const Workspace& ws, const std::string& storedPath) {
-    std::string p = nativePath(storedPath);
+    std::string p = nativePath(trimPathBlanks(storedPath));
     if (!p.empty() && p.back() == '/') p.pop_back();
     p += '/';
     p = p.substr(0, p.rfind('/') + 1);

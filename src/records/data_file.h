@@ -14,7 +14,8 @@ DataFileHeader buildHeader(bool shareForm, bool shareModeOn, const std::string& 
 // "\" separators turned into "/".
 std::string nativePath(const std::string& path);
 
-// A stored directory made absolute (relative to the program folder), ending in "/".
+// A stored directory made absolute (relative to the program folder), ending in "/"; the blanks
+// around it are dropped, those inside kept.
 std::string resolveDir(const Workspace& ws, const std::string& storedPath);
 // A work directory of the path block (kPathSys, ...): the stored Shift-JIS text made a path.
 std::string workDir(const Workspace& ws, int slot);

@@ -425,7 +425,7 @@ int chooseAndTransfer(Workspace& ws, bool askMode, int mode, int kind, TCddataAr
     if (!choice.chosen) return -1;
     (mode == kChoiceRead ? ws.openDialogFile : ws.saveDialogFile) = choice.path;
 
-    const std::string path = removePathBlanks(choice.path);
+    const std::string path = trimPathBlanks(choice.path);
     if (path.empty()) return -1;
 
     int result = -1;

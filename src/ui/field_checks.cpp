@@ -6,6 +6,9 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include <string>
+
+#include "platform/prompter.h"
 #include "platform/sjis.h"
 #include "ui/dialog_keys.h"
 
@@ -19,6 +22,24 @@ int unencodableCount(const QString& text) {
         i += n;
     }
     return bad;
+}
+
+bool fitsSjisField(const QString& text, int maxBytes) {
+    return unencodableCount(text) == 0 && sjisByteLength(text) <= maxBytes;
+}
+
+bool checkFieldText(zemo::Prompter& prompter, const QString& text, int maxBytes) {
+    if (unencodableCount(text) > 0) {
+        prompter.message(zemo::BoxKind::Error, "入力文字が変です!", zemo::Buttons::Ok);
+        return false;
+    }
+    if (sjisByteLength(text) > maxBytes) {
+        prompter.message(zemo::BoxKind::Error,
+                         "システムで管理できる文字を超えています！\n最大 [ " + std::to_string(maxBytes) + " ] 文字までです。",
+                         zemo::Buttons::Ok);
+        return false;
+    }
+    return true;
 }
 
 SjisFieldValidator::SjisFieldValidator(QLineEdit* edit, int maxBytes)

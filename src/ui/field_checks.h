@@ -11,6 +11,10 @@
 class QLineEdit;
 class QWidget;
 
+namespace zemo {
+class Prompter;
+}
+
 namespace zemo::ui {
 
 // Refuses typed or pasted text that Shift-JIS cannot hold or that would take more than maxBytes
@@ -34,6 +38,13 @@ void refuseBeyondSjisBytes(QLineEdit* edit, int maxBytes);
 // Characters of a text that Shift-JIS cannot hold.
 int unencodableCount(const QString& text);
 
+// The check of a text field stored in maxBytes bytes of Shift-JIS: true when the text fits;
+// otherwise the refusal every such field shows ("入力文字が変です!" for what Shift-JIS cannot hold,
+// the byte limit for what is too long) and false. Nothing is cut or replaced.
+bool checkFieldText(zemo::Prompter& prompter, const QString& text, int maxBytes);
+// The same test without a message.
+bool fitsSjisField(const QString& text, int maxBytes);
+
 // The "Exit" checks of a dialog's entry fields. A field's check runs once when the focus leaves it
 // for another control of the dialog; a message box or menu taking the focus is not a leave. A
 // check returns true when it accepts the text (and stores it); when it refuses it has shown its
@@ -49,9 +60,16 @@ public:
     bool settle();
     // Runs one field's check now (the program changed its text). False when it refused.
     bool run(QLineEdit* edit);
-    // Before the window closes: settle(), then the check of the focused field. False when one
-    // refused; the window then stays open.
+    // Before a command that needs the fields' values: settle(), then the check of the focused
+    // field. False when one refused; the command then does not run.
     bool checkBeforeClosing();
+    // Leaving the window (Esc, the close box, its end button): the same checks run and show their
+    // messages, but a refusal never keeps the window open. A refused field's value stays the last
+    // one its check accepted. False when one refused.
+    bool checkOnLeaving() { return checkBeforeClosing(); }
+
+    // The line a close question adds after a refusal: what "Yes" then saves.
+    static constexpr const char* kKeptValueNote = "誤りのある入力は保存せず、前の値のまま保存します。";
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

@@ -379,6 +379,43 @@ TEST_F(Cli, ExportThenImportGivesBackEveryFieldOfEveryRecord) {
     EXPECT_EQ(info.hasPassword, 0);
 }
 
+// A program folder and a stick whose names hold blanks: every command finds its files under their
+// real names, and a stored work folder keeps its inner blanks (those around it are dropped).
+TEST_F(Cli, CommandsWorkOnPathsWithBlanks) {
+    const fs::path shop = dir_ / "shop home";
+    const fs::path stick = dir_ / "My Stick";
+    fs::create_directories(shop);
+    fs::create_directories(stick);
+    fs::create_directories(dir_ / "MyStick");  // the blank-free twin stays empty
+    Workspace shopWs(prompter_, clock_, shop);
+    initControlDefaults(shopWs);
+    setField(shopWs.control.paths[kPathSys], "  My Data ");
+    ASSERT_EQ(saveControl(shopWs), 0);
+
+    Result init = zemo({"init", "--home", shop.string()});
+    ASSERT_EQ(init.status, 0) << init.err;
+    EXPECT_TRUE(fs::is_directory(shop / "My Data"));
+    EXPECT_NE(init.out.find("sysDir\t" + shop.string() + "/My Data/\n"), std::string::npos) << init.out;
+
+    const std::vector<CdRecord> records = {record("4988001", "一枚目", "A"), record("4988002", "二枚目", "B")};
+    writeFile(stick / "CD X.ZMO", 1, records, "棚Ｂ");
+    Result show = zemo({"show", (stick / "CD X.ZMO").string(), "--home", shop.string()});
+    ASSERT_EQ(show.status, 0) << show.err;
+    EXPECT_NE(show.out.find("memo\t棚Ｂ\n"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("records\t2\n"), std::string::npos) << show.out;
+
+    Result ex = zemo({"export", "My Stick/CD X.ZMO", "-o", "My Stick/out file.csv", "--home", shop.string()});
+    ASSERT_EQ(ex.status, 0) << ex.err;
+    ASSERT_TRUE(fs::exists(stick / "out file.csv"));
+    Result im = zemo({"import", "My Stick/out file.csv", "-o", "My Stick/back again.zmo", "--home", shop.string()});
+    ASSERT_EQ(im.status, 0) << im.err;
+    const std::vector<CdRecord> back = readFile(stick / "back again.zmo");
+    ASSERT_EQ(back.size(), records.size());
+    for (std::size_t i = 0; i < records.size(); ++i)
+        EXPECT_EQ(std::memcmp(&back[i], &records[i], sizeof(CdRecord)), 0) << "record " << i;
+    EXPECT_TRUE(fs::is_empty(dir_ / "MyStick"));
+}
+
 TEST_F(Cli, ImportTakesColumnsInAnyOrderAndKeepsTheReplacedFileAsBak) {
     std::ofstream(dir_ / "sheet.csv", std::ios::binary)
         << "\xEF\xBB\xBFtitle,barcode,timeSec\n\"Line, one\",111, 90 \n\n,222,\n";

@@ -45,6 +45,7 @@ using zemo::guitest::child;
 
 namespace fs = std::filesystem;
 using zemo::guitest::qpath;
+using zemo::guitest::showActive;
 using zemo::guitest::TempDir;
 using zemo::guitest::whenModal;
 
@@ -425,14 +426,64 @@ TEST_F(ChooserTest, CancellingChoosesNothingButHandsBackTheMemo) {
     }
 }
 
-TEST_F(ChooserTest, TheMemoTakesSixtyBytes) {
+// The memo goes into 60 bytes of Shift-JIS: what does not fit or cannot be written is refused when
+// the choice is made, with the message every such field shows, and never cut or replaced.
+TEST_F(ChooserTest, TheMemoTakesSixtyBytesAndRefusesWhatItCannotHold) {
+    const char* kTooLong = "システムで管理できる文字を超えています！\n最大 [ 60 ] 文字までです。";
+    const char* kUnwritable = "入力文字が変です!";
+    const QString kana30(30, QChar(0x68DA));  // "棚", two bytes each
+    struct Case {
+        QString memo;
+        const char* message;  // nullptr: taken
+    };
+    const Case cases[] = {
+        {QString(60, 'a'), nullptr},
+        {QString(61, 'a'), kTooLong},
+        {kana30, nullptr},
+        {kana30 + 'a', kTooLong},
+        {QString(70, 'a'), kTooLong},
+        {QStringLiteral("caf\u00E9"), kUnwritable},
+        {QStringLiteral("棚\U0001F600"), kUnwritable},
+    };
+    writeData(inData("CDX.ZMO"), 1, "", 1);
     TFrmFileSel chooser(ws, settings);
-    auto* memo = child<QLineEdit>(chooser, "Edt_memo");
-    memo->setText(QString(70, 'a'));
-    EXPECT_EQ(memo->text().size(), 60);
-    memo->setText(QString(31, QChar(0x68DA)));  // "棚", two bytes each
-    EXPECT_EQ(memo->text().size(), 30);
-    EXPECT_EQ(chooser.choice().memo.size(), 60u);
+    ASSERT_TRUE(chooser.setFolder(QString::fromStdString(data.string())));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.memo.toStdString());
+        prompter.clear();
+        showActive(chooser);
+        auto* memo = child<QLineEdit>(chooser, "Edt_memo");
+        memo->setFocus();
+        memo->clear();
+        memo->insert(c.memo);  // as a paste: nothing is dropped
+        EXPECT_EQ(memo->text(), c.memo);
+        child<QLineEdit>(chooser, "Edt_fn")->setText("CDX.ZMO");
+        QTest::mouseClick(child<QPushButton>(chooser, "BtnRtn"), Qt::LeftButton);
+        if (c.message) {
+            EXPECT_EQ(prompter.texts(), std::vector<std::string>{c.message});
+            EXPECT_EQ(prompter.boxes[0].kind, zemo::BoxKind::Error);
+            EXPECT_TRUE(chooser.isVisible());
+            EXPECT_FALSE(chooser.chosen());
+            EXPECT_EQ(chooser.focusWidget(), memo);
+            EXPECT_EQ(memo->text(), c.memo);
+            chooser.reject();
+        } else {
+            EXPECT_TRUE(prompter.boxes.empty());
+            EXPECT_FALSE(chooser.isVisible());
+            ASSERT_TRUE(chooser.chosen());
+            EXPECT_EQ(chooser.choice().memo, zemo::utf8ToSjis(c.memo.toStdString()));
+        }
+    }
+    // A memo that cannot be stored, left behind by a cancel, hands back the memo in force.
+    ws.nextMemo = zemo::sj("前のメモ");
+    prompter.clear();
+    showActive(chooser);
+    child<QLineEdit>(chooser, "Edt_memo")->setText(QString(61, 'b'));
+    QTest::mouseClick(child<QPushButton>(chooser, "BtnF01"), Qt::LeftButton);
+    EXPECT_FALSE(chooser.isVisible());
+    EXPECT_FALSE(chooser.chosen());
+    EXPECT_TRUE(prompter.boxes.empty());
+    EXPECT_EQ(chooser.choice().memo, zemo::sj("前のメモ"));
 }
 
 TEST_F(ChooserTest, FolderListOpensSubFoldersAndGoesBack) {
@@ -571,23 +622,63 @@ protected:
     QStringList unexpected;
 };
 
-TEST_F(ChooserTransferTest, BlanksAreRemovedFromTheChosenPath) {
-    writeData(inData("CDX.ZMO"), 1, "two", 2);
-    whenModal<TFrmFileSel>([](TFrmFileSel* d) {
+// A stick labelled with a blank: its files are read and written under their real names, blanks
+// inside the path kept and only those around a typed name dropped.
+TEST_F(ChooserTransferTest, AFileInAFolderWithABlankIsReadAndWrittenThroughTheChooser) {
+    const fs::path stick = tmp.path() / "My Stick";
+    fs::create_directories(stick);
+    fs::create_directories(tmp.path() / "MyStick");
+    writeData((stick / "CD X.ZMO").string(), 1, "two", 2);
+    writeData((tmp.path() / "MyStick" / "CDX.ZMO").string(), 1, "three", 3);  // the blank-free twin
+    qws.openDialogDir = qws.saveDialogDir = stick.string();
+
+    // Picked in the grid, Enter confirming.
+    whenModal<TFrmFileSel>([&](TFrmFileSel* d) {
         EXPECT_EQ(d->windowTitle(), "読込みファイル名の選択");
-        auto* fn = d->findChild<QLineEdit*>("Edt_fn");
-        fn->setText(QStringLiteral("\u3000CD X.ZMO "));
-        QTest::keyClick(fn, Qt::Key_Return);
+        EXPECT_EQ(d->folder().toStdString(), stick.string());
+        auto* grid = child<QTableWidget>(*d, "StringGrid1");
+        ASSERT_EQ(d->listedCount(), 1);
+        EXPECT_EQ(grid->item(0, 1)->text(), "CD X.ZMO");
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(0, 1)).center());
+        EXPECT_EQ(child<QLineEdit>(*d, "Edt_fn")->text().toStdString(), (stick / "CD X.ZMO").string());
+        QTest::keyClick(grid, Qt::Key_Return);
     });
     int done = -1, loaded = 0;
     const int cap = qws.capacity(1);
     EXPECT_EQ(zemo::chooseAndTransfer(qws, false, 0, 1, qws.arrays[1], done, loaded, cap), 0);
     EXPECT_EQ(done, 1);
     EXPECT_EQ(loaded, 1);
-    EXPECT_EQ(qws.arrays[1][0].active, 1);
     EXPECT_EQ(qws.arrays[1][1].active, 1);
     EXPECT_EQ(qws.arrays[1][2].active, 0);
-    EXPECT_EQ(qws.openDialogFile, inData("\u3000CD X.ZMO "));  // kept as chosen
+    EXPECT_EQ(qws.openDialogFile, (stick / "CD X.ZMO").string());
+
+    // A name typed with slips around it.
+    for (int i = 0; i < 3; ++i) qws.arrays[1][i] = zemo::clearedRecord();
+    whenModal<TFrmFileSel>([](TFrmFileSel* d) {
+        auto* fn = d->findChild<QLineEdit*>("Edt_fn");
+        fn->setText(QStringLiteral("\u3000CD X.ZMO "));
+        QTest::keyClick(fn, Qt::Key_Return);
+    });
+    EXPECT_EQ(zemo::chooseAndTransfer(qws, false, 0, 1, qws.arrays[1], done, loaded, cap), 0);
+    EXPECT_EQ(qws.arrays[1][1].active, 1);
+    EXPECT_EQ(qws.arrays[1][2].active, 0);
+
+    // Written back under a name with a blank, into the same folder.
+    whenModal<TFrmFileSel>([](TFrmFileSel* d) {
+        EXPECT_EQ(d->windowTitle(), "書込みファイル名の選択");
+        d->findChild<QLineEdit*>("Edt_memo")->setText(QStringLiteral("店舗Ｂ"));
+        auto* fn = d->findChild<QLineEdit*>("Edt_fn");
+        fn->setText("NEW ONE.ZMO");
+        QTest::keyClick(fn, Qt::Key_Return);
+    });
+    EXPECT_EQ(zemo::chooseAndTransfer(qws, false, 1, 1, qws.arrays[1], done, loaded, cap), 0);
+    EXPECT_EQ(done, 1);
+    ASSERT_TRUE(fs::exists(stick / "NEW ONE.ZMO"));
+    EXPECT_FALSE(fs::exists(stick / "NEWONE.ZMO"));
+    zemo::DataFileInfo info{};
+    ASSERT_EQ(zemo::readInfo(ws, (stick / "NEW ONE.ZMO").string(), false, info), zemo::DataFileRead::Ok);
+    EXPECT_EQ(zemo::fieldText(info.memo), zemo::sj("店舗Ｂ"));
+    EXPECT_EQ(info.recordCount, 2);
 }
 
 TEST_F(ChooserTransferTest, ANameOfBlanksOnlyTransfersNothing) {
@@ -602,7 +693,7 @@ TEST_F(ChooserTransferTest, ANameOfBlanksOnlyTransfersNothing) {
     EXPECT_EQ(loaded, 0);
 }
 
-TEST_F(ChooserTransferTest, SavingWritesTheTypedMemoUnderTheBlankFreeName) {
+TEST_F(ChooserTransferTest, SavingWritesTheTypedMemoUnderTheNameAsTyped) {
     qws.arrays[1][0].active = 1;
     whenModal<TFrmFileSel>([](TFrmFileSel* d) {
         EXPECT_EQ(d->windowTitle(), "書込みファイル名の選択");
@@ -615,9 +706,9 @@ TEST_F(ChooserTransferTest, SavingWritesTheTypedMemoUnderTheBlankFreeName) {
     int done = -1, loaded = 0;
     EXPECT_EQ(zemo::chooseAndTransfer(qws, false, 1, 1, qws.arrays[1], done, loaded, qws.capacity(1)), 0);
     EXPECT_EQ(done, 1);
-    ASSERT_TRUE(fs::exists(data / "MYSAVE.ZMO"));
+    ASSERT_TRUE(fs::exists(data / "MY SAVE.ZMO"));
     zemo::DataFileInfo info{};
-    ASSERT_EQ(zemo::readInfo(ws, inData("MYSAVE.ZMO"), false, info), zemo::DataFileRead::Ok);
+    ASSERT_EQ(zemo::readInfo(ws, inData("MY SAVE.ZMO"), false, info), zemo::DataFileRead::Ok);
     EXPECT_EQ(zemo::fieldText(info.memo), zemo::sj("保存メモ"));
     EXPECT_EQ(info.recordCount, 1);
 }

@@ -203,8 +203,11 @@ std::set<std::string> coreSourceTexts() {
 TEST(CoreMessages, EveryBoxTextOfTheCoreIsInTheCatalogueAndTranslated) {
     std::set<std::string> catalogue;
     for (const char* const* m = kCoreMessages; *m; ++m) catalogue.insert(*m);
-    for (const std::string& text : coreSourceTexts())
-        if (!kNotBoxTexts.count(text)) EXPECT_TRUE(catalogue.count(text)) << "not in core_messages.cpp: " << text;
+    for (const std::string& text : coreSourceTexts()) {
+        if (!kNotBoxTexts.count(text)) {
+            EXPECT_TRUE(catalogue.count(text)) << "not in core_messages.cpp: " << text;
+        }
+    }
 
     ASSERT_TRUE(installLanguage(*QCoreApplication::instance(), UiLanguage::English,
                                 translationFolders(QCoreApplication::applicationDirPath())));

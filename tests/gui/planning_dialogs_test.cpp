@@ -32,6 +32,7 @@
 #include "shell/ui/shell_windows.h"
 #include "support/fixed_clock.h"
 #include "support/scripted_prompter.h"
+#include "ui/field_checks.h"
 
 namespace {
 
@@ -191,11 +192,13 @@ TEST_F(PlanningDialogsTest, SettingsFieldsAreCheckedAtTheirEdges) {
     EXPECT_EQ(stim->text(), "123456");
     divA->setFocus();
     QCoreApplication::processEvents();
+    // Closing refuses it once more and asks; Cancel stays, No leaves without correcting it.
     prompter.clear();
+    prompter.answers.push_back(Answer::Cancel);
     QTest::mouseClick(child<QPushButton>(dlg, "BtnF01"), Qt::LeftButton);
     EXPECT_TRUE(dlg.isVisible());
-    EXPECT_EQ(prompter.texts(), std::vector<std::string>{kStartRange});
-    divA->setText("5");
+    EXPECT_EQ(prompter.texts(),
+              (std::vector<std::string>{kStartRange, kQuestion + "\n" + zemo::ui::FieldChecks::kKeptValueNote}));
     prompter.clear();
     endWith(dlg, Answer::No);
     EXPECT_FALSE(dlg.isVisible());

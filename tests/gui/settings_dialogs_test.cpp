@@ -36,6 +36,7 @@
 #include "support/fixed_clock.h"
 #include "support/scripted_prompter.h"
 #include "ui/dialog_keys.h"
+#include "ui/field_checks.h"
 
 namespace {
 
@@ -262,11 +263,14 @@ TEST_F(SettingsTest, ModeSizeFieldTakesOneToTwentyAndYesSavesTheLastAcceptedValu
         }
         EXPECT_EQ(dlg.pendingSize(), c.pending);
     }
-    // The field holds "-3", refused: closing checks it first and stays open.
+    // The field holds "-3", refused: closing checks it first, then asks, saying that the last
+    // valid value is what Yes keeps; Cancel stays.
     prompter.clear();
+    prompter.answers.push_back(Answer::Cancel);
     QTest::mouseClick(child<QPushButton>(dlg, "BtnEnd"), Qt::LeftButton);
     EXPECT_TRUE(dlg.isVisible());
-    EXPECT_EQ(prompter.texts(), std::vector<std::string>{"入力範囲が不正です！\n最小[ 1 ] 最大[ 20 ]です。"});
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{"入力範囲が不正です！\n最小[ 1 ] 最大[ 20 ]です。",
+                                                          kQuestion + "\n" + zemo::ui::FieldChecks::kKeptValueNote}));
     // Two characters at most.
     size->selectAll();
     QTest::keyClicks(size, "123");
@@ -490,16 +494,12 @@ TEST_F(PathsTest, FortyBytesAreAcceptedAndFortyOneRefused) {
             EXPECT_EQ(sys->text(), c.text);  // kept until corrected
         }
     }
-    // The last refused text is still in the field: closing refuses it again; once corrected, Yes
-    // saves the value last accepted.
-    prompter.clear();
-    QTest::mouseClick(child<QPushButton>(dlg, "BtnEnd"), Qt::LeftButton);
-    EXPECT_TRUE(dlg.isVisible());
-    EXPECT_EQ(prompter.texts(), std::vector<std::string>{odd});
-    sys->setText(QString::fromStdString(zemo::sjisToUtf8(slot)));
+    // The last refused text is still in the field: closing refuses it again and asks, and Yes
+    // saves the value last accepted without the field being corrected.
     prompter.clear();
     endWith(dlg, Answer::Yes);
     EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(prompter.texts(), (std::vector<std::string>{odd, kQuestion + "\n" + zemo::ui::FieldChecks::kKeptValueNote}));
     EXPECT_EQ(textAt(file(), 320, 64), slot);
     EXPECT_EQ(slot, std::string(40, '\xc3'));  // the half-width kana, byte for byte
 }
@@ -567,40 +567,71 @@ TEST_F(PathsTest, BrowsingStartsInTheStoredFolderAndStoresThePickedOne) {
     EXPECT_EQ(startedIn.toStdString(), (dir.path() / "CD_MD").string());
     EXPECT_EQ(edit->text(), "CD_MD");
 
+    // A folder in the program folder is stored relative to it, as the defaults are.
     whenModal<TFrmGetDir>([&](TFrmGetDir* d) {
         EXPECT_EQ(child<QLineEdit>(*d, "Edit_DirName")->text().toStdString(), (dir.path() / "CD_MD").string());
         child<QLineEdit>(*d, "Edit_DirName")->setText(QString::fromStdString(lib.string()));
         QTest::mouseClick(child<QPushButton>(*d, "BtnOk"), Qt::LeftButton);
     });
     QTest::mouseClick(child<QPushButton>(dlg, "BtnSlib"), Qt::LeftButton);
-    EXPECT_EQ(edit->text().toStdString(), lib.string());
+    EXPECT_EQ(edit->text(), "ライブラリ");
     EXPECT_TRUE(prompter.boxes.empty());
     endWith(dlg, Answer::Yes);
     EXPECT_FALSE(dlg.isVisible());
-    EXPECT_EQ(textAt(file(), 512, 64), stored(lib));
+    EXPECT_EQ(textAt(file(), 512, 64), zemo::sj("ライブラリ"));
     // The library kind now lives there.
     EXPECT_EQ(zemo::kindDir(ws, 11), lib.string() + "/");
 }
 
-TEST_F(PathsTest, BrowsingToAFolderBeyondFortyBytesIsRefusedAndTheSlotKeepsItsValue) {
-    const fs::path deep = dir.path() / std::string(30, 'd') / std::string(30, 'e');
-    fs::create_directories(deep);
+// Inside the program folder the relative name counts, outside the whole path: 40 bytes fit, 41
+// do not, and a refused pick keeps the slot's value.
+TEST_F(PathsTest, BrowsingRefusesOnlyWhatDoesNotFitAsStored) {
+    zemo::guitest::TempDir out{"zemo-out"};
+    const std::string outside = out.path().string() + "/";
+    ASSERT_LT(outside.size(), 39u);
+    const std::string in40 = std::string(20, 'd') + "/" + std::string(19, 'e');
+    const std::string in41 = std::string(20, 'd') + "/" + std::string(20, 'e');
+    const std::string out40 = outside + std::string(40 - outside.size(), 'o');
+    const std::string out41 = outside + std::string(41 - outside.size(), 'o');
+    const std::string inBlank = "My Stick/CD SYS";
+    struct Case {
+        fs::path folder;
+        std::string shown;  // the edit's text after the pick
+        bool taken;
+    };
+    const Case cases[] = {
+        {dir.path() / in40, in40, true},  {dir.path() / in41, in41, false}, {out40, out40, true},
+        {out41, out41, false},            {dir.path(), ".", true},          {dir.path() / inBlank, inBlank, true},
+    };
     saveFile();
     showActive(dlg);
-    whenModal<TFrmGetDir>([&](TFrmGetDir* d) {
-        ASSERT_TRUE(d->setFolder(QString::fromStdString(deep.string())));
-        QTest::mouseClick(child<QPushButton>(*d, "BtnOk"), Qt::LeftButton);
-    });
-    QTest::mouseClick(child<QPushButton>(dlg, "BtnSsys"), Qt::LeftButton);
     auto* sys = child<QLineEdit>(dlg, "Edit_sys");
-    EXPECT_EQ(sys->text().toStdString(), deep.string());
-    EXPECT_EQ(prompter.texts(),
-              std::vector<std::string>{"システムで管理できる文字を超えています！\n最大 [ 40 ] 文字までです。"});
-    EXPECT_EQ(dlg.focusWidget(), sys);
-    sys->setText("CD_SYS");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        fs::create_directories(c.folder);
+        sys->setText("CD_SYS");
+        prompter.clear();
+        whenModal<TFrmGetDir>([&](TFrmGetDir* d) {
+            ASSERT_TRUE(d->setFolder(QString::fromStdString(c.folder.string())));
+            QTest::mouseClick(child<QPushButton>(*d, "BtnOk"), Qt::LeftButton);
+        });
+        QTest::mouseClick(child<QPushButton>(dlg, "BtnSsys"), Qt::LeftButton);
+        EXPECT_EQ(sys->text().toStdString(), c.shown);
+        if (c.taken) {
+            EXPECT_TRUE(prompter.boxes.empty());
+            EXPECT_EQ(fs::path(zemo::resolveDir(ws, c.shown)).lexically_normal(), (c.folder / "").lexically_normal());
+        } else {
+            EXPECT_EQ(prompter.texts(),
+                      std::vector<std::string>{"システムで管理できる文字を超えています！\n最大 [ 40 ] 文字までです。"});
+            EXPECT_EQ(dlg.focusWidget(), sys);  // the edit keeps the long text until corrected
+        }
+    }
+    // The last pick, a folder with blanks, is saved with them.
     prompter.clear();
     endWith(dlg, Answer::Yes);
-    EXPECT_EQ(textAt(file(), 320, 64), "CD_SYS");
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(textAt(file(), 320, 64), inBlank);
+    EXPECT_EQ(zemo::kindDir(ws, 1), (dir.path() / inBlank).string() + "/");
 }
 
 TEST_F(PathsTest, NewDirectoriesMarkEveryKindNotLoadedSoTheHistoriesAreReadAgain) {

@@ -224,6 +224,11 @@ TEST(DataFilePaths, DefaultPathsAndDirectoryResolution) {
     EXPECT_EQ(resolveDir(ws, "DATA\\"), "/opt/zemo/DATA/");
     EXPECT_EQ(resolveDir(ws, "/srv/DATA"), "/srv/DATA/");
     EXPECT_EQ(resolveDir(ws, "A\\B\\C"), "/opt/zemo/A/B/C/");
+    // Blanks inside a folder's name stay; those around the setting are dropped.
+    EXPECT_EQ(resolveDir(ws, "/media/shop/My Stick"), "/media/shop/My Stick/");
+    EXPECT_EQ(resolveDir(ws, " \u3000CD SYS\u3000 "), "/opt/zemo/CD SYS/");
+    setField(ws.control.paths[kPathSys], sj("My\u3000Data "));
+    EXPECT_EQ(defaultFilePath(ws, 1), "/opt/zemo/My\u3000Data/CD_DATA.ZMO");
 }
 
 }  // namespace

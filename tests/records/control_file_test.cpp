@@ -180,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"ForeignFile", 2048, 0x4D5A, 0x0105, -1,
                     {"%P\nファイルヘッダーが不正です！\ndno=[    1]",
                      "対応していないﾃﾞｰﾀのﾊﾞｰｼﾞｮﾝです！\nDATA VERSION  1.05"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(ControlFileTest, LongerFileIsReadUpToItsRecord) {
     Bytes b = freshFile();
@@ -375,7 +375,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FailedControlSave{"RecordNotWritten", 2048, 1000, -1, "ファイル書込みエラーです！\ndno=[    4]"},
                       FailedControlSave{"BackupNotWritten", 4096, 3000, kErrBackup,
                                         "バックアップファイル作成エラーです！\ndno=[    6]"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(ControlFileTest, FailedSaveInReadOnlyFolderLeavesThePreviousFile) {
     if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
@@ -428,7 +428,7 @@ INSTANTIATE_TEST_SUITE_P(
         DirCase{"AllOk", {Answer::Ok, Answer::Ok, Answer::Ok, Answer::Ok}, {"CD_SYS", "CD_ADD", "CD_TXT", "CD_MD"}},
         DirCase{"AllCancel", {Answer::Cancel, Answer::Cancel, Answer::Cancel, Answer::Cancel}, {}},
         DirCase{"Mixed", {Answer::Ok, Answer::Cancel, Answer::Ok, Answer::Cancel}, {"CD_SYS", "CD_TXT"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(ControlFileTest, CheckDataDirsAsksNothingWhenTheFoldersExist) {
     makeDataDirs();
@@ -475,7 +475,7 @@ TEST_P(CheckSaveName, RefusesReservedAndInvalidNames) {
         EXPECT_TRUE(prompter.boxes.empty());
     } else {
         std::string expected = c.message;
-        std::string name = removePathBlanks(c.path);
+        std::string name = trimPathBlanks(c.path);
         name = name.substr(name.find_last_of("/\\") + 1);
         expected.replace(expected.find("%N"), 2, name);
         EXPECT_EQ(texts(), std::vector<std::string>{expected});
@@ -493,7 +493,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, CheckSaveName,
     ::testing::Values(NameCase{"cd_data.zmo", -1, kReservedMsg}, NameCase{"any/where/Cd_Data.Zmo", -1, kReservedMsg},
                       NameCase{"zemoctrl.dat", -1, kReservedMsg}, NameCase{"CD_LIB.ZMO", -1, kReservedMsg},
-                      NameCase{"cd_ data.zmo", -1, kReservedMsg},  // blanks go before the check
+                      NameCase{"cd_data.zmo\u3000 ", -1, kReservedMsg},  // blanks around go before the check
+                      NameCase{"cd_ data.zmo", 0, ""},                    // blanks inside are the name's
                       NameCase{"sub\\cd_shuf.zmo", -1, kReservedMsg}, NameCase{"memo", -1, kInvalidMsg},
                       NameCase{".zmo", -1, kInvalidMsg}, NameCase{"folder.d/memo", -1, kInvalidMsg},
                       NameCase{"my cds.zmo", 0, ""}, NameCase{"cd_data.bak", 0, ""},
@@ -515,9 +516,19 @@ TEST_F(ControlFileTest, OverwritingAnExistingFileAsksFirst) {
     EXPECT_EQ(prompter.boxes.size(), 2u);
 }
 
-TEST(RemovePathBlanks, RemovesAsciiAndFullWidthSpaces) {
-    EXPECT_EQ(removePathBlanks(" /a b/c\u3000d.zmo "), "/ab/cd.zmo");
-    EXPECT_EQ(removePathBlanks("\u3000 "), "");
+TEST(TrimPathBlanks, DropsAsciiAndFullWidthSpacesAroundAndKeepsThoseInside) {
+    const struct {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {" /a b/c\u3000d.zmo ", "/a b/c\u3000d.zmo"},
+        {"\u3000 \u3000/media/My Stick/CD.ZMO\u3000 ", "/media/My Stick/CD.ZMO"},
+        {"/x/  two  .zmo", "/x/  two  .zmo"},
+        {"\u3000 ", ""},
+        {"", ""},
+        {"\u3001x\u3001", "\u3001x\u3001"},  // an ideographic comma is no blank
+    };
+    for (const auto& c : cases) EXPECT_EQ(trimPathBlanks(c.in), c.out) << c.in;
 }
 
 // --- a control file changed behind the program ---

@@ -202,7 +202,7 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"LevelA1B2", -1, 0x1237, 0xA1B2, 1, -1, "対応していないﾃﾞｰﾀのﾊﾞｰｼﾞｮﾝです！\nDATA VERSION A1.B2"},
         HeaderCase{"Level2", -1, 0x1236, 2, 1, 0, ""}, HeaderCase{"ShareLevel4", -1, 0x1237, 4, 1, 0, ""},
         HeaderCase{"WrongKind", -1, 0x1236, 3, 2, 0, "ﾃﾞｰﾀの種類が違います！\n%P"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(DataOpsTest, ExecutableIsNeverReadAsDataFile) {
     const std::string exe = ws.executablePath.string();
@@ -380,7 +380,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BadRecordCount,
                          ::testing::Values(CountCase{"MinusOne", 1, -1, 3}, CountCase{"Minimum", 1, -32768, 3},
                                            CountCase{"OneTooMany", 1, 4, 3}, CountCase{"Maximum", 1, 32767, 0},
                                            CountCase{"BeyondCapacityAndFile", 2, 600, 3}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(DataOpsTest, FieldsWithoutTheirNulAreReadWithinTheirWidth) {
     FileImage f(1, 1);
@@ -550,7 +550,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PasswordCase{"BlanksAreDropped", "Se cret ", "SECRET", true, false},
                       PasswordCase{"TypedBlanksCount", "Secret", "Se cret", false, true},
                       PasswordCase{"CutToFourteen", "abcdefghijklmno", "ABCDEFGHIJKLM*", true, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(DataOpsTest, LevelTwoFileKeepsItsUserCodeAsStored) {
     FileImage f(1, 3);
@@ -703,7 +703,7 @@ INSTANTIATE_TEST_SUITE_P(BackupOnAndOff, FailedSave,
                          ::testing::Values(FailedSaveCase{"BackupOn", 0, false}, FailedSaveCase{"BackupOff", 1, false},
                                            FailedSaveCase{"BackupOnOlderBak", 0, true},
                                            FailedSaveCase{"BackupOffOlderBak", 1, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 class FailedBackup : public FailedSave {};
 
@@ -741,7 +741,7 @@ TEST_P(FailedBackup, LastRenameFailingPutsTheOlderBakBack) {
 
 INSTANTIATE_TEST_SUITE_P(OlderBak, FailedBackup,
                          ::testing::Values(FailedSaveCase{"None", 0, false}, FailedSaveCase{"Present", 0, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(DataOpsTest, SaveOntoADirectoryFails) {
     fs::create_directory(path(1));
@@ -774,20 +774,26 @@ TEST_F(DataOpsTest, CancelledReadWriteChoiceShowsNoChooser) {
     EXPECT_EQ(prompter.chooserCalls, 0);
 }
 
-TEST_F(DataOpsTest, ChosenFileIsReadWithItsBlanksRemoved) {
+TEST_F(DataOpsTest, ChosenFileIsReadWithTheBlanksInsideItsPath) {
+    // A stick named "My Stick" holding "my file.zmo"; the same name without blanks lies beside it
+    // with other records, so a read that dropped the blanks would take the wrong file.
+    fs::create_directory(dir.path() / "My Stick");
+    fs::create_directory(dir.path() / "MyStick");
     for (int i = 0; i < 4; ++i) arr(1).put(i, sample(i));
-    ASSERT_EQ(writeDataFile(ws, true, dir.str("myfile.zmo"), 1, arr(1), cap(1)), 0);
+    ASSERT_EQ(writeDataFile(ws, true, dir.str("My Stick/my file.zmo"), 1, arr(1), cap(1)), 0);
+    arr(1).put(4, sample(4));
+    ASSERT_EQ(writeDataFile(ws, true, dir.str("MyStick/myfile.zmo"), 1, arr(1), cap(1)), 0);
     fillJunk(arr(1));
     ws.openDialogDir = dir.str("CD_TXT");
     prompter.readWriteChoices = {kChoiceRead};
-    prompter.fileChoices = {FileChoice{true, dir.str("my file.zmo "), "memo"}};
+    prompter.fileChoices = {FileChoice{true, " " + dir.str("My Stick/my file.zmo\u3000"), "memo"}};
     int done = 0;
     EXPECT_EQ(chooseAndTransfer(ws, true, kChoiceWrite, 1, arr(1), done, loaded, cap(1)), 0);
     EXPECT_EQ(done, 1);
     EXPECT_EQ(loaded, 1);
     EXPECT_EQ(prompter.lastChooserMode, kChoiceRead);
     EXPECT_EQ(prompter.lastChooserDir, dir.str("CD_TXT"));
-    EXPECT_EQ(ws.openDialogFile, dir.str("my file.zmo "));
+    EXPECT_EQ(ws.openDialogFile, " " + dir.str("My Stick/my file.zmo\u3000"));  // as chosen
     EXPECT_EQ(bytesOf(arr(1)[3]), bytesOf(sample(3)));
     EXPECT_EQ(bytesOf(arr(1)[4]), bytesOf(clearedRecord()));
     EXPECT_TRUE(prompter.boxes.empty());
@@ -797,15 +803,17 @@ TEST_F(DataOpsTest, ChosenFileIsReadWithItsBlanksRemoved) {
 TEST_F(DataOpsTest, ChosenFileIsWrittenWithTheMemoTypedInTheChooser) {
     for (int i = 0; i < 2; ++i) arr(6).put(i, sample(i));
     ws.saveDialogDir = dir.str("CD_ADD");
-    prompter.fileChoices = {FileChoice{true, dir.str("Take Out.zmo"), sj("店舗Bへ")}};
+    fs::create_directory(dir.path() / "My Stick");
+    prompter.fileChoices = {FileChoice{true, dir.str("My Stick/Take Out.zmo "), sj("店舗Bへ")}};
     int done = 0;
     EXPECT_EQ(chooseAndTransfer(ws, false, kChoiceWrite, 6, arr(6), done, loaded, cap(6)), 0);
     EXPECT_EQ(done, 1);
     EXPECT_EQ(prompter.readWritePrompts, 0);
     EXPECT_EQ(prompter.lastChooserMode, kChoiceWrite);
     EXPECT_EQ(prompter.lastChooserDir, dir.str("CD_ADD"));
-    EXPECT_EQ(ws.saveDialogFile, dir.str("Take Out.zmo"));
-    const Bytes b = readBytes(dir.str("TakeOut.zmo"));
+    EXPECT_EQ(ws.saveDialogFile, dir.str("My Stick/Take Out.zmo "));
+    EXPECT_EQ(fs::directory_iterator(dir.path() / "My Stick")->path().filename(), "Take Out.zmo");
+    const Bytes b = readBytes(dir.str("My Stick/Take Out.zmo"));
     ASSERT_EQ(b.size(), 384u + 2 * 192u);
     EXPECT_EQ(textAt(b, 128, 62), sj("店舗Bへ"));
     EXPECT_EQ(at<std::uint16_t>(b, 100), 6);
@@ -929,17 +937,17 @@ INSTANTIATE_TEST_SUITE_P(
         BehindCase{"RewrittenInPlace",
                    [](const std::string& p) {
                        // Same size, same inode; a time stamp a little later than the read.
-                       const auto t = fs::last_write_time(p);
+                       const auto stamp = fs::last_write_time(p);
                        writeBytes(p, otherContents(p));
-                       fs::last_write_time(p, t + std::chrono::nanoseconds(1000));
+                       fs::last_write_time(p, stamp + std::chrono::nanoseconds(1000));
                    }},
         BehindCase{"OnlyTheTimeMovedByMicroseconds",
                    [](const std::string& p) { fs::last_write_time(p, fs::last_write_time(p) + std::chrono::microseconds(3)); }},
         BehindCase{"ReplacedByRenameWithTheSameTime",
                    [](const std::string& p) {
-                       const auto t = fs::last_write_time(p);
+                       const auto stamp = fs::last_write_time(p);
                        writeBytes(p + ".new", otherContents(p));
-                       fs::last_write_time(p + ".new", t);
+                       fs::last_write_time(p + ".new", stamp);
                        fs::rename(p + ".new", p);
                    }},
         BehindCase{"Grown",
@@ -948,7 +956,7 @@ INSTANTIATE_TEST_SUITE_P(
                        b.push_back(0);
                        writeBytes(p, b);
                    }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(DataOpsTest, ASaveAsksNothingWhenTheFileIsUnchangedNewNeverReadOrGone) {
     // Never read by this program: written as before.

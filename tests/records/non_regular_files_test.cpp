@@ -132,7 +132,7 @@ TEST_P(NonRegularFiles, DataFileAndItsHeadAreRefused) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Things, NonRegularFiles, ::testing::Values(Thing::Fifo, Thing::Folder),
-                         [](const auto& info) { return info.param == Thing::Fifo ? "Fifo" : "Folder"; });
+                         [](const auto& testCase) { return testCase.param == Thing::Fifo ? "Fifo" : "Folder"; });
 
 // The label printout reads its font from the settings file: a FIFO there is named and the label
 // is printed in the default font.

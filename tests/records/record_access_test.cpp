@@ -539,8 +539,8 @@ TEST_P(SortMatchesInsertionSort, CatalogueThreePasses) {
 INSTANTIATE_TEST_SUITE_P(RandomArrays, SortMatchesInsertionSort,
                          ::testing::Values(RandomCase{1, false}, RandomCase{2, false}, RandomCase{3, true},
                                            RandomCase{4, true}),
-                         [](const auto& info) {
-                             return "Seed" + std::to_string(info.param.seed) + (info.param.full ? "Full" : "PartlyUsed");
+                         [](const auto& testCase) {
+                             return "Seed" + std::to_string(testCase.param.seed) + (testCase.param.full ? "Full" : "PartlyUsed");
                          });
 
 }  // namespace

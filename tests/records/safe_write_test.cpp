@@ -239,7 +239,7 @@ TEST_P(InterruptedSave, FailureAtAnyStepKeepsWhatIsOnDisk) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, InterruptedSave, ::testing::ValuesIn(kWays),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
 
 // ---- links ----
 

@@ -143,8 +143,8 @@ int runList(int argc, char** argv) {
     const DataListOptions noPauses{false};
     if (pdf) {
         if (!pdfOutputAvailable()) return failure(kHelp, "this build has no PDF output");
-        auto print = [&](const std::string& file) {
-            std::unique_ptr<TextDevice> pdfDevice = makePdfTextDevice(file);
+        auto print = [&](const std::string& pdfPath) {
+            std::unique_ptr<TextDevice> pdfDevice = makePdfTextDevice(pdfPath);
             OpenWatch device(*pdfDevice);
             const int r = dataListPrint(s.ws, kKindCatalogue, capacity, first - 1, last - 1, device, progress,
                                         noPauses);

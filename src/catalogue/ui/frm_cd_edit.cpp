@@ -319,11 +319,9 @@ void TFrmCdEdit::keyPressEvent(QKeyEvent* e) {
 }
 
 void TFrmCdEdit::closeEvent(QCloseEvent* e) {
-    // The list closing hides the editor without asking; the user closing it runs the due check.
-    if (!checks_->checkBeforeClosing()) {
-        e->ignore();
-        return;
-    }
+    // The list closing hides the editor without asking; the user closing it runs the due check,
+    // whose refusal is shown but never keeps the editor open.
+    checks_->checkOnLeaving();
     QDialog::closeEvent(e);
 }
 

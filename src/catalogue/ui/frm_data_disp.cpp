@@ -90,7 +90,7 @@ void TFrmDataDisp::SpdBtnOpenClick() {
     ws_.nextMemo = choice.memo;
     if (!choice.chosen) return;
     ws_.openDialogFile = choice.path;
-    const std::string path = removePathBlanks(choice.path);
+    const std::string path = trimPathBlanks(choice.path);
     if (path.empty()) return;
 
     const int capacity = ws_.capacity(kKindCatalogue);

@@ -3,6 +3,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <string>
 
 #include "records/control_file.h"
 #include "records/workspace.h"
@@ -31,8 +32,11 @@ int ControlDialog::storeAndSave(const std::function<void()>& apply) {
 }
 
 bool ControlDialog::FormCloseQuery() {
-    if (!checks_->checkBeforeClosing()) return false;
-    switch (ws_.prompter.message(zemo::BoxKind::Confirmation, "保存終了します。", zemo::Buttons::YesNoCancel)) {
+    // A field holding a refused text never holds the user here: Yes saves the value it had last,
+    // No drops it with every other change.
+    std::string question = "保存終了します。";
+    if (!checks_->checkOnLeaving()) question += std::string("\n") + FieldChecks::kKeptValueNote;
+    switch (ws_.prompter.message(zemo::BoxKind::Confirmation, question, zemo::Buttons::YesNoCancel)) {
     case zemo::Answer::Yes:
         return storeAnswered();
     case zemo::Answer::No:

@@ -4,15 +4,14 @@
 // flags and save time read from each file, and hands back the chosen path and the typed memo.
 #include <QDialog>
 #include <functional>
+#include <memory>
 
 #include "platform/prompter.h"
 #include "ui/application.h"
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QTableWidget;
-class QToolButton;
+namespace Ui {
+class TFrmFileSel;
+}
 
 namespace zemo {
 class Workspace;
@@ -33,6 +32,7 @@ public:
     static constexpr int kMemoBytes = 60;
 
     TFrmFileSel(zemo::Workspace& ws, zemo::WindowSettings& settings, QWidget* parent = nullptr);
+    ~TFrmFileSel() override;
 
     // 0 = choose a file to read, 1 = choose a file to write.
     void setMode(int mode);
@@ -53,8 +53,9 @@ public:
     bool chosen() const { return chosen_; }
     QString chosenPath() const { return chosenPath_; }  // as chosen
     QString memoText() const;
-    // The result for the data-file operations: the path as chosen (a bare name resolved against
-    // the folder shown; the caller removes the blanks) and the memo as CP932 bytes, at most 60.
+    // The result for the data-file operations: the path as chosen without the blanks around it (a
+    // bare name resolved against the folder shown) and the memo as CP932 bytes, at most 60; a
+    // memo that cannot be stored (left after a cancel) hands back the memo in force.
     zemo::FileChoice choice() const;
 
     // Number of data files listed in the grid.
@@ -83,6 +84,10 @@ private:
     void StringGrid1DblClick();
     void BtnRtnClick();
     void SpdBtnShareClick();
+    void connectHandlers();
+    // The memo must fit its 60 bytes of Shift-JIS before a choice is made.
+    bool memoFits() const;
+    bool memoAccepted();
     void fillGrid();
     void setGridRows(int dataRows);
     void selectFirstRow();
@@ -91,18 +96,7 @@ private:
     zemo::Workspace& ws_;
     zemo::WindowSettings& settings_;
 
-    QToolButton* SpdBtnExit;
-    QToolButton* SpdBtnShare;
-    QTableWidget* StringGrid1;
-    QLabel* LblMemo;
-    QLineEdit* Edt_memo;
-    QLineEdit* Edt_fn;
-    zemo::ui::DriveBox* DriveComboBox1;
-    QLabel* Lbl_Folder;
-    zemo::ui::FolderList* DirectoryListBox1;
-    zemo::ui::FileList* FileListBox1;
-    QPushButton* BtnF01;
-    QPushButton* BtnRtn;
+    std::unique_ptr<Ui::TFrmFileSel> ui_;
 
     int mode_ = 0;
     bool chosen_ = false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/ui/frm_sys_pass.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "platform/sjis.h"
+#include "records/control_file.h"
 #include "records/data_file.h"
 #include "records/workspace.h"
 #include "settings/ui/frm_get_dir.h"
@@ -51,22 +53,28 @@ void TFrmSysPass::showEvent(QShowEvent* e) {
 }
 
 bool TFrmSysPass::EditExit(const Row& row) {
-    const QString text = row.edit->text();
+    // Blanks inside a folder's name are kept; those around it are not part of it.
+    const QString text = QString::fromStdString(zemo::trimPathBlanks(row.edit->text().toStdString()));
     // Unchanged: the slot keeps its bytes, whatever their length.
     if (text == slotText(paths_[row.slot])) return true;
-    if (unencodableCount(text) > 0) {
-        ws_.prompter.message(zemo::BoxKind::Error, "入力文字が変です!", zemo::Buttons::Ok);
-        return false;
-    }
-    if (sjisByteLength(text) > kMaxPathBytes) {
-        ws_.prompter.message(zemo::BoxKind::Error,
-                             "システムで管理できる文字を超えています！\n最大 [ " + std::to_string(kMaxPathBytes) +
-                                 " ] 文字までです。",
-                             zemo::Buttons::Ok);
-        return false;
-    }
+    if (!checkFieldText(ws_.prompter, text, kMaxPathBytes)) return false;
     zemo::setField(paths_[row.slot], zemo::utf8ToSjis(text.toStdString()));
     return true;
+}
+
+QString TFrmSysPass::storedForm(const QString& picked) const {
+    // A folder inside the program folder is kept relative to it, as the defaults are, so that it
+    // fits the slot wherever the program folder lies; anything else stays as picked.
+    const QString base = QDir::cleanPath(QString::fromStdString(ws_.programDir.string()));
+    for (const QString& folder : {QDir::cleanPath(picked), QFileInfo(picked).canonicalFilePath()}) {
+        for (const QString& root : {base, QFileInfo(base).canonicalFilePath()}) {
+            if (folder.isEmpty() || root.isEmpty()) continue;
+            if (folder == root) return QStringLiteral(".");
+            const QString prefix = root.endsWith('/') ? root : root + '/';
+            if (folder.startsWith(prefix)) return folder.mid(prefix.size());
+        }
+    }
+    return picked;
 }
 
 void TFrmSysPass::BtnBrowseClick(const Row& row) {
@@ -76,7 +84,9 @@ void TFrmSysPass::BtnBrowseClick(const Row& row) {
     if (QFileInfo(dir).isDir()) getDir_.setFolder(dir);
     getDir_.exec();
     if (!getDir_.ok()) return;
-    row.edit->setText(getDir_.dirName());
+    const QString picked = getDir_.dirName();
+    // Only an absolute folder can lie in the program folder; a typed relative name stays as typed.
+    row.edit->setText(QDir::isAbsolutePath(picked) ? storedForm(picked) : picked);
     checks_->run(row.edit);
 }
 

@@ -4,6 +4,7 @@
 // the directory chooser, relative to the program folder or absolute.
 #include <array>
 #include <memory>
+#include <QString>
 
 #include "settings/ui/control_dialog.h"
 
@@ -40,6 +41,8 @@ private:
 
     // Edit_sysExit and its three siblings: the length check, storing the text in its slot.
     bool EditExit(const Row& row);
+    // A folder picked in the chooser as its slot keeps it: relative when inside the program folder.
+    QString storedForm(const QString& picked) const;
     // BtnSsysClick and its three siblings.
     void BtnBrowseClick(const Row& row);
 

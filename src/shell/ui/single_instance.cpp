@@ -150,7 +150,7 @@ void SingleInstance::readMessages() {
         auto buffer = std::make_shared<QByteArray>();
         auto take = [this, socket, buffer] {
             buffer->append(socket->readAll());
-            int end;
+            qsizetype end;
             while ((end = buffer->indexOf('\n')) >= 0) {
                 QByteArray line = buffer->left(end);
                 buffer->remove(0, end + 1);
