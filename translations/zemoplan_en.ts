@@ -842,7 +842,7 @@ The program will now close.</translation>
     </message>
     <message>
         <source>取消</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Cancel</translation>
     </message>
     <message>
         <source>取得</source>
@@ -913,11 +913,54 @@ The program will now close.</translation>
     </message>
     <message>
         <source>取消</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Cancel</translation>
     </message>
     <message>
         <source>取得</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFrmFileSel</name>
+    <message>
+        <source>ファイル選択</source>
+        <translation>Select File</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>SHARE設定</source>
+        <translation>Share Settings</translation>
+    </message>
+    <message>
+        <source>ファイル名</source>
+        <translation>File Name</translation>
+    </message>
+    <message>
+        <source>メモ</source>
+        <translation>Memo</translation>
+    </message>
+    <message>
+        <source>作成者ID</source>
+        <translation>Author ID</translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation>W</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation>S</translation>
+    </message>
+    <message>
+        <source>作成日時</source>
+        <translation>Created</translation>
+    </message>
+    <message>
+        <source>確定</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -1322,7 +1365,7 @@ The program will now close.</translation>
     </message>
     <message>
         <source>取消</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Cancel</translation>
     </message>
 </context>
 <context>
@@ -1357,11 +1400,11 @@ The program will now close.</translation>
     </message>
     <message>
         <source>す  る</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Yes</translation>
     </message>
     <message>
         <source>しない</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">No</translation>
     </message>
     <message>
         <source>A面最適化</source>
@@ -1514,74 +1557,74 @@ The program will now close.</translation>
     <name>TFrmSysMode</name>
     <message>
         <source>システムモード設定</source>
-        <translation type="unfinished"></translation>
+        <translation>System Mode</translation>
     </message>
     <message>
         <source>ﾃﾞｰﾀﾍﾞｰｽｻｲｽﾞ</source>
-        <translation type="unfinished"></translation>
+        <translation>Database Size</translation>
     </message>
     <message>
         <source>ﾊﾞｯｸｱｯﾌﾟﾌｧｲﾙ作成</source>
-        <translation type="unfinished"></translation>
+        <translation>Make Backup Files</translation>
     </message>
     <message>
         <source>す  る</source>
-        <translation type="unfinished"></translation>
+        <translation>Yes</translation>
     </message>
     <message>
         <source>しない</source>
-        <translation type="unfinished"></translation>
+        <translation>No</translation>
     </message>
     <message>
         <source>検索ｺｰﾄﾞﾓｰﾄﾞ</source>
-        <translation type="unfinished"></translation>
+        <translation>Search Code</translation>
     </message>
     <message>
         <source>ﾊﾞｰ</source>
-        <translation type="unfinished"></translation>
+        <translation>Barcode</translation>
     </message>
     <message>
         <source>ｱｰﾁｽﾄ</source>
-        <translation type="unfinished"></translation>
+        <translation>Artist</translation>
     </message>
     <message>
         <source>CDﾃﾞｰﾀﾍﾞｰｽ並換</source>
-        <translation type="unfinished"></translation>
+        <translation>Sort CD Database</translation>
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
     <name>TFrmSysPass</name>
     <message>
         <source>システムパス設定</source>
-        <translation type="unfinished"></translation>
+        <translation>System Paths</translation>
     </message>
     <message>
         <source>ｼｽﾃﾑ  ﾃﾞｰﾀ</source>
-        <translation type="unfinished"></translation>
+        <translation>System Data</translation>
     </message>
     <message>
         <source>参照</source>
-        <translation type="unfinished"></translation>
+        <translation>Browse</translation>
     </message>
     <message>
         <source>追加  ﾃﾞｰﾀ</source>
-        <translation type="unfinished"></translation>
+        <translation>Added Data</translation>
     </message>
     <message>
         <source>ﾃｷｽﾄ  ﾃﾞｰﾀ</source>
-        <translation type="unfinished"></translation>
+        <translation>Text Data</translation>
     </message>
     <message>
         <source>ﾗｲﾌﾞﾗﾘﾃﾞｰﾀ</source>
-        <translation type="unfinished"></translation>
+        <translation>Library Data</translation>
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -1613,6 +1656,26 @@ The program will now close.</translation>
     <message>
         <source>終了</source>
         <translation type="unfinished">Exit</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::ControlDialog</name>
+    <message>
+        <source>保存終了します。</source>
+        <translation>Save the settings and close?</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::FieldChecks</name>
+    <message>
+        <source>システムで管理できる文字を超えています！
+最大 [ %1 ] 文字までです。</source>
+        <translation>More characters than the system can hold!
+At most [ %1 ] characters.</translation>
+    </message>
+    <message>
+        <source>誤りのある入力は保存せず、前の値のまま保存します。</source>
+        <translation>A wrong entry is not saved; its previous value is kept.</translation>
     </message>
 </context>
 <context>
@@ -1664,6 +1727,17 @@ The program will now close.</translation>
     </message>
 </context>
 <context>
+    <name>zemo::ui::TFrmFileSel</name>
+    <message>
+        <source>書込みファイル名の選択</source>
+        <translation>Choose a File to Write</translation>
+    </message>
+    <message>
+        <source>読込みファイル名の選択</source>
+        <translation>Choose a File to Read</translation>
+    </message>
+</context>
+<context>
     <name>zemo::ui::TFrmFrdwt</name>
     <message>
         <source>読み書きモード選択</source>
@@ -1680,6 +1754,21 @@ The program will now close.</translation>
     <message>
         <source>ｷｬﾝｾﾙ(&amp;C)</source>
         <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmGetDir</name>
+    <message>
+        <source>ディレクトリ名の取得</source>
+        <translation>Choose a Folder</translation>
+    </message>
+    <message>
+        <source>ＯＫ</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -1718,6 +1807,25 @@ The program will now close.</translation>
     <message>
         <source>中止</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmShare</name>
+    <message>
+        <source>シェアデータ設定</source>
+        <translation>Share Data Settings</translation>
+    </message>
+    <message>
+        <source>ﾊﾟｽﾜｰﾄﾞ</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>SHARE 設定</source>
+        <translation>Use SHARE</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QFile>
 #include <QFontMetrics>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -32,6 +33,13 @@
 #include "platform/clock.h"
 #include "records/control_file.h"
 #include "records/file_services.h"
+#include "records/window_settings.h"
+#include "records/workspace.h"
+#include "settings/ui/frm_file_sel.h"
+#include "settings/ui/frm_get_dir.h"
+#include "settings/ui/frm_share.h"
+#include "settings/ui/frm_sys_mode.h"
+#include "settings/ui/frm_sys_pass.h"
 #include "shell/program_lock.h"
 #include "shell/startup.h"
 #include "shell/ui/about_box.h"
@@ -42,6 +50,7 @@
 #include "shell/ui/win_crt.h"
 #include "support/scripted_prompter.h"
 #include "support/temp_dir.h"
+#include "ui/language.h"
 #include "ui/window_parts.h"
 
 namespace zemo::ui {
@@ -70,7 +79,8 @@ QStringList cutTextsIn(QWidget* w) {
     return cut;
 }
 
-// A program folder with a control file, the main window made over it.
+// A program folder with a control file, the main window made over it, and a workspace of its
+// own for the settings dialogs.
 class ShellWindows {
 public:
     ShellWindows() : dir_(testsupport::makeTempDir("zemo-en-shell")) {
@@ -79,6 +89,10 @@ public:
         initControlDefaults(ws);
         ws.control.dbSize = 1;
         saveControl(ws);
+        initControlDefaults(ws_);
+        ws_.executablePath = dir_ / "zemoplan";
+        ws_.createArrays(1);
+        for (const char* d : {"CD_SYS", "CD_ADD", "CD_TXT", "CD_MD"}) fs::create_directories(dir_ / d);
     }
     ~ShellWindows() {
         std::error_code ec;
@@ -90,13 +104,25 @@ public:
         o.executablePath = dir_ / "zemoplan";
         return std::make_unique<TFrmMain>(prompter_, clock_, o);
     }
+    std::unique_ptr<QWidget> chooser(int mode) {
+        auto w = std::make_unique<TFrmFileSel>(ws_, settings_);
+        w->setMode(mode);
+        w->setFolder(QString::fromStdString((dir_ / "CD_SYS").string()));
+        return w;
+    }
     const fs::path& dir() const { return dir_; }
-    FixedClock& clock() { return clock_; }
+    Workspace& ws() { return ws_; }
+    ScriptedPrompter& dialogPrompter() { return dialogPrompter_; }
+    TFrmGetDir& getDir() { return getDir_; }
 
 private:
     fs::path dir_;
     ScriptedPrompter prompter_;
     FixedClock clock_{LocalTime{2024, 3, 2, 12, 5, 9}};
+    ScriptedPrompter dialogPrompter_;
+    Workspace ws_{dialogPrompter_, clock_, dir_};
+    WindowSettings settings_;
+    TFrmGetDir getDir_;
 };
 
 struct WindowCase {
@@ -118,6 +144,13 @@ const std::vector<WindowCase>& windowCases() {
              owner->addActions(parts::sortMenu(owner.get(), [](int) {})->actions());
              return owner;
          }},
+        {"TFrmSysMode", [](ShellWindows& s) -> std::unique_ptr<QWidget> { return std::make_unique<TFrmSysMode>(s.ws()); }},
+        {"TFrmSysPass",
+         [](ShellWindows& s) -> std::unique_ptr<QWidget> { return std::make_unique<TFrmSysPass>(s.ws(), s.getDir()); }},
+        {"TFrmShare", [](ShellWindows& s) -> std::unique_ptr<QWidget> { return std::make_unique<TFrmShare>(s.ws()); }},
+        {"TFrmGetDir", [](ShellWindows&) -> std::unique_ptr<QWidget> { return std::make_unique<TFrmGetDir>(); }},
+        {"TFrmFileSel read", [](ShellWindows& s) { return s.chooser(kChoiceRead); }},
+        {"TFrmFileSel write", [](ShellWindows& s) { return s.chooser(kChoiceWrite); }},
     };
     return cases;
 }
@@ -135,8 +168,32 @@ TEST_F(EnglishShell, EveryWindowShowsOnlyEnglishAndNothingIsCut) {
         EXPECT_TRUE(japanese.isEmpty()) << japanese.join('\n').toStdString();
         const QStringList cut = cutTextsIn(w.get());
         EXPECT_TRUE(cut.isEmpty()) << cut.join('\n').toStdString();
+        // The settings dialogs ask on closing; the question is answered in the next test.
+        s.dialogPrompter().answers.assign(4, Answer::No);
         w->close();
     }
+}
+
+// The boxes of the settings dialogs as the Qt prompter shows them: a refused path and the close
+// question with its note about the refused value.
+TEST_F(EnglishShell, TheSettingsBoxesAreEnglish) {
+    ShellWindows s;
+    TFrmSysPass dlg(s.ws(), s.getDir());
+    guitest::showActive(dlg);
+    auto* sys = child<QLineEdit>(dlg, "Edit_sys");
+    sys->setFocus();
+    sys->setText(QString(41, 'b'));
+    guitest::leave(sys);
+    s.dialogPrompter().answers.push_back(Answer::No);
+    dlg.close();
+    const std::vector<std::string> texts = s.dialogPrompter().texts();
+    // refused on leaving the field, refused again on closing, then the question
+    ASSERT_EQ(texts.size(), 3u) << (texts.empty() ? std::string() : texts.front());
+    for (const std::string& text : texts) {
+        const QString shown = translateCoreText(QString::fromStdString(text));
+        EXPECT_FALSE(hasJapanese(shown)) << shown.toStdString();
+    }
+    EXPECT_NE(texts.back().find("\n"), std::string::npos) << texts.back();  // the note came with it
 }
 
 TEST_F(EnglishShell, MainMenusHaveNoSharedShortcutLetter) {
