@@ -476,33 +476,54 @@
     <name>ProgramFolderLock</name>
     <message>
         <source>不明</source>
-        <translation type="unfinished"></translation>
+        <translation>unknown</translation>
     </message>
     <message>
         <source>%1
 使用者: %2
 ｺﾝﾋﾟｭｰﾀ: %3
 開始: %4</source>
-        <translation type="unfinished"></translation>
+        <translation>%1
+User: %2
+Computer: %3
+Since: %4</translation>
     </message>
     <message>
         <source>ﾌﾟﾛｸﾞﾗﾑﾌｫﾙﾀﾞは他のZemoplanが使用中です！</source>
-        <translation type="unfinished"></translation>
+        <translation>The program folder is in use by another Zemoplan!</translation>
     </message>
     <message>
         <source>システムを終了します。</source>
-        <translation type="unfinished">The system ends.</translation>
+        <translation>The program will now close.</translation>
     </message>
     <message>
         <source>1日以上前からの使用です。そのｺﾝﾋﾟｭｰﾀのZemoplanが終了していることを確かめてください。
 使用中を解除して起動しますか？</source>
-        <translation type="unfinished"></translation>
+        <translation>It has been in use for more than a day. Make sure Zemoplan on that computer has ended.
+Release the folder and start?</translation>
     </message>
     <message>
         <source>ﾌﾟﾛｸﾞﾗﾑﾌｫﾙﾀﾞの使用中を解除できません！
 %1
 システムを終了します。</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot release the program folder!
+%1
+The program will now close.</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramPrinter</name>
+    <message>
+        <source>Zemoplan データリスト</source>
+        <translation>Zemoplan Data List</translation>
+    </message>
+    <message>
+        <source>Zemoplan ラベル</source>
+        <translation>Zemoplan Labels</translation>
+    </message>
+    <message>
+        <source>Zemoplan 振分け</source>
+        <translation>Zemoplan Tape Plan</translation>
     </message>
 </context>
 <context>
@@ -550,6 +571,396 @@
     <message>
         <source>確認</source>
         <translation>Question</translation>
+    </message>
+</context>
+<context>
+    <name>SortMenu</name>
+    <message>
+        <source>ﾊﾞｰｺｰﾄﾞ</source>
+        <translation>Barcode</translation>
+    </message>
+    <message>
+        <source>ﾕｰｻﾞｰｺｰﾄﾞ</source>
+        <translation>User Code</translation>
+    </message>
+    <message>
+        <source>ｱｰﾁｽﾄｺｰﾄﾞ</source>
+        <translation>Artist Code</translation>
+    </message>
+    <message>
+        <source>登録日</source>
+        <translation>Entry Date</translation>
+    </message>
+    <message>
+        <source>発売日</source>
+        <translation>Release Date</translation>
+    </message>
+    <message>
+        <source>ﾚﾝﾀﾙ開始日</source>
+        <translation>Rental Start Date</translation>
+    </message>
+    <message>
+        <source>登録位置</source>
+        <translation>Entry Order</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmCdEdit</name>
+    <message>
+        <source>データ編集</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation type="unfinished">Exit</translation>
+    </message>
+    <message>
+        <source>検出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>コピー</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>張り付け</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ＵＰ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ＤＯＷＮ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ﾊﾞｰｺｰﾄﾞ</source>
+        <translation type="unfinished">Barcode</translation>
+    </message>
+    <message>
+        <source>ﾕｰｻﾞｰｺｰﾄﾞ</source>
+        <translation type="unfinished">User Code</translation>
+    </message>
+    <message>
+        <source>ｱｰﾁｽﾄｺｰﾄﾞ</source>
+        <translation type="unfinished">Artist Code</translation>
+    </message>
+    <message>
+        <source>ﾀｲﾄﾙ名</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ｱｰﾁｽﾄ名</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>時間</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>発売日</source>
+        <translation type="unfinished">Release Date</translation>
+    </message>
+    <message>
+        <source>今日の日付</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ﾃﾞｰﾀ登録日</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ﾚﾝﾀﾙ開始日</source>
+        <translation type="unfinished">Rental Start Date</translation>
+    </message>
+    <message>
+        <source>登録曲数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>登録位置</source>
+        <translation type="unfinished">Entry Order</translation>
+    </message>
+    <message>
+        <source>種類</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1:ｼﾝｸﾞﾙ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2:ｱﾙﾊﾞﾑ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3:ﾋﾞﾃﾞｵ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>4:ﾚｰｻﾞｰ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>5:その他</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>属性</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1:通常</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2:ﾀｲﾄﾙ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3:両方</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 終了 </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 登録 </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>削除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>復活</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>登録日</source>
+        <translation type="unfinished">Entry Date</translation>
+    </message>
+    <message>
+        <source>追加</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFrmCd_Add</name>
+    <message>
+        <source>追加データ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation type="unfinished">Exit</translation>
+    </message>
+    <message>
+        <source>読み込み</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>書き込み</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>並び換え</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>選択</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>消去(範囲)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ＦＩＮＤ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>消去(現在位置)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>並び換</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>消去</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>抽出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取得</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFrmCd_Ref</name>
+    <message>
+        <source>検出一致結果表示</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>並び換え</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>全選択/解除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>反転選択</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>終了/取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation type="unfinished">Exit</translation>
+    </message>
+    <message>
+        <source>並び換</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation type="unfinished">Cancel</translation>
+    </message>
+    <message>
+        <source>取得</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>移動</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFrmCd_data</name>
+    <message>
+        <source>データ登録</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation type="unfinished">Exit</translation>
+    </message>
+    <message>
+        <source>読み込み</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>書き込み</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>編集</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>並び換え</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ＦＩＮＤ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>選択</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>消去(範囲)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>消去(現在位置)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>並び換</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>抽出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>消去</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation type="unfinished">Cancel</translation>
+    </message>
+    <message>
+        <source>取得</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFrmFileSel</name>
+    <message>
+        <source>ファイル選択</source>
+        <translation>Select File</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>SHARE設定</source>
+        <translation>Share Settings</translation>
+    </message>
+    <message>
+        <source>ファイル名</source>
+        <translation>File Name</translation>
+    </message>
+    <message>
+        <source>メモ</source>
+        <translation>Memo</translation>
+    </message>
+    <message>
+        <source>作成者ID</source>
+        <translation>Author ID</translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation>W</translation>
+    </message>
+    <message>
+        <source>S</source>
+        <translation>S</translation>
+    </message>
+    <message>
+        <source>作成日時</source>
+        <translation>Created</translation>
+    </message>
+    <message>
+        <source>確定</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -740,7 +1151,7 @@
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Exit</translation>
     </message>
     <message>
         <source>データ</source>
@@ -749,6 +1160,105 @@
     <message>
         <source>初期化</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFrmMain</name>
+    <message>
+        <source>Zemoplan</source>
+        <translation>Zemoplan</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>振り分け</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>登録</source>
+        <translation>Catalogue</translation>
+    </message>
+    <message>
+        <source>--:--:--</source>
+        <translation>--:--:--</translation>
+    </message>
+    <message>
+        <source>最適化</source>
+        <translation>Optimise</translation>
+    </message>
+    <message>
+        <source>ｼｽﾃﾑ</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>編集(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>設定(&amp;S)</source>
+        <translation>&amp;Settings</translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>最適化処理(&amp;S)</source>
+        <translation>&amp;Optimise</translation>
+    </message>
+    <message>
+        <source>データ登録(&amp;E)</source>
+        <translation>&amp;Catalogue</translation>
+    </message>
+    <message>
+        <source>追加  ﾌｧｲﾙ(&amp;A)</source>
+        <translation>&amp;Add File</translation>
+    </message>
+    <message>
+        <source>ﾃｷｽﾄ 追加(&amp;T)</source>
+        <translation>Add &amp;Text</translation>
+    </message>
+    <message>
+        <source>ｼｽﾃﾑﾓｰﾄﾞ(&amp;M)</source>
+        <translation>System &amp;Mode</translation>
+    </message>
+    <message>
+        <source>誤差補正(&amp;R)</source>
+        <translation>Time Co&amp;rrection</translation>
+    </message>
+    <message>
+        <source>ｼｽﾃﾑﾊﾟｽ(&amp;P)</source>
+        <translation>System &amp;Password</translation>
+    </message>
+    <message>
+        <source>振り分け(&amp;S)</source>
+        <translation>Plan &amp;Tapes</translation>
+    </message>
+    <message>
+        <source>ﾗﾍﾞﾙ 印刷(&amp;L)</source>
+        <translation>&amp;Label Print</translation>
+    </message>
+    <message>
+        <source>SHARE 設定(&amp;S)</source>
+        <translation>&amp;Share Settings</translation>
+    </message>
+    <message>
+        <source>ﾃﾞｰﾀ  印刷(&amp;D)</source>
+        <translation>&amp;Data Print</translation>
+    </message>
+    <message>
+        <source>ﾊﾞｰｼﾞｮﾝ情報(&amp;A)</source>
+        <translation>&amp;About</translation>
     </message>
 </context>
 <context>
@@ -847,15 +1357,15 @@
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Exit</translation>
     </message>
     <message>
         <source>実行</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">OK</translation>
     </message>
     <message>
         <source>取消</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Cancel</translation>
     </message>
 </context>
 <context>
@@ -886,15 +1396,15 @@
     </message>
     <message>
         <source>最適化</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Optimise</translation>
     </message>
     <message>
         <source>す  る</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Yes</translation>
     </message>
     <message>
         <source>しない</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">No</translation>
     </message>
     <message>
         <source>A面最適化</source>
@@ -918,6 +1428,128 @@
     </message>
     <message>
         <source>終了</source>
+        <translation type="unfinished">Exit</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmShufDisp</name>
+    <message>
+        <source>振分け結果</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation type="unfinished">Exit</translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ﾗﾍﾞﾙ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>結設定</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>振分け</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ﾌｫﾝﾄ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TAPE</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>振分２</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最適解</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ｼｬｯﾌﾙ</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFrmShufMain</name>
+    <message>
+        <source>振り分け</source>
+        <translation type="unfinished">Plan</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation type="unfinished">Exit</translation>
+    </message>
+    <message>
+        <source>読み込み</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>書き込み</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>選択</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ＦＩＮＤ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>消去(最後の位置)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>消去(現在位置)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>情報</source>
+        <translation type="unfinished">Information</translation>
+    </message>
+    <message>
+        <source>新規</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>抽出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>振分け</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>消去</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>内容</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -925,74 +1557,74 @@
     <name>TFrmSysMode</name>
     <message>
         <source>システムモード設定</source>
-        <translation type="unfinished"></translation>
+        <translation>System Mode</translation>
     </message>
     <message>
         <source>ﾃﾞｰﾀﾍﾞｰｽｻｲｽﾞ</source>
-        <translation type="unfinished"></translation>
+        <translation>Database Size</translation>
     </message>
     <message>
         <source>ﾊﾞｯｸｱｯﾌﾟﾌｧｲﾙ作成</source>
-        <translation type="unfinished"></translation>
+        <translation>Make Backup Files</translation>
     </message>
     <message>
         <source>す  る</source>
-        <translation type="unfinished"></translation>
+        <translation>Yes</translation>
     </message>
     <message>
         <source>しない</source>
-        <translation type="unfinished"></translation>
+        <translation>No</translation>
     </message>
     <message>
         <source>検索ｺｰﾄﾞﾓｰﾄﾞ</source>
-        <translation type="unfinished"></translation>
+        <translation>Search Code</translation>
     </message>
     <message>
         <source>ﾊﾞｰ</source>
-        <translation type="unfinished"></translation>
+        <translation>Barcode</translation>
     </message>
     <message>
         <source>ｱｰﾁｽﾄ</source>
-        <translation type="unfinished"></translation>
+        <translation>Artist</translation>
     </message>
     <message>
         <source>CDﾃﾞｰﾀﾍﾞｰｽ並換</source>
-        <translation type="unfinished"></translation>
+        <translation>Sort CD Database</translation>
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished"></translation>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
     <name>TFrmSysPass</name>
     <message>
         <source>システムパス設定</source>
-        <translation type="unfinished"></translation>
+        <translation>System Paths</translation>
     </message>
     <message>
         <source>ｼｽﾃﾑ  ﾃﾞｰﾀ</source>
-        <translation type="unfinished"></translation>
+        <translation>System Data</translation>
     </message>
     <message>
         <source>参照</source>
-        <translation type="unfinished"></translation>
+        <translation>Browse</translation>
     </message>
     <message>
         <source>追加  ﾃﾞｰﾀ</source>
-        <translation type="unfinished"></translation>
+        <translation>Added Data</translation>
     </message>
     <message>
         <source>ﾃｷｽﾄ  ﾃﾞｰﾀ</source>
-        <translation type="unfinished"></translation>
+        <translation>Text Data</translation>
     </message>
     <message>
         <source>ﾗｲﾌﾞﾗﾘﾃﾞｰﾀ</source>
-        <translation type="unfinished"></translation>
+        <translation>Library Data</translation>
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished"></translation>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -1023,20 +1655,53 @@
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Exit</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::ControlDialog</name>
+    <message>
+        <source>保存終了します。</source>
+        <translation>Save the settings and close?</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::FieldChecks</name>
+    <message>
+        <source>システムで管理できる文字を超えています！
+最大 [ %1 ] 文字までです。</source>
+        <translation>More characters than the system can hold!
+At most [ %1 ] characters.</translation>
+    </message>
+    <message>
+        <source>誤りのある入力は保存せず、前の値のまま保存します。</source>
+        <translation>A wrong entry is not saved; its previous value is kept.</translation>
     </message>
 </context>
 <context>
     <name>zemo::ui::SingleInstance</name>
     <message>
         <source>不明</source>
-        <translation type="unfinished"></translation>
+        <translation>unknown</translation>
     </message>
     <message>
         <source>Zemoplanは既に起動していますが、応答がありません！
 ﾌﾟﾛｾｽ: %1
 システムを終了します。</source>
-        <translation type="unfinished"></translation>
+        <translation>Zemoplan is already running but does not answer!
+Process: %1
+The program will now close.</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TAboutBox</name>
+    <message>
+        <source>バージョン情報</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Zemoplan ｼｽﾃﾑ</source>
+        <translation>Zemoplan System</translation>
     </message>
 </context>
 <context>
@@ -1044,6 +1709,123 @@
     <message>
         <source>登録していない変更を破棄しますか？</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmCd_Ref</name>
+    <message>
+        <source>抽出ﾃﾞｰﾀ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>情報ﾃﾞｰﾀ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>500 件で打ち切りました。条件を絞ってください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmFileSel</name>
+    <message>
+        <source>書込みファイル名の選択</source>
+        <translation>Choose a File to Write</translation>
+    </message>
+    <message>
+        <source>読込みファイル名の選択</source>
+        <translation>Choose a File to Read</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmFrdwt</name>
+    <message>
+        <source>読み書きモード選択</source>
+        <translation>Read or Write</translation>
+    </message>
+    <message>
+        <source>読込み(&amp;R)</source>
+        <translation>&amp;Read</translation>
+    </message>
+    <message>
+        <source>書込み(&amp;W)</source>
+        <translation>&amp;Write</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ(&amp;C)</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmGetDir</name>
+    <message>
+        <source>ディレクトリ名の取得</source>
+        <translation>Choose a Folder</translation>
+    </message>
+    <message>
+        <source>ＯＫ</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmMain</name>
+    <message>
+        <source>振り分け </source>
+        <translation>Plan </translation>
+    </message>
+    <message>
+        <source>データ登録 </source>
+        <translation>Catalogue </translation>
+    </message>
+    <message>
+        <source>データ編集 </source>
+        <translation>Edit Data </translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmPassInp</name>
+    <message>
+        <source>パスワード入力</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>パスワードが設定されています</source>
+        <translation>A password is set</translation>
+    </message>
+    <message>
+        <source>ﾊﾟｽﾜｰﾄﾞ</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>実行</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmShare</name>
+    <message>
+        <source>シェアデータ設定</source>
+        <translation>Share Data Settings</translation>
+    </message>
+    <message>
+        <source>ﾊﾟｽﾜｰﾄﾞ</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>SHARE 設定</source>
+        <translation>Use SHARE</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -1102,6 +1884,17 @@
     <message>
         <source>対象外</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取り消し</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TWinCrt</name>
+    <message>
+        <source>デバッグ</source>
+        <translation>Debug</translation>
     </message>
 </context>
 </TS>

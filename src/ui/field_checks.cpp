@@ -35,7 +35,9 @@ bool checkFieldText(zemo::Prompter& prompter, const QString& text, int maxBytes)
     }
     if (sjisByteLength(text) > maxBytes) {
         prompter.message(zemo::BoxKind::Error,
-                         "システムで管理できる文字を超えています！\n最大 [ " + std::to_string(maxBytes) + " ] 文字までです。",
+                         FieldChecks::tr("システムで管理できる文字を超えています！\n最大 [ %1 ] 文字までです。")
+                             .arg(maxBytes)
+                             .toStdString(),
                          zemo::Buttons::Ok);
         return false;
     }

@@ -69,7 +69,8 @@ public:
     bool checkOnLeaving() { return checkBeforeClosing(); }
 
     // The line a close question adds after a refusal: what "Yes" then saves.
-    static constexpr const char* kKeptValueNote = "誤りのある入力は保存せず、前の値のまま保存します。";
+    static constexpr const char* kKeptValueNote =
+        QT_TRANSLATE_NOOP("zemo::ui::FieldChecks", "誤りのある入力は保存せず、前の値のまま保存します。");
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

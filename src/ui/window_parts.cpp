@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QRadioButton>
 
@@ -40,15 +41,18 @@ QMenu* sortMenu(QWidget* parent, std::function<void(int tag)> chosen) {
         int tag;
     };
     static const Item items[] = {
-        {"SORT_BCD", "ﾊﾞｰｺｰﾄﾞ", kSortBarcode},     {"SORT_UCD", "ﾕｰｻﾞｰｺｰﾄﾞ", kSortUserCode},
-        {"SORT_ACD", "ｱｰﾁｽﾄｺｰﾄﾞ", kSortArtistCode}, {"SORT_ENTRY", "登録日", kSortEntryDate},
-        {"SORT_DATE", "発売日", kSortSaleDate},     {"SORT_OPEN", "ﾚﾝﾀﾙ開始日", kSortOpenDate},
-        {"SORT_POS", "登録位置", kSortPosition},
+        {"SORT_BCD", QT_TRANSLATE_NOOP("SortMenu", "ﾊﾞｰｺｰﾄﾞ"), kSortBarcode},
+        {"SORT_UCD", QT_TRANSLATE_NOOP("SortMenu", "ﾕｰｻﾞｰｺｰﾄﾞ"), kSortUserCode},
+        {"SORT_ACD", QT_TRANSLATE_NOOP("SortMenu", "ｱｰﾁｽﾄｺｰﾄﾞ"), kSortArtistCode},
+        {"SORT_ENTRY", QT_TRANSLATE_NOOP("SortMenu", "登録日"), kSortEntryDate},
+        {"SORT_DATE", QT_TRANSLATE_NOOP("SortMenu", "発売日"), kSortSaleDate},
+        {"SORT_OPEN", QT_TRANSLATE_NOOP("SortMenu", "ﾚﾝﾀﾙ開始日"), kSortOpenDate},
+        {"SORT_POS", QT_TRANSLATE_NOOP("SortMenu", "登録位置"), kSortPosition},
     };
     auto* menu = new QMenu(parent);
     menu->setObjectName("PupMnSort");
     for (const Item& item : items) {
-        QAction* a = menu->addAction(QString::fromUtf8(item.caption));
+        QAction* a = menu->addAction(QCoreApplication::translate("SortMenu", item.caption));
         a->setObjectName(QString::fromUtf8(item.name));
         a->setProperty("Tag", item.tag);
         QObject::connect(a, &QAction::triggered, menu, [a, chosen] { chosen(a->property("Tag").toInt()); });

@@ -34,8 +34,8 @@ int ControlDialog::storeAndSave(const std::function<void()>& apply) {
 bool ControlDialog::FormCloseQuery() {
     // A field holding a refused text never holds the user here: Yes saves the value it had last,
     // No drops it with every other change.
-    std::string question = "保存終了します。";
-    if (!checks_->checkOnLeaving()) question += std::string("\n") + FieldChecks::kKeptValueNote;
+    std::string question = tr("保存終了します。").toStdString();
+    if (!checks_->checkOnLeaving()) question += "\n" + FieldChecks::tr(FieldChecks::kKeptValueNote).toStdString();
     switch (ws_.prompter.message(zemo::BoxKind::Confirmation, question, zemo::Buttons::YesNoCancel)) {
     case zemo::Answer::Yes:
         return storeAnswered();

@@ -168,8 +168,8 @@ void TFrmFileSel::showEvent(QShowEvent* e) {
     if (!customDrives_) ui_->DriveComboBox1->setDrives(zemo::ui::mountedDrives());
     ui_->DriveComboBox1->showDriveOf(folder());
     guarded([this] { refresh(); }, this);
-    setWindowTitle(mode_ == zemo::kChoiceWrite ? QStringLiteral("書込みファイル名の選択")
-                                               : QStringLiteral("読込みファイル名の選択"));
+    setWindowTitle(mode_ == zemo::kChoiceWrite ? tr("書込みファイル名の選択")
+                                               : tr("読込みファイル名の選択"));
     ui_->SpdBtnShare->setEnabled(mode_ == zemo::kChoiceWrite);
     QDialog::showEvent(e);
     ui_->StringGrid1->setFocus(Qt::OtherFocusReason);

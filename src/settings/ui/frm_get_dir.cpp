@@ -15,7 +15,7 @@ namespace zemo::ui {
 
 TFrmGetDir::TFrmGetDir(QWidget* parent) : QDialog(parent) {
     setObjectName("FrmGetDir");
-    setWindowTitle(QStringLiteral("ディレクトリ名の取得"));
+    setWindowTitle(tr("ディレクトリ名の取得"));
     setModal(true);
     resize(360, 380);
 
@@ -25,9 +25,9 @@ TFrmGetDir::TFrmGetDir(QWidget* parent) : QDialog(parent) {
     DirectoryListBox1->setObjectName("DirectoryListBox1");
     DriveComboBox1 = new zemo::ui::DriveBox(this);
     DriveComboBox1->setObjectName("DriveComboBox1");
-    BtnOk = new QPushButton(QStringLiteral("ＯＫ"), this);
+    BtnOk = new QPushButton(tr("ＯＫ"), this);
     BtnOk->setObjectName("BtnOk");
-    BtnCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    BtnCancel = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
     BtnCancel->setObjectName("BtnCancel");
 
     auto* buttons = new QHBoxLayout;

@@ -34,18 +34,18 @@ QString storedPassword(const std::array<std::uint8_t, TFrmShare::kShareBlockByte
 
 TFrmShare::TFrmShare(zemo::Workspace& ws, QWidget* parent) : ControlDialog(ws, parent) {
     setObjectName("FrmShare");
-    setWindowTitle(QStringLiteral("シェアデータ設定"));
+    setWindowTitle(tr("シェアデータ設定"));
 
-    Lbl_pass = new QLabel(QStringLiteral("ﾊﾟｽﾜｰﾄﾞ"), this);
+    Lbl_pass = new QLabel(tr("ﾊﾟｽﾜｰﾄﾞ"), this);
     Lbl_pass->setObjectName("Lbl_pass");
     Edit_pass = new QLineEdit(this);
     Edit_pass->setObjectName("Edit_pass");
     Edit_pass->setEchoMode(QLineEdit::Normal);
     refuseBeyondSjisBytes(Edit_pass, kPasswordBytes);
     Lbl_pass->setBuddy(Edit_pass);
-    ChkBx_pass = new QCheckBox(QStringLiteral("SHARE 設定"), this);
+    ChkBx_pass = new QCheckBox(tr("SHARE 設定"), this);
     ChkBx_pass->setObjectName("ChkBx_pass");
-    BtnEnd = new QPushButton(QStringLiteral("終了"), this);
+    BtnEnd = new QPushButton(tr("終了"), this);
     BtnEnd->setObjectName("BtnEnd");
 
     auto* fields = new QGridLayout;

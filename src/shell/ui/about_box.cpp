@@ -15,7 +15,7 @@ namespace zemo::ui {
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName("AboutBox");
-    setWindowTitle("バージョン情報");
+    setWindowTitle(tr("バージョン情報"));
     setModal(true);
 
     auto* icon = new QLabel(this);
@@ -24,7 +24,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     if (appIcon.isNull()) appIcon = style()->standardIcon(QStyle::SP_DriveCDIcon);
     icon->setPixmap(appIcon.pixmap(48, 48));
 
-    auto* product = new QLabel("Zemoplan ｼｽﾃﾑ", this);
+    auto* product = new QLabel(tr("Zemoplan ｼｽﾃﾑ"), this);
     product->setObjectName("ProductName");
     auto* version = new QLabel(this);
     version->setObjectName("Version");

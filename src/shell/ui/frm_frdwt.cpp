@@ -13,14 +13,14 @@ namespace zemo::ui {
 
 TFrmFrdwt::TFrmFrdwt(QWidget* parent) : QDialog(parent) {
     setObjectName("FrmFrdwt");
-    setWindowTitle(QStringLiteral("読み書きモード選択"));
+    setWindowTitle(tr("読み書きモード選択"));
     setModal(true);
 
-    BtnRead = new QPushButton(QStringLiteral("読込み(&R)"), this);
+    BtnRead = new QPushButton(tr("読込み(&R)"), this);
     BtnRead->setObjectName("BtnRead");
-    BtnWrite = new QPushButton(QStringLiteral("書込み(&W)"), this);
+    BtnWrite = new QPushButton(tr("書込み(&W)"), this);
     BtnWrite->setObjectName("BtnWrite");
-    BtnCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ(&C)"), this);
+    BtnCancel = new QPushButton(tr("ｷｬﾝｾﾙ(&C)"), this);
     BtnCancel->setObjectName("BtnCancel");
 
     auto* layout = new QHBoxLayout(this);

@@ -16,12 +16,12 @@ namespace zemo::ui {
 
 TFrmPassInp::TFrmPassInp(QWidget* parent) : QDialog(parent) {
     setObjectName("FrmPassInp");
-    setWindowTitle(QStringLiteral("パスワード入力"));
+    setWindowTitle(tr("パスワード入力"));
     setModal(true);
 
-    Label1 = new QLabel(QStringLiteral("パスワードが設定されています"), this);
+    Label1 = new QLabel(tr("パスワードが設定されています"), this);
     Label1->setObjectName("Label1");
-    Lbl_pass = new QLabel(QStringLiteral("ﾊﾟｽﾜｰﾄﾞ"), this);
+    Lbl_pass = new QLabel(tr("ﾊﾟｽﾜｰﾄﾞ"), this);
     Lbl_pass->setObjectName("Lbl_pass");
     Edit_pass = new QLineEdit(this);
     Edit_pass->setObjectName("Edit_pass");
@@ -30,9 +30,9 @@ TFrmPassInp::TFrmPassInp(QWidget* parent) : QDialog(parent) {
     // The stored password is 14 bytes at most.
     zemo::ui::limitSjisBytes(Edit_pass, 14);
     Lbl_pass->setBuddy(Edit_pass);
-    BtnGo = new QPushButton(QStringLiteral("実行"), this);
+    BtnGo = new QPushButton(tr("実行"), this);
     BtnGo->setObjectName("BtnGo");
-    BtnExit = new QPushButton(QStringLiteral("中止"), this);
+    BtnExit = new QPushButton(tr("中止"), this);
     BtnExit->setObjectName("BtnExit");
 
     auto* fields = new QGridLayout;

@@ -105,10 +105,17 @@ void TFrmMain::addPlacedWindow(QWidget* window, const std::string& stem) {
     placed_.push_back(Placed{window, stem});
 }
 
+// The caption prefixes are translated here, where they are shown; the constants stay the Japanese keys.
+[[maybe_unused]] constexpr const char* kCaptionPrefixTexts[] = {
+    QT_TRANSLATE_NOOP("zemo::ui::TFrmMain", "振り分け "),
+    QT_TRANSLATE_NOOP("zemo::ui::TFrmMain", "データ登録 "),
+    QT_TRANSLATE_NOOP("zemo::ui::TFrmMain", "データ編集 "),
+};
+
 void TFrmMain::Timer1Timer() {
     const QString now = QString::fromStdString(clockText(clock_.localNow()));
     for (auto& [window, prefix] : clockCaptions_)
-        if (window) window->setWindowTitle(prefix + now);
+        if (window) window->setWindowTitle(tr(prefix.toUtf8().constData()) + now);
 }
 
 void TFrmMain::MFileExitClick() { close(); }

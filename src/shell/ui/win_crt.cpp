@@ -10,7 +10,7 @@ namespace zemo::ui {
 
 TWinCrt::TWinCrt(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("WinCrt");
-    setWindowTitle(QStringLiteral("デバッグ"));
+    setWindowTitle(tr("デバッグ"));
 
     ButtonClear = new QPushButton(QStringLiteral("Clear"), this);
     ButtonClear->setObjectName("ButtonClear");
