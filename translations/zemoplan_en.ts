@@ -2,6 +2,15 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>DataListPrinting</name>
+    <message>
+        <source>印刷を開始できません
+%1</source>
+        <translation>Cannot start printing
+%1</translation>
+    </message>
+</context>
+<context>
     <name>Messages</name>
     <message>
         <source>正常</source>
@@ -608,316 +617,316 @@ The program will now close.</translation>
     <name>TFrmCdEdit</name>
     <message>
         <source>データ編集</source>
-        <translation type="unfinished"></translation>
+        <translation>Edit Record</translation>
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>検出</source>
-        <translation type="unfinished"></translation>
+        <translation>Search</translation>
     </message>
     <message>
         <source>コピー</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy</translation>
     </message>
     <message>
         <source>張り付け</source>
-        <translation type="unfinished"></translation>
+        <translation>Paste</translation>
     </message>
     <message>
         <source>ＵＰ</source>
-        <translation type="unfinished"></translation>
+        <translation>Up</translation>
     </message>
     <message>
         <source>ＤＯＷＮ</source>
-        <translation type="unfinished"></translation>
+        <translation>Down</translation>
     </message>
     <message>
         <source>ﾊﾞｰｺｰﾄﾞ</source>
-        <translation type="unfinished">Barcode</translation>
+        <translation>Barcode</translation>
     </message>
     <message>
         <source>ﾕｰｻﾞｰｺｰﾄﾞ</source>
-        <translation type="unfinished">User Code</translation>
+        <translation>User code</translation>
     </message>
     <message>
         <source>ｱｰﾁｽﾄｺｰﾄﾞ</source>
-        <translation type="unfinished">Artist Code</translation>
+        <translation>Artist code</translation>
     </message>
     <message>
         <source>ﾀｲﾄﾙ名</source>
-        <translation type="unfinished"></translation>
+        <translation>Title</translation>
     </message>
     <message>
         <source>ｱｰﾁｽﾄ名</source>
-        <translation type="unfinished"></translation>
+        <translation>Artist</translation>
     </message>
     <message>
         <source>時間</source>
-        <translation type="unfinished"></translation>
+        <translation>Time</translation>
     </message>
     <message>
         <source>発売日</source>
-        <translation type="unfinished">Release Date</translation>
+        <translation>Released</translation>
     </message>
     <message>
         <source>今日の日付</source>
-        <translation type="unfinished"></translation>
+        <translation>Today&apos;s date</translation>
     </message>
     <message>
         <source>ﾃﾞｰﾀ登録日</source>
-        <translation type="unfinished"></translation>
+        <translation>Entered</translation>
     </message>
     <message>
         <source>ﾚﾝﾀﾙ開始日</source>
-        <translation type="unfinished">Rental Start Date</translation>
+        <translation>Rental from</translation>
     </message>
     <message>
         <source>登録曲数</source>
-        <translation type="unfinished"></translation>
+        <translation>Tracks</translation>
     </message>
     <message>
         <source>登録位置</source>
-        <translation type="unfinished">Entry Order</translation>
+        <translation>Position</translation>
     </message>
     <message>
         <source>種類</source>
-        <translation type="unfinished"></translation>
+        <translation>Kind</translation>
     </message>
     <message>
         <source>1:ｼﾝｸﾞﾙ</source>
-        <translation type="unfinished"></translation>
+        <translation>1:Single</translation>
     </message>
     <message>
         <source>2:ｱﾙﾊﾞﾑ</source>
-        <translation type="unfinished"></translation>
+        <translation>2:Album</translation>
     </message>
     <message>
         <source>3:ﾋﾞﾃﾞｵ</source>
-        <translation type="unfinished"></translation>
+        <translation>3:Video</translation>
     </message>
     <message>
         <source>4:ﾚｰｻﾞｰ</source>
-        <translation type="unfinished"></translation>
+        <translation>4:Laser</translation>
     </message>
     <message>
         <source>5:その他</source>
-        <translation type="unfinished"></translation>
+        <translation>5:Other</translation>
     </message>
     <message>
         <source>属性</source>
-        <translation type="unfinished"></translation>
+        <translation>Type</translation>
     </message>
     <message>
         <source>1:通常</source>
-        <translation type="unfinished"></translation>
+        <translation>1:Normal</translation>
     </message>
     <message>
         <source>2:ﾀｲﾄﾙ</source>
-        <translation type="unfinished"></translation>
+        <translation>2:Title</translation>
     </message>
     <message>
         <source>3:両方</source>
-        <translation type="unfinished"></translation>
+        <translation>3:Both</translation>
     </message>
     <message>
         <source> 終了 </source>
-        <translation type="unfinished"></translation>
+        <translation> Close </translation>
     </message>
     <message>
         <source> 登録 </source>
-        <translation type="unfinished"></translation>
+        <translation> Register </translation>
     </message>
     <message>
         <source>削除</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>復活</source>
-        <translation type="unfinished"></translation>
+        <translation>Restore</translation>
     </message>
     <message>
         <source>登録日</source>
-        <translation type="unfinished">Entry Date</translation>
+        <translation>Registered</translation>
     </message>
     <message>
         <source>追加</source>
-        <translation type="unfinished"></translation>
+        <translation>Add</translation>
     </message>
 </context>
 <context>
     <name>TFrmCd_Add</name>
     <message>
         <source>追加データ</source>
-        <translation type="unfinished"></translation>
+        <translation>Add Data</translation>
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>読み込み</source>
-        <translation type="unfinished"></translation>
+        <translation>Load</translation>
     </message>
     <message>
         <source>書き込み</source>
-        <translation type="unfinished"></translation>
+        <translation>Save</translation>
     </message>
     <message>
         <source>並び換え</source>
-        <translation type="unfinished"></translation>
+        <translation>Sort</translation>
     </message>
     <message>
         <source>選択</source>
-        <translation type="unfinished"></translation>
+        <translation>Select</translation>
     </message>
     <message>
         <source>消去(範囲)</source>
-        <translation type="unfinished"></translation>
+        <translation>Erase (range)</translation>
     </message>
     <message>
         <source>ＦＩＮＤ</source>
-        <translation type="unfinished"></translation>
+        <translation>Find</translation>
     </message>
     <message>
         <source>印刷</source>
-        <translation type="unfinished"></translation>
+        <translation>Print</translation>
     </message>
     <message>
         <source>消去(現在位置)</source>
-        <translation type="unfinished"></translation>
+        <translation>Erase (current)</translation>
     </message>
     <message>
         <source>並び換</source>
-        <translation type="unfinished"></translation>
+        <translation>Sort</translation>
     </message>
     <message>
         <source>消去</source>
-        <translation type="unfinished"></translation>
+        <translation>Erase</translation>
     </message>
     <message>
         <source>抽出</source>
-        <translation type="unfinished"></translation>
+        <translation>Extract</translation>
     </message>
     <message>
         <source>取得</source>
-        <translation type="unfinished"></translation>
+        <translation>Take</translation>
     </message>
 </context>
 <context>
     <name>TFrmCd_Ref</name>
     <message>
         <source>検出一致結果表示</source>
-        <translation type="unfinished"></translation>
+        <translation>Search Results</translation>
     </message>
     <message>
         <source>並び換え</source>
-        <translation type="unfinished"></translation>
+        <translation>Sort</translation>
     </message>
     <message>
         <source>全選択/解除</source>
-        <translation type="unfinished"></translation>
+        <translation>Mark all/none</translation>
     </message>
     <message>
         <source>反転選択</source>
-        <translation type="unfinished"></translation>
+        <translation>Invert marks</translation>
     </message>
     <message>
         <source>印刷</source>
-        <translation type="unfinished"></translation>
+        <translation>Print</translation>
     </message>
     <message>
         <source>終了/取消</source>
-        <translation type="unfinished"></translation>
+        <translation>Close/Cancel</translation>
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>並び換</source>
-        <translation type="unfinished"></translation>
+        <translation>Sort</translation>
     </message>
     <message>
         <source>取消</source>
-        <translation type="unfinished">Cancel</translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>取得</source>
-        <translation type="unfinished"></translation>
+        <translation>Take</translation>
     </message>
     <message>
         <source>移動</source>
-        <translation type="unfinished"></translation>
+        <translation>Go to</translation>
     </message>
 </context>
 <context>
     <name>TFrmCd_data</name>
     <message>
         <source>データ登録</source>
-        <translation type="unfinished"></translation>
+        <translation>Catalogue</translation>
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>読み込み</source>
-        <translation type="unfinished"></translation>
+        <translation>Load</translation>
     </message>
     <message>
         <source>書き込み</source>
-        <translation type="unfinished"></translation>
+        <translation>Save</translation>
     </message>
     <message>
         <source>編集</source>
-        <translation type="unfinished"></translation>
+        <translation>Edit</translation>
     </message>
     <message>
         <source>並び換え</source>
-        <translation type="unfinished"></translation>
+        <translation>Sort</translation>
     </message>
     <message>
         <source>ＦＩＮＤ</source>
-        <translation type="unfinished"></translation>
+        <translation>Find</translation>
     </message>
     <message>
         <source>選択</source>
-        <translation type="unfinished"></translation>
+        <translation>Select</translation>
     </message>
     <message>
         <source>消去(範囲)</source>
-        <translation type="unfinished"></translation>
+        <translation>Erase (range)</translation>
     </message>
     <message>
         <source>消去(現在位置)</source>
-        <translation type="unfinished"></translation>
+        <translation>Erase (current)</translation>
     </message>
     <message>
         <source>印刷</source>
-        <translation type="unfinished"></translation>
+        <translation>Print</translation>
     </message>
     <message>
         <source>並び換</source>
-        <translation type="unfinished"></translation>
+        <translation>Sort</translation>
     </message>
     <message>
         <source>抽出</source>
-        <translation type="unfinished"></translation>
+        <translation>Extract</translation>
     </message>
     <message>
         <source>消去</source>
-        <translation type="unfinished"></translation>
+        <translation>Erase</translation>
     </message>
     <message>
         <source>取消</source>
-        <translation type="unfinished">Cancel</translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>取得</source>
-        <translation type="unfinished"></translation>
+        <translation>Take</translation>
     </message>
 </context>
 <context>
@@ -967,199 +976,199 @@ The program will now close.</translation>
     <name>TFrmLbprCtl</name>
     <message>
         <source>ラベル印刷設定</source>
-        <translation type="unfinished"></translation>
+        <translation>Label Settings</translation>
     </message>
     <message>
         <source>設定１</source>
-        <translation type="unfinished"></translation>
+        <translation>Settings 1</translation>
     </message>
     <message>
         <source>縦ﾀｲﾄﾙ迄の改行</source>
-        <translation type="unfinished"></translation>
+        <translation>Lines to title (vert.)</translation>
     </message>
     <message>
         <source>横ﾀｲﾄﾙ迄の改行</source>
-        <translation type="unfinished"></translation>
+        <translation>Lines to title (horiz.)</translation>
     </message>
     <message>
         <source>ｻﾌﾞﾀｲﾄﾙ種類</source>
-        <translation type="unfinished"></translation>
+        <translation>Subtitle kind</translation>
     </message>
     <message>
         <source>A面</source>
-        <translation type="unfinished"></translation>
+        <translation>Side A (kanji)</translation>
     </message>
     <message>
         <source>SIDE-A</source>
-        <translation type="unfinished"></translation>
+        <translation>SIDE-A</translation>
     </message>
     <message>
         <source>A:</source>
-        <translation type="unfinished"></translation>
+        <translation>A:</translation>
     </message>
     <message>
         <source>ﾀｲﾄﾙ印刷</source>
-        <translation type="unfinished"></translation>
+        <translation>Print title</translation>
     </message>
     <message>
         <source>ﾀｲﾄﾙ左側ｽﾍﾟｰｽ</source>
-        <translation type="unfinished"></translation>
+        <translation>Title left space</translation>
     </message>
     <message>
         <source>ﾀｲﾄﾙ文字数</source>
-        <translation type="unfinished"></translation>
+        <translation>Title chars</translation>
     </message>
     <message>
         <source>ﾗﾍﾞﾙﾀｲﾄﾙ</source>
-        <translation type="unfinished"></translation>
+        <translation>Label title</translation>
     </message>
     <message>
         <source>日付印刷</source>
-        <translation type="unfinished"></translation>
+        <translation>Print date</translation>
     </message>
     <message>
         <source>日付入力</source>
-        <translation type="unfinished"></translation>
+        <translation>Ask date</translation>
     </message>
     <message>
         <source>ﾀｲﾄﾙ入力</source>
-        <translation type="unfinished"></translation>
+        <translation>Ask title</translation>
     </message>
     <message>
         <source>縦・横</source>
-        <translation type="unfinished"></translation>
+        <translation>Vert./Horiz.</translation>
     </message>
     <message>
         <source>縦</source>
-        <translation type="unfinished"></translation>
+        <translation>Vert.</translation>
     </message>
     <message>
         <source>横</source>
-        <translation type="unfinished"></translation>
+        <translation>Horiz.</translation>
     </message>
     <message>
         <source>縦横</source>
-        <translation type="unfinished"></translation>
+        <translation>Both</translation>
     </message>
     <message>
         <source>文字ピッチ縦</source>
-        <translation type="unfinished"></translation>
+        <translation>Char pitch vert.</translation>
     </message>
     <message>
         <source>文字ピッチ横</source>
-        <translation type="unfinished"></translation>
+        <translation>Char pitch horiz.</translation>
     </message>
     <message>
         <source>上側調整 </source>
-        <translation type="unfinished"></translation>
+        <translation>Top offset </translation>
     </message>
     <message>
         <source>左側調整</source>
-        <translation type="unfinished"></translation>
+        <translation>Left offset</translation>
     </message>
     <message>
         <source>ﾕｰｻﾞｰ縦</source>
-        <translation type="unfinished"></translation>
+        <translation>User vert.</translation>
     </message>
     <message>
         <source>設定２（縦）</source>
-        <translation type="unfinished"></translation>
+        <translation>Settings 2 (vert.)</translation>
     </message>
     <message>
         <source>A面ｻﾌﾞﾀｲﾄﾙ迄の改行</source>
-        <translation type="unfinished"></translation>
+        <translation>A lines to subtitle</translation>
     </message>
     <message>
         <source>B面ｻﾌﾞﾀｲﾄﾙ迄の改行</source>
-        <translation type="unfinished"></translation>
+        <translation>B lines to subtitle</translation>
     </message>
     <message>
         <source>A面ｻﾌﾞﾀｲﾄﾙ印刷</source>
-        <translation type="unfinished"></translation>
+        <translation>A print subtitle</translation>
     </message>
     <message>
         <source>B面ｻﾌﾞﾀｲﾄﾙ印刷</source>
-        <translation type="unfinished"></translation>
+        <translation>B print subtitle</translation>
     </message>
     <message>
         <source>A面ｻﾌﾞﾀｲﾄﾙ左側ｽﾍﾟｰｽ</source>
-        <translation type="unfinished"></translation>
+        <translation>A subtitle left space</translation>
     </message>
     <message>
         <source>B面ｻﾌﾞﾀｲﾄﾙ左側ｽﾍﾟｰｽ</source>
-        <translation type="unfinished"></translation>
+        <translation>B subtitle left space</translation>
     </message>
     <message>
         <source>A面ﾃﾞｰﾀ迄の改行</source>
-        <translation type="unfinished"></translation>
+        <translation>A lines to data</translation>
     </message>
     <message>
         <source>B面ﾃﾞｰﾀ迄の改行</source>
-        <translation type="unfinished"></translation>
+        <translation>B lines to data</translation>
     </message>
     <message>
         <source>A面ﾃﾞｰﾀ左側ｽﾍﾟｰｽ</source>
-        <translation type="unfinished"></translation>
+        <translation>A data left space</translation>
     </message>
     <message>
         <source>B面ﾃﾞｰﾀ左側ｽﾍﾟｰｽ</source>
-        <translation type="unfinished"></translation>
+        <translation>B data left space</translation>
     </message>
     <message>
         <source>A面番号印刷</source>
-        <translation type="unfinished"></translation>
+        <translation>A print numbers</translation>
     </message>
     <message>
         <source>B面番号印刷</source>
-        <translation type="unfinished"></translation>
+        <translation>B print numbers</translation>
     </message>
     <message>
         <source>A面ﾀｲﾄﾙ 印刷文字</source>
-        <translation type="unfinished"></translation>
+        <translation>A title chars</translation>
     </message>
     <message>
         <source>B面ﾀｲﾄﾙ 印刷文字</source>
-        <translation type="unfinished"></translation>
+        <translation>B title chars</translation>
     </message>
     <message>
         <source>A面ｱｰﾁｽﾄ印刷文字</source>
-        <translation type="unfinished"></translation>
+        <translation>A artist chars</translation>
     </message>
     <message>
         <source>B面ｱｰﾁｽﾄ印刷文字</source>
-        <translation type="unfinished"></translation>
+        <translation>B artist chars</translation>
     </message>
     <message>
         <source>A面ｱｰﾁｽﾄ印刷</source>
-        <translation type="unfinished"></translation>
+        <translation>A print artist</translation>
     </message>
     <message>
         <source>B面ｱｰﾁｽﾄ印刷</source>
-        <translation type="unfinished"></translation>
+        <translation>B print artist</translation>
     </message>
     <message>
         <source>A面演奏時間印刷</source>
-        <translation type="unfinished"></translation>
+        <translation>A print time</translation>
     </message>
     <message>
         <source>B面演奏時間印刷</source>
-        <translation type="unfinished"></translation>
+        <translation>B print time</translation>
     </message>
     <message>
         <source>設定３（横）</source>
-        <translation type="unfinished"></translation>
+        <translation>Settings 3 (horiz.)</translation>
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>データ</source>
-        <translation type="unfinished"></translation>
+        <translation>Data</translation>
     </message>
     <message>
         <source>初期化</source>
-        <translation type="unfinished"></translation>
+        <translation>Reset</translation>
     </message>
 </context>
 <context>
@@ -1265,107 +1274,107 @@ The program will now close.</translation>
     <name>TFrmRefMd</name>
     <message>
         <source>検出・抽出</source>
-        <translation type="unfinished"></translation>
+        <translation>Search/Extract</translation>
     </message>
     <message>
         <source>種別</source>
-        <translation type="unfinished"></translation>
+        <translation>Kind</translation>
     </message>
     <message>
         <source>1:CDｼﾝｸﾞﾙ</source>
-        <translation type="unfinished"></translation>
+        <translation>1:CD single</translation>
     </message>
     <message>
         <source>2:CDｱﾙﾊﾞﾑ</source>
-        <translation type="unfinished"></translation>
+        <translation>2:CD album</translation>
     </message>
     <message>
         <source>3:VIDEO</source>
-        <translation type="unfinished"></translation>
+        <translation>3:VIDEO</translation>
     </message>
     <message>
         <source>4:LASER</source>
-        <translation type="unfinished"></translation>
+        <translation>4:LASER</translation>
     </message>
     <message>
         <source>5:その他</source>
-        <translation type="unfinished"></translation>
+        <translation>5:Other</translation>
     </message>
     <message>
         <source>6:全て</source>
-        <translation type="unfinished"></translation>
+        <translation>6:All</translation>
     </message>
     <message>
         <source>項目</source>
-        <translation type="unfinished"></translation>
+        <translation>Field</translation>
     </message>
     <message>
         <source>1:ﾊﾞｰｺｰﾄﾞ</source>
-        <translation type="unfinished"></translation>
+        <translation>1:Barcode</translation>
     </message>
     <message>
         <source>2:ﾕｰｻﾞｰｺｰﾄﾞ</source>
-        <translation type="unfinished"></translation>
+        <translation>2:User code</translation>
     </message>
     <message>
         <source>3:ｱｰﾁｽﾄｺｰﾄﾞ</source>
-        <translation type="unfinished"></translation>
+        <translation>3:Artist code</translation>
     </message>
     <message>
         <source>4:ｱｰﾁｽﾄ</source>
-        <translation type="unfinished"></translation>
+        <translation>4:Artist</translation>
     </message>
     <message>
         <source>5:発売日</source>
-        <translation type="unfinished"></translation>
+        <translation>5:Released</translation>
     </message>
     <message>
         <source>6:登録日</source>
-        <translation type="unfinished"></translation>
+        <translation>6:Registered</translation>
     </message>
     <message>
         <source>7:ﾚﾝﾀﾙ開始</source>
-        <translation type="unfinished"></translation>
+        <translation>7:Rental from</translation>
     </message>
     <message>
         <source>項目1</source>
-        <translation type="unfinished"></translation>
+        <translation>Field 1</translation>
     </message>
     <message>
         <source>項目2</source>
-        <translation type="unfinished"></translation>
+        <translation>Field 2</translation>
     </message>
     <message>
         <source>項目3</source>
-        <translation type="unfinished"></translation>
+        <translation>Field 3</translation>
     </message>
     <message>
         <source>項目4</source>
-        <translation type="unfinished"></translation>
+        <translation>Field 4</translation>
     </message>
     <message>
         <source>部分一致</source>
-        <translation type="unfinished"></translation>
+        <translation>Partial match</translation>
     </message>
     <message>
         <source>開始</source>
-        <translation type="unfinished"></translation>
+        <translation>From</translation>
     </message>
     <message>
         <source>今日の日付</source>
-        <translation type="unfinished"></translation>
+        <translation>Today&apos;s date</translation>
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>To</translation>
     </message>
     <message>
         <source>実行</source>
-        <translation type="unfinished">OK</translation>
+        <translation>Run</translation>
     </message>
     <message>
         <source>取消</source>
-        <translation type="unfinished">Cancel</translation>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -1443,7 +1452,7 @@ The program will now close.</translation>
     </message>
     <message>
         <source>印刷</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Print</translation>
     </message>
     <message>
         <source>ﾗﾍﾞﾙ</source>
@@ -1459,7 +1468,7 @@ The program will now close.</translation>
     </message>
     <message>
         <source>ﾌｫﾝﾄ</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Font</translation>
     </message>
     <message>
         <source>設定</source>
@@ -1498,15 +1507,15 @@ The program will now close.</translation>
     </message>
     <message>
         <source>書き込み</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Save</translation>
     </message>
     <message>
         <source>選択</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Select</translation>
     </message>
     <message>
         <source>ＦＩＮＤ</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Find</translation>
     </message>
     <message>
         <source>設定</source>
@@ -1518,7 +1527,7 @@ The program will now close.</translation>
     </message>
     <message>
         <source>消去(現在位置)</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Erase (current)</translation>
     </message>
     <message>
         <source>情報</source>
@@ -1530,7 +1539,7 @@ The program will now close.</translation>
     </message>
     <message>
         <source>印刷</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Print</translation>
     </message>
     <message>
         <source>ﾌｧｲﾙ</source>
@@ -1538,7 +1547,7 @@ The program will now close.</translation>
     </message>
     <message>
         <source>抽出</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Extract</translation>
     </message>
     <message>
         <source>振分け</source>
@@ -1546,7 +1555,7 @@ The program will now close.</translation>
     </message>
     <message>
         <source>消去</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Erase</translation>
     </message>
     <message>
         <source>内容</source>
@@ -1679,6 +1688,69 @@ At most [ %1 ] characters.</translation>
     </message>
 </context>
 <context>
+    <name>zemo::ui::RecordGrid</name>
+    <message>
+        <source>バーコード</source>
+        <translation>Barcode</translation>
+    </message>
+    <message>
+        <source>ユーザーコード</source>
+        <translation>User code</translation>
+    </message>
+    <message>
+        <source>アーチストコード</source>
+        <translation>Artist code</translation>
+    </message>
+    <message>
+        <source>タイトル</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>アーチスト</source>
+        <translation>Artist</translation>
+    </message>
+    <message>
+        <source>時間</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>発売日</source>
+        <translation>Released</translation>
+    </message>
+    <message>
+        <source>ﾃﾞｰﾀ登録</source>
+        <translation>Entered</translation>
+    </message>
+    <message>
+        <source>ﾚﾝﾀﾙ開始</source>
+        <translation>Rental from</translation>
+    </message>
+    <message>
+        <source>曲数</source>
+        <translation>Tracks</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>Pos.</translation>
+    </message>
+    <message>
+        <source>種類</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>属性</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>登録日付</source>
+        <translation>Registered</translation>
+    </message>
+    <message>
+        <source>削除日付</source>
+        <translation>Deleted</translation>
+    </message>
+</context>
+<context>
     <name>zemo::ui::SingleInstance</name>
     <message>
         <source>不明</source>
@@ -1708,22 +1780,143 @@ The program will now close.</translation>
     <name>zemo::ui::TFrmCdEdit</name>
     <message>
         <source>登録していない変更を破棄しますか？</source>
-        <translation type="unfinished"></translation>
+        <translation>Discard the changes not registered?</translation>
+    </message>
+    <message>
+        <source>削除します。</source>
+        <translation>The record will be deleted.</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmCdHistory</name>
+    <message>
+        <source>終了</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>取得</source>
+        <translation>Take</translation>
+    </message>
+    <message>
+        <source>登録日時データ</source>
+        <translation>Registration History</translation>
+    </message>
+    <message>
+        <source>削除データ</source>
+        <translation>Deleted Records</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmCd_Add</name>
+    <message>
+        <source>保存終了します。</source>
+        <translation>Save and close?</translation>
+    </message>
+    <message>
+        <source>保存終了します！</source>
+        <translation>Saving and closing!</translation>
+    </message>
+    <message>
+        <source>破棄終了します！</source>
+        <translation>Discarding changes and closing!</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmCd_Bagr</name>
+    <message>
+        <source>検索一致表示</source>
+        <translation>Barcode Matches</translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>終了/取消</source>
+        <translation>Close/Cancel</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>削除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>追加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>追加登録します。</source>
+        <translation>The record will be added.</translation>
+    </message>
+    <message>
+        <source>設定します。(差し替え)</source>
+        <translation>The record will be replaced.</translation>
     </message>
 </context>
 <context>
     <name>zemo::ui::TFrmCd_Ref</name>
     <message>
         <source>抽出ﾃﾞｰﾀ</source>
-        <translation type="unfinished"></translation>
+        <translation>Extracted Data</translation>
     </message>
     <message>
         <source>情報ﾃﾞｰﾀ</source>
-        <translation type="unfinished"></translation>
+        <translation>Information Data</translation>
     </message>
     <message>
         <source>500 件で打ち切りました。条件を絞ってください。</source>
-        <translation type="unfinished"></translation>
+        <translation>Stopped at 500 records. Narrow the conditions.</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmCd_data</name>
+    <message>
+        <source>保存終了します。</source>
+        <translation>Save and close?</translation>
+    </message>
+    <message>
+        <source>保存終了します！</source>
+        <translation>Saving and closing!</translation>
+    </message>
+    <message>
+        <source>破棄終了します！</source>
+        <translation>Discarding changes and closing!</translation>
+    </message>
+    <message>
+        <source>%1 件を消去します。よろしいですか？</source>
+        <translation>Erase %1 records?</translation>
+    </message>
+    <message>
+        <source>
+削除履歴に残るのは最後の %1 件だけです。</source>
+        <translation>
+Only the last %1 stay in the deleted history.</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmDataDisp</name>
+    <message>
+        <source>データの表示</source>
+        <translation>View Data</translation>
+    </message>
+    <message>
+        <source>読み込み</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -1772,6 +1965,68 @@ The program will now close.</translation>
     </message>
 </context>
 <context>
+    <name>zemo::ui::TFrmLblInp</name>
+    <message>
+        <source>日付/タイトル入力</source>
+        <translation>Date/Title</translation>
+    </message>
+    <message>
+        <source>日付</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>今日</source>
+        <translation>Today</translation>
+    </message>
+    <message>
+        <source>今日の日付</source>
+        <translation>Today&apos;s date</translation>
+    </message>
+    <message>
+        <source>ﾗﾍﾞﾙﾀｲﾄﾙ</source>
+        <translation>Label title</translation>
+    </message>
+    <message>
+        <source>実行</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmLbprCtl</name>
+    <message>
+        <source>ｼﾝｸﾞﾙﾃﾞｰﾀ1</source>
+        <translation>Single 1</translation>
+    </message>
+    <message>
+        <source>ｼﾝｸﾞﾙﾃﾞｰﾀ2</source>
+        <translation>Single 2</translation>
+    </message>
+    <message>
+        <source>ｱﾙﾊﾞﾑﾃﾞｰﾀ1</source>
+        <translation>Album 1</translation>
+    </message>
+    <message>
+        <source>ｱﾙﾊﾞﾑﾃﾞｰﾀ2</source>
+        <translation>Album 2</translation>
+    </message>
+    <message>
+        <source>読み込み</source>
+        <translation>Load</translation>
+    </message>
+    <message>
+        <source>書き込み</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>初期化します。</source>
+        <translation>Settings will be reset.</translation>
+    </message>
+</context>
+<context>
     <name>zemo::ui::TFrmMain</name>
     <message>
         <source>振り分け </source>
@@ -1799,6 +2054,90 @@ The program will now close.</translation>
     <message>
         <source>ﾊﾟｽﾜｰﾄﾞ</source>
         <translation>Password</translation>
+    </message>
+    <message>
+        <source>実行</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmPrnLabel</name>
+    <message>
+        <source>ラベル印刷</source>
+        <translation>Print Labels</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>プリンター設定</source>
+        <translation>Printer setup</translation>
+    </message>
+    <message>
+        <source>ﾌﾟﾘﾝﾀｰ</source>
+        <translation>Printer</translation>
+    </message>
+    <message>
+        <source>フォント</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>ﾌｫﾝﾄ</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>拡大</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>＋</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>縮小</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>－</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>ラベル印刷します。よろしいですか？</source>
+        <translation>Print the labels?</translation>
+    </message>
+    <message>
+        <source>印刷を開始できません
+%1</source>
+        <translation>Cannot start printing
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmPrnStEd</name>
+    <message>
+        <source>範囲指定</source>
+        <translation>Range</translation>
+    </message>
+    <message>
+        <source>開始</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>To</translation>
     </message>
     <message>
         <source>実行</source>
@@ -1840,7 +2179,7 @@ The program will now close.</translation>
     </message>
     <message>
         <source>A面</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Side A (kanji)</translation>
     </message>
     <message>
         <source>B面</source>
@@ -1888,6 +2227,13 @@ The program will now close.</translation>
     <message>
         <source>取り消し</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmStop</name>
+    <message>
+        <source>中止</source>
+        <translation>Stop</translation>
     </message>
 </context>
 <context>

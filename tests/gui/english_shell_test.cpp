@@ -200,7 +200,7 @@ TEST_F(EnglishShell, MainMenusHaveNoSharedShortcutLetter) {
     ShellWindows s;
     auto w = s.mainWindow();
     auto letterOf = [](const QString& text) {
-        const int at = text.indexOf('&');
+        const qsizetype at = text.indexOf('&');
         return at >= 0 && at + 1 < text.size() ? text.at(at + 1).toUpper() : QChar();
     };
     auto checkUnique = [&](const QList<QAction*>& actions, const QString& where) {

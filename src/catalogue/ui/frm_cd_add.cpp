@@ -172,13 +172,13 @@ void TFrmCd_Add::closeEvent(QCloseEvent* e) {
 }
 
 bool TFrmCd_Add::FormCloseQuery() {
-    const Answer first = showBox(ws_, BoxKind::Confirmation, "保存終了します。", Buttons::YesNoCancel);
+    const Answer first = showBox(ws_, BoxKind::Confirmation, tr("保存終了します。").toStdString(), Buttons::YesNoCancel);
     if (first == Answer::Yes) {
-        if (showBox(ws_, BoxKind::Warning, "保存終了します！", Buttons::OkCancel) != Answer::Ok) return false;
+        if (showBox(ws_, BoxKind::Warning, tr("保存終了します！").toStdString(), Buttons::OkCancel) != Answer::Ok) return false;
         return addArray(ws_).save() == 0;
     }
     if (first == Answer::No) {
-        if (showBox(ws_, BoxKind::Warning, "破棄終了します！", Buttons::OkCancel) != Answer::Ok) return false;
+        if (showBox(ws_, BoxKind::Warning, tr("破棄終了します！").toStdString(), Buttons::OkCancel) != Answer::Ok) return false;
         ws_.loaded[kKindAdd] = 0;
         return true;
     }

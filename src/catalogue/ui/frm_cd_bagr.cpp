@@ -29,13 +29,13 @@ constexpr int kMinimumRows = 10;
 TFrmCd_Bagr::TFrmCd_Bagr(Workspace& ws, WindowSettings& settings, QWidget* parent)
     : QDialog(parent), ws_(ws), settings_(settings) {
     setObjectName("FrmCd_Bagr");
-    setWindowTitle(QStringLiteral("検索一致表示"));
+    setWindowTitle(tr("検索一致表示"));
     setModal(true);
     resize(900, 380);
 
     auto* tools = tools_ = new QWidget(this);
-    SpdBtnPrint = parts::toolButton(tools, "SpdBtnPrint", "印刷");
-    SpdBtnExit = parts::toolButton(tools, "SpdBtnExit", "終了/取消");
+    SpdBtnPrint = parts::toolButton(tools, "SpdBtnPrint", qUtf8Printable(tr("印刷")));
+    SpdBtnExit = parts::toolButton(tools, "SpdBtnExit", qUtf8Printable(tr("終了/取消")));
     auto* toolRow = new QHBoxLayout(tools);
     toolRow->setContentsMargins(0, 0, 0, 0);
     toolRow->addWidget(SpdBtnExit);
@@ -48,10 +48,10 @@ TFrmCd_Bagr::TFrmCd_Bagr(Workspace& ws, WindowSettings& settings, QWidget* paren
 
     PnlPut = new QWidget(this);
     PnlPut->setObjectName("PnlPut");
-    BtnF01Put = parts::button<QPushButton>(PnlPut, "BtnF01Put", "取消");
-    BtnF08Put = parts::button<QPushButton>(PnlPut, "BtnF08Put", "削除");
-    BtnF09Put = parts::button<QPushButton>(PnlPut, "BtnF09Put", "追加");
-    BtnF10Put = parts::button<QPushButton>(PnlPut, "BtnF10Put", "設定");
+    BtnF01Put = parts::button<QPushButton>(PnlPut, "BtnF01Put", qUtf8Printable(tr("取消")));
+    BtnF08Put = parts::button<QPushButton>(PnlPut, "BtnF08Put", qUtf8Printable(tr("削除")));
+    BtnF09Put = parts::button<QPushButton>(PnlPut, "BtnF09Put", qUtf8Printable(tr("追加")));
+    BtnF10Put = parts::button<QPushButton>(PnlPut, "BtnF10Put", qUtf8Printable(tr("設定")));
     auto* put = new QHBoxLayout(PnlPut);
     put->setContentsMargins(0, 0, 0, 0);
     for (QPushButton* b : {BtnF01Put, BtnF08Put, BtnF09Put, BtnF10Put}) put->addWidget(b);
@@ -59,8 +59,8 @@ TFrmCd_Bagr::TFrmCd_Bagr(Workspace& ws, WindowSettings& settings, QWidget* paren
 
     PnlDel = new QWidget(this);
     PnlDel->setObjectName("PnlDel");
-    BtnF01Del = parts::button<QPushButton>(PnlDel, "BtnF01Del", "終了");
-    BtnF10Del = parts::button<QPushButton>(PnlDel, "BtnF10Del", "削除");
+    BtnF01Del = parts::button<QPushButton>(PnlDel, "BtnF01Del", qUtf8Printable(tr("終了")));
+    BtnF10Del = parts::button<QPushButton>(PnlDel, "BtnF10Del", qUtf8Printable(tr("削除")));
     auto* del = new QHBoxLayout(PnlDel);
     del->setContentsMargins(0, 0, 0, 0);
     del->addWidget(BtnF01Del);
@@ -160,7 +160,7 @@ void TFrmCd_Bagr::BtnF09PutClick() {
     const int entry = StringGrid1->currentSlot();
     CdRecord r;
     if (entry < 0 || barcodeAgreeArray(ws_).get(entry, r) != 0) return;
-    if (showBox(ws_, BoxKind::Confirmation, "追加登録します。", Buttons::OkCancel) != Answer::Ok) return;
+    if (showBox(ws_, BoxKind::Confirmation, tr("追加登録します。").toStdString(), Buttons::OkCancel) != Answer::Ok) return;
     result_ = kAgreeAdd;
     close();
 }
@@ -169,7 +169,7 @@ void TFrmCd_Bagr::BtnF10PutClick() {
     const int entry = StringGrid1->currentSlot();
     CdRecord r;
     if (entry < 0 || !barcodeAgreeArray(ws_).getInUse(entry, r)) return;
-    if (showBox(ws_, BoxKind::Confirmation, "設定します。(差し替え)", Buttons::OkCancel) != Answer::Ok) return;
+    if (showBox(ws_, BoxKind::Confirmation, tr("設定します。(差し替え)").toStdString(), Buttons::OkCancel) != Answer::Ok) return;
     result_ = kAgreeReplace;
     close();
 }

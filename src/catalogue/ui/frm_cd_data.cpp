@@ -199,9 +199,9 @@ void TFrmCd_data::closeEvent(QCloseEvent* e) {
 }
 
 bool TFrmCd_data::FormCloseQuery() {
-    const Answer first = showBox(ws_, BoxKind::Confirmation, "保存終了します。", Buttons::YesNoCancel);
+    const Answer first = showBox(ws_, BoxKind::Confirmation, tr("保存終了します。").toStdString(), Buttons::YesNoCancel);
     if (first == Answer::Yes) {
-        if (showBox(ws_, BoxKind::Warning, "保存終了します！", Buttons::OkCancel) != Answer::Ok) return false;
+        if (showBox(ws_, BoxKind::Warning, tr("保存終了します！").toStdString(), Buttons::OkCancel) != Answer::Ok) return false;
         // Every file's questions come before anything is written: a No keeps all three as they are.
         if (confirmKindSaves(ws_, {kKindDeleted, kKindNew, kKindCatalogue}) != 0) return false;
         const int sorted = sortCatalogue(ws_, kKindCatalogue, catalogueArray(ws_).capacity());
@@ -222,7 +222,7 @@ bool TFrmCd_data::FormCloseQuery() {
         return saved;
     }
     if (first == Answer::No) {
-        if (showBox(ws_, BoxKind::Warning, "破棄終了します！", Buttons::OkCancel) != Answer::Ok) return false;
+        if (showBox(ws_, BoxKind::Warning, tr("破棄終了します！").toStdString(), Buttons::OkCancel) != Answer::Ok) return false;
         // The erased records are back in the catalogue file, so the histories that received them
         // are read again from their files, and so is the catalogue, before anyone uses them.
         ws_.loaded[kKindCatalogue] = 0;
@@ -329,10 +329,10 @@ bool TFrmCd_data::confirmRangeErase(int first, int last) {
         if (isInUse(r)) ++inUse;
     }
     if (inUse == 0) return true;  // nothing to lose
-    std::string text = std::to_string(inUse) + " 件を消去します。よろしいですか？";
+    QString text = tr("%1 件を消去します。よろしいですか？").arg(inUse);
     const int kept = ws_.capacity(kKindDeleted);
-    if (inUse > kept) text += "\n削除履歴に残るのは最後の " + std::to_string(kept) + " 件だけです。";
-    return showBox(ws_, BoxKind::Confirmation, text, Buttons::YesNoDefaultNo) == Answer::Yes;
+    if (inUse > kept) text += tr("\n削除履歴に残るのは最後の %1 件だけです。").arg(kept);
+    return showBox(ws_, BoxKind::Confirmation, text.toStdString(), Buttons::YesNoDefaultNo) == Answer::Yes;
 }
 
 void TFrmCd_data::lockCommands(bool locked) {

@@ -395,7 +395,7 @@ void TFrmCdEdit::BtnF06Click() {
 
 void TFrmCdEdit::BtnDeleteClick() {
     if (!agreement_) return;
-    if (showBox(ws_, BoxKind::Confirmation, "削除します。", Buttons::OkCancel) != Answer::Ok) return;
+    if (showBox(ws_, BoxKind::Confirmation, tr("削除します。").toStdString(), Buttons::OkCancel) != Answer::Ok) return;
     FindSpec search;
     initFindSpec(search);
     int count = 0;

@@ -21,13 +21,13 @@ TFrmCdHistory::TFrmCdHistory(Workspace& ws, WindowSettings& settings, int kind, 
                              const char* caption, const char* widthsSection, QWidget* parent)
     : QDialog(parent), ws_(ws), settings_(settings), kind_(kind), widthsSection_(widthsSection) {
     setObjectName(name);
-    setWindowTitle(QString::fromUtf8(caption));
+    setWindowTitle(tr(caption));
     setModal(true);
     resize(1000, 500);
     clearCdRecord(taken_);
 
     auto* tools = new QWidget(this);
-    SpdBtnExit = parts::toolButton(tools, "SpdBtnExit", "終了");
+    SpdBtnExit = parts::toolButton(tools, "SpdBtnExit", qUtf8Printable(tr("終了")));
     auto* toolRow = new QHBoxLayout(tools);
     toolRow->setContentsMargins(0, 0, 0, 0);
     toolRow->addWidget(SpdBtnExit);
@@ -39,8 +39,8 @@ TFrmCdHistory::TFrmCdHistory(Workspace& ws, WindowSettings& settings, int kind, 
 
     auto* panel = new QWidget(this);
     panel->setObjectName("Panel1");
-    BtnF01 = parts::button<QPushButton>(panel, "BtnF01", "終了");
-    BtnF10 = parts::button<QPushButton>(panel, "BtnF10", "取得");
+    BtnF01 = parts::button<QPushButton>(panel, "BtnF01", qUtf8Printable(tr("終了")));
+    BtnF10 = parts::button<QPushButton>(panel, "BtnF10", qUtf8Printable(tr("取得")));
     auto* buttons = new QHBoxLayout(panel);
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->addWidget(BtnF01);
@@ -106,9 +106,9 @@ void TFrmCdHistory::BtnF10Click() {
 }
 
 TFrmCd_New::TFrmCd_New(Workspace& ws, WindowSettings& settings, QWidget* parent)
-    : TFrmCdHistory(ws, settings, kKindNew, kNewListColumns, "FrmCd_New", "登録日時データ", "DNew_M", parent) {}
+    : TFrmCdHistory(ws, settings, kKindNew, kNewListColumns, "FrmCd_New", QT_TRANSLATE_NOOP("zemo::ui::TFrmCdHistory", "登録日時データ"), "DNew_M", parent) {}
 
 TFrmCd_Del::TFrmCd_Del(Workspace& ws, WindowSettings& settings, QWidget* parent)
-    : TFrmCdHistory(ws, settings, kKindDeleted, kFullListColumns, "FrmCd_Del", "削除データ", "DDel_M", parent) {}
+    : TFrmCdHistory(ws, settings, kKindDeleted, kFullListColumns, "FrmCd_Del", QT_TRANSLATE_NOOP("zemo::ui::TFrmCdHistory", "削除データ"), "DDel_M", parent) {}
 
 }  // namespace zemo::ui

@@ -31,14 +31,14 @@ TFrmDataDisp::TFrmDataDisp(Workspace& ws, WindowSettings& settings, QWidget* par
     : QDialog(parent), ws_(ws), settings_(settings) {
     using namespace parts;
     setObjectName("FrmDataDisp");
-    setWindowTitle(QStringLiteral("データの表示"));
+    setWindowTitle(tr("データの表示"));
     setModal(false);
     resize(980, 520);
 
     auto* toolBar = new QWidget(this);
     toolBar->setObjectName("ToolBar");
-    SpdBtnOpen = toolButton(toolBar, "SpdBtnOpen", "読み込み");
-    SpdBtnExit = toolButton(toolBar, "SpdBtnExit", "終了");
+    SpdBtnOpen = toolButton(toolBar, "SpdBtnOpen", qUtf8Printable(tr("読み込み")));
+    SpdBtnExit = toolButton(toolBar, "SpdBtnExit", qUtf8Printable(tr("終了")));
     auto* tools = new QHBoxLayout(toolBar);
     tools->setContentsMargins(0, 0, 0, 0);
     tools->addWidget(SpdBtnOpen);
@@ -55,7 +55,7 @@ TFrmDataDisp::TFrmDataDisp(Workspace& ws, WindowSettings& settings, QWidget* par
     StringGrid1->records()->showOwnRecords(TCddataArray(), 0);
     StringGrid1->applyWidths(settings_, kWidthsSection);
 
-    BtnF01 = button<QPushButton>(this, "BtnF01", "終了");
+    BtnF01 = button<QPushButton>(this, "BtnF01", qUtf8Printable(tr("終了")));
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(BtnF01);
     bottom->addStretch();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue/ui/record_grid.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -22,10 +23,24 @@ namespace {
 
 constexpr int kGridPixelSize = 16;
 
+// Column headings are window texts (the cells are data).
 const std::array<const char*, kFullListColumns> kHeaders = {
-    "",         "バーコード", "ユーザーコード", "アーチストコード", "タイトル", "アーチスト",
-    "時間",     "発売日",     "ﾃﾞｰﾀ登録",       "ﾚﾝﾀﾙ開始",        "曲数",     "位置",
-    "種類",     "属性",       "登録日付",       "削除日付",
+    "",
+    QT_TRANSLATE_NOOP("zemo::ui::RecordGrid", "バーコード"),
+    QT_TRANSLATE_NOOP("zemo::ui::RecordGrid", "ユーザーコード"),
+    QT_TRANSLATE_NOOP("zemo::ui::RecordGrid", "アーチストコード"),
+    QT_TRANSLATE_NOOP("zemo::ui::RecordGrid", "タイトル"),
+    QT_TRANSLATE_NOOP("zemo::ui::RecordGrid", "アーチスト"),
+    QT_TRANSLATE_NOOP("zemo::ui::RecordGrid", "時間"),
+    QT_TRANSLATE_NOOP("zemo::ui::RecordGrid", "発売日"),
+    QT_TRANSLATE_NOOP("zemo::ui::RecordGrid", "ﾃﾞｰﾀ登録"),
+    QT_TRANSLATE_NOOP("zemo::ui::RecordGrid", "ﾚﾝﾀﾙ開始"),
+    QT_TRANSLATE_NOOP("zemo::ui::RecordGrid", "曲数"),
+    QT_TRANSLATE_NOOP("zemo::ui::RecordGrid", "位置"),
+    QT_TRANSLATE_NOOP("zemo::ui::RecordGrid", "種類"),
+    QT_TRANSLATE_NOOP("zemo::ui::RecordGrid", "属性"),
+    QT_TRANSLATE_NOOP("zemo::ui::RecordGrid", "登録日付"),
+    QT_TRANSLATE_NOOP("zemo::ui::RecordGrid", "削除日付"),
 };
 
 // Design widths: room for a typical cell of each column in the grid's face (the stored widths of
@@ -39,6 +54,10 @@ QString fromSjis(const std::string& s) { return QString::fromStdString(sjisToUtf
 
 QString fromField(const char* field, std::size_t width) {
     return fromSjis(std::string(field, strnlen(field, width)));
+}
+
+QString headerText(int column) {
+    return QCoreApplication::translate("zemo::ui::RecordGrid", kHeaders[static_cast<std::size_t>(column)]);
 }
 
 QString twoDigits(int v) { return QString::asprintf("%2d", v); }
@@ -92,7 +111,7 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
 QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal) return {};
     if (section < 0 || section >= columns_) return {};
-    return QString::fromUtf8(kHeaders[static_cast<std::size_t>(section)]);
+    return headerText(section);
 }
 
 Qt::ItemFlags RecordTableModel::flags(const QModelIndex& index) const {
@@ -193,7 +212,7 @@ RecordGrid::RecordGrid(Workspace& ws, int kind, int columns, QWidget* parent)
     const QFontMetrics metrics(font());
     for (int c = 0; c < columns; ++c) {
         const QString sample = QString::fromUtf8(kDesignSamples[static_cast<std::size_t>(c)]);
-        const QString header = QString::fromUtf8(kHeaders[static_cast<std::size_t>(c)]);
+        const QString header = headerText(c);
         const int width = std::max(metrics.horizontalAdvance(sample), horizontalHeader()->fontMetrics().horizontalAdvance(header));
         horizontalHeader()->resizeSection(c, width + 14);
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "printing/ui/data_list_printing.h"
 
+#include <QCoreApplication>
 #include <QPrinter>
 
 #include "platform/prompter.h"
@@ -26,7 +27,7 @@ int printDataList(Workspace& ws, ProgramPrinter& printer, TFrmStop& stop, int ki
     }
     if (status == kDataListDeviceFailed) {
         const QString where = device.outputFileName().isEmpty() ? device.printerName() : device.outputFileName();
-        ws.prompter.message(BoxKind::Error, "印刷を開始できません\n" + where.toStdString(), Buttons::Ok);
+        ws.prompter.message(BoxKind::Error, QCoreApplication::translate("DataListPrinting", "印刷を開始できません\n%1").arg(where).toStdString(), Buttons::Ok);
     }
     return status;
 }

@@ -22,10 +22,10 @@ namespace zemo::ui {
 
 TFrmLblInp::TFrmLblInp(zemo::Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws), checks_(new FieldChecks(this)) {
     setObjectName("FrmLblInp");
-    setWindowTitle("日付/タイトル入力");
+    setWindowTitle(tr("日付/タイトル入力"));
     setModal(true);
     auto* grid = new QGridLayout;
-    auto* dateLabel = new QLabel("日付", this);
+    auto* dateLabel = new QLabel(tr("日付"), this);
     dateLabel->setObjectName("Lbl_date");
     date_edit_ = new QLineEdit(this);
     date_edit_->setObjectName("Edt_date");
@@ -33,9 +33,9 @@ TFrmLblInp::TFrmLblInp(zemo::Workspace& ws, QWidget* parent) : QDialog(parent), 
     dateLabel->setBuddy(date_edit_);
     today_ = new QToolButton(this);
     today_->setObjectName("SpBtndate");
-    today_->setText("今日");
-    today_->setToolTip("今日の日付");
-    auto* titleLabel = new QLabel("ﾗﾍﾞﾙﾀｲﾄﾙ", this);
+    today_->setText(tr("今日"));
+    today_->setToolTip(tr("今日の日付"));
+    auto* titleLabel = new QLabel(tr("ﾗﾍﾞﾙﾀｲﾄﾙ"), this);
     titleLabel->setObjectName("Lbl_lttl");
     title_edit_ = new QLineEdit(this);
     title_edit_->setObjectName("Edt_lttl");
@@ -48,9 +48,9 @@ TFrmLblInp::TFrmLblInp(zemo::Workspace& ws, QWidget* parent) : QDialog(parent), 
     grid->addWidget(titleLabel, 1, 0);
     grid->addWidget(title_edit_, 1, 1, 1, 2);
 
-    go_ = new QPushButton("実行", this);
+    go_ = new QPushButton(tr("実行"), this);
     go_->setObjectName("BtnGo");
-    exit_ = new QPushButton("中止", this);
+    exit_ = new QPushButton(tr("中止"), this);
     exit_->setObjectName("BtnExit");
     // A mouse click on 中止 does not take the focus, so it never leaves the date field: cancelling
     // never runs the date check.

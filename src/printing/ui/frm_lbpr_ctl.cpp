@@ -29,10 +29,10 @@ struct Preset {
     const char* write;
     const char* caption;
 };
-constexpr Preset kPresetItems[TFrmLbprCtl::kPresets] = {{"R_SINGLE1", "W_SINGLE1", "ｼﾝｸﾞﾙﾃﾞｰﾀ1"},
-                                                       {"R_SINGLE2", "W_SINGLE2", "ｼﾝｸﾞﾙﾃﾞｰﾀ2"},
-                                                       {"R_ALBUM1", "W_ALBUM1", "ｱﾙﾊﾞﾑﾃﾞｰﾀ1"},
-                                                       {"R_ALBUM2", "W_ALBUM2", "ｱﾙﾊﾞﾑﾃﾞｰﾀ2"}};
+constexpr Preset kPresetItems[TFrmLbprCtl::kPresets] = {{"R_SINGLE1", "W_SINGLE1", QT_TRANSLATE_NOOP("zemo::ui::TFrmLbprCtl", "ｼﾝｸﾞﾙﾃﾞｰﾀ1")},
+                                                       {"R_SINGLE2", "W_SINGLE2", QT_TRANSLATE_NOOP("zemo::ui::TFrmLbprCtl", "ｼﾝｸﾞﾙﾃﾞｰﾀ2")},
+                                                       {"R_ALBUM1", "W_ALBUM1", QT_TRANSLATE_NOOP("zemo::ui::TFrmLbprCtl", "ｱﾙﾊﾞﾑﾃﾞｰﾀ1")},
+                                                       {"R_ALBUM2", "W_ALBUM2", QT_TRANSLATE_NOOP("zemo::ui::TFrmLbprCtl", "ｱﾙﾊﾞﾑﾃﾞｰﾀ2")}};
 
 LabelLayout labelBlockOf(const zemo::SysControl& c) { return labelLayoutFrom(c.labelBlock); }
 
@@ -131,16 +131,16 @@ void TFrmLbprCtl::addNumeric(QLineEdit* edit, int min, int max, int maxLength,
 void TFrmLbprCtl::buildMenu() {
     menu_ = new QMenu(this);
     menu_->setObjectName("PupMnData");
-    QMenu* read = menu_->addMenu("読み込み");
+    QMenu* read = menu_->addMenu(tr("読み込み"));
     read->setObjectName("DataRead");
-    QMenu* write = menu_->addMenu("書き込み");
+    QMenu* write = menu_->addMenu(tr("書き込み"));
     write->setObjectName("DataWrite");
     for (int tag = 0; tag < kPresets; ++tag) {
-        QAction* r = read->addAction(kPresetItems[tag].caption);
+        QAction* r = read->addAction(tr(kPresetItems[tag].caption));
         r->setObjectName(kPresetItems[tag].read);
         r->setData(tag);
         connect(r, &QAction::triggered, this, [this, tag] { R_SINGLE1Click(tag); });
-        QAction* w = write->addAction(kPresetItems[tag].caption);
+        QAction* w = write->addAction(tr(kPresetItems[tag].caption));
         w->setObjectName(kPresetItems[tag].write);
         w->setData(tag);
         connect(w, &QAction::triggered, this, [this, tag] { W_SINGLE1Click(tag); });
@@ -201,7 +201,7 @@ void TFrmLbprCtl::W_SINGLE1Click(int tag) {
 }
 
 void TFrmLbprCtl::BtnF10Click() {
-    if (ws_.prompter.message(zemo::BoxKind::Confirmation, "初期化します。", zemo::Buttons::OkCancel) != zemo::Answer::Ok)
+    if (ws_.prompter.message(zemo::BoxKind::Confirmation, tr("初期化します。").toStdString(), zemo::Buttons::OkCancel) != zemo::Answer::Ok)
         return;
     LabelLayout l = labelBlockOf(ws_.control);
     resetGeneralLabelDefaults(l);

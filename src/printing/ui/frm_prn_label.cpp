@@ -30,26 +30,29 @@ namespace zemo::ui {
 TFrmPrnLabel::TFrmPrnLabel(zemo::Workspace& ws, FontSetting& font, ProgramPrinter& printer, QWidget* parent)
     : QDialog(parent), ws_(ws), stored_(font), font_(font), printer_(printer), zoom_(kZoomStart) {
     setObjectName("FrmPrnLabel");
-    setWindowTitle("ラベル印刷");
+    setWindowTitle(tr("ラベル印刷"));
     setModal(true);
     resize(720, 560);
     input_ = new TFrmLblInp(ws, this);
 
     auto* bar = new QToolBar(this);
     bar->setObjectName("ToolBar1");
+    const QByteArray end = tr("終了").toUtf8(), print = tr("印刷").toUtf8(), ctl = tr("設定").toUtf8(),
+                     printerHint = tr("プリンター設定").toUtf8(), printerText = tr("ﾌﾟﾘﾝﾀｰ").toUtf8(),
+                     fontHint = tr("フォント").toUtf8(), fontText = tr("ﾌｫﾝﾄ").toUtf8();
     parts::addToolButtons<TFrmPrnLabel>(bar, this,
-                                        {{"SpdBtnExit", "終了", "終了", &TFrmPrnLabel::BtnEndClick},
-                                         {"SpdBtnPrint", "印刷", "印刷", &TFrmPrnLabel::BtnPrintClick},
-                                         {"SpdBtnProperty", "設定", "設定", &TFrmPrnLabel::BtnCtlClick},
-                                         {"SpdBtnPrinter", "プリンター設定", "ﾌﾟﾘﾝﾀｰ", &TFrmPrnLabel::BtnPrnClick},
-                                         {"SpdBtnFont", "フォント", "ﾌｫﾝﾄ", &TFrmPrnLabel::BtnFontClick}});
+                                        {{"SpdBtnExit", end.constData(), end.constData(), &TFrmPrnLabel::BtnEndClick},
+                                         {"SpdBtnPrint", print.constData(), print.constData(), &TFrmPrnLabel::BtnPrintClick},
+                                         {"SpdBtnProperty", ctl.constData(), ctl.constData(), &TFrmPrnLabel::BtnCtlClick},
+                                         {"SpdBtnPrinter", printerHint.constData(), printerText.constData(), &TFrmPrnLabel::BtnPrnClick},
+                                         {"SpdBtnFont", fontHint.constData(), fontText.constData(), &TFrmPrnLabel::BtnFontClick}});
     bar->addSeparator();
-    QToolButton* big = parts::toolButton(bar, "BitBtnBig", "拡大", "＋");
+    QToolButton* big = parts::toolButton(bar, "BitBtnBig", qUtf8Printable(tr("拡大")), qUtf8Printable(tr("＋")));
     rate_ = new QLabel(bar);
     rate_->setObjectName("Lbl_Rate");
     rate_->setMinimumWidth(rate_->fontMetrics().horizontalAdvance("00.0") + 8);
     rate_->setAlignment(Qt::AlignCenter);
-    QToolButton* small = parts::toolButton(bar, "BitBtn1", "縮小", "－");
+    QToolButton* small = parts::toolButton(bar, "BitBtn1", qUtf8Printable(tr("縮小")), qUtf8Printable(tr("－")));
     bar->addWidget(big);
     bar->addWidget(rate_);
     bar->addWidget(small);
@@ -70,11 +73,11 @@ TFrmPrnLabel::TFrmPrnLabel(zemo::Workspace& ws, FontSetting& font, ProgramPrinte
         const char* text;
         void (TFrmPrnLabel::*handler)();
     };
-    const Bottom bottoms[] = {{"BtnEnd", "終了", &TFrmPrnLabel::BtnEndClick},
-                              {"BtnPrint", "印刷", &TFrmPrnLabel::BtnPrintClick},
-                              {"BtnCtl", "設定", &TFrmPrnLabel::BtnCtlClick},
-                              {"BtnPrn", "ﾌﾟﾘﾝﾀｰ", &TFrmPrnLabel::BtnPrnClick},
-                              {"BtnFont", "ﾌｫﾝﾄ", &TFrmPrnLabel::BtnFontClick}};
+    const Bottom bottoms[] = {{"BtnEnd", end.constData(), &TFrmPrnLabel::BtnEndClick},
+                              {"BtnPrint", print.constData(), &TFrmPrnLabel::BtnPrintClick},
+                              {"BtnCtl", ctl.constData(), &TFrmPrnLabel::BtnCtlClick},
+                              {"BtnPrn", printerText.constData(), &TFrmPrnLabel::BtnPrnClick},
+                              {"BtnFont", fontText.constData(), &TFrmPrnLabel::BtnFontClick}};
     for (const Bottom& b : bottoms) {
         QPushButton* button = parts::button<QPushButton>(this, b.name, b.text);
         buttons->addWidget(button);
@@ -124,7 +127,7 @@ void TFrmPrnLabel::closeEvent(QCloseEvent* e) {
 void TFrmPrnLabel::BtnEndClick() { close(); }
 
 void TFrmPrnLabel::BtnPrintClick() {
-    if (ws_.prompter.message(zemo::BoxKind::Confirmation, "ラベル印刷します。よろしいですか？",
+    if (ws_.prompter.message(zemo::BoxKind::Confirmation, tr("ラベル印刷します。よろしいですか？").toStdString(),
                              zemo::Buttons::YesCancel) != zemo::Answer::Yes)
         return;
     if (labelDate_ == -1) labelDate_ = zemo::today(ws_.clock);
@@ -142,7 +145,7 @@ void TFrmPrnLabel::BtnPrintClick() {
         QPrinter& device = printer_.printerFor(PrintJob::Label);
         if (!printLabel(device, compose(), layout, font_)) {
             const QString where = device.outputFileName().isEmpty() ? device.printerName() : device.outputFileName();
-            ws_.prompter.message(zemo::BoxKind::Error, "印刷を開始できません\n" + where.toStdString(), zemo::Buttons::Ok);
+            ws_.prompter.message(zemo::BoxKind::Error, tr("印刷を開始できません\n%1").arg(where).toStdString(), zemo::Buttons::Ok);
         }
     }
     if (asked) redraw();

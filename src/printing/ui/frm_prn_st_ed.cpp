@@ -24,12 +24,12 @@ namespace zemo::ui {
 
 TFrmPrnStEd::TFrmPrnStEd(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
     setObjectName("FrmPrnStEd");
-    setWindowTitle(QStringLiteral("範囲指定"));
+    setWindowTitle(tr("範囲指定"));
     setModal(true);
 
-    Lbl_St = new QLabel(QStringLiteral("開始"), this);
+    Lbl_St = new QLabel(tr("開始"), this);
     Lbl_St->setObjectName("Lbl_St");
-    Lbl_Ed = new QLabel(QStringLiteral("終了"), this);
+    Lbl_Ed = new QLabel(tr("終了"), this);
     Lbl_Ed->setObjectName("Lbl_Ed");
     Edt_St = new QLineEdit(this);
     Edt_St->setObjectName("Edt_St");
@@ -39,9 +39,9 @@ TFrmPrnStEd::TFrmPrnStEd(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
     Edt_Ed->setMaxLength(5);
     Lbl_St->setBuddy(Edt_St);
     Lbl_Ed->setBuddy(Edt_Ed);
-    BtnGo = new QPushButton(QStringLiteral("実行"), this);
+    BtnGo = new QPushButton(tr("実行"), this);
     BtnGo->setObjectName("BtnGo");
-    BtnExit = new QPushButton(QStringLiteral("中止"), this);
+    BtnExit = new QPushButton(tr("中止"), this);
     BtnExit->setObjectName("BtnExit");
 
     auto* fields = new QGridLayout;

@@ -14,14 +14,14 @@ namespace zemo::ui {
 
 TFrmStop::TFrmStop(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint) {
     setObjectName("FrmStop");
-    setWindowTitle(QStringLiteral("中止"));
+    setWindowTitle(tr("中止"));
     setModal(false);
 
     Lbl_Count = new QLabel(QStringLiteral("0"), this);
     Lbl_Count->setObjectName("Lbl_Count");
     Lbl_Count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Lbl_Count->setMinimumWidth(80);
-    BitBtnStop = new QPushButton(style()->standardIcon(QStyle::SP_BrowserStop), QStringLiteral("中止"), this);
+    BitBtnStop = new QPushButton(style()->standardIcon(QStyle::SP_BrowserStop), tr("中止"), this);
     BitBtnStop->setObjectName("BitBtnStop");
     BitBtnStop->setAutoDefault(false);
 
