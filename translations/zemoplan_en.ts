@@ -506,6 +506,21 @@
     </message>
 </context>
 <context>
+    <name>ProgramPrinter</name>
+    <message>
+        <source>Zemoplan データリスト</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zemoplan ラベル</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zemoplan 振分け</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>QtPrompter</name>
     <message>
         <source>OK</source>
@@ -553,6 +568,322 @@
     </message>
 </context>
 <context>
+    <name>TFrmCdEdit</name>
+    <message>
+        <source>データ編集</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation type="unfinished">Close</translation>
+    </message>
+    <message>
+        <source>検出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>コピー</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>張り付け</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ＵＰ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ＤＯＷＮ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ﾊﾞｰｺｰﾄﾞ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ﾕｰｻﾞｰｺｰﾄﾞ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ｱｰﾁｽﾄｺｰﾄﾞ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ﾀｲﾄﾙ名</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ｱｰﾁｽﾄ名</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>時間</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>発売日</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>今日の日付</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ﾃﾞｰﾀ登録日</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ﾚﾝﾀﾙ開始日</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>登録曲数</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>登録位置</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>種類</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1:ｼﾝｸﾞﾙ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2:ｱﾙﾊﾞﾑ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3:ﾋﾞﾃﾞｵ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>4:ﾚｰｻﾞｰ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>5:その他</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>属性</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1:通常</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>2:ﾀｲﾄﾙ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>3:両方</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 終了 </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> 登録 </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>削除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>復活</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>登録日</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>追加</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFrmCd_Add</name>
+    <message>
+        <source>追加データ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation type="unfinished">Close</translation>
+    </message>
+    <message>
+        <source>読み込み</source>
+        <translation type="unfinished">Open</translation>
+    </message>
+    <message>
+        <source>書き込み</source>
+        <translation type="unfinished">Save</translation>
+    </message>
+    <message>
+        <source>並び換え</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>選択</source>
+        <translation type="unfinished">Select</translation>
+    </message>
+    <message>
+        <source>消去(範囲)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ＦＩＮＤ</source>
+        <translation type="unfinished">Find</translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation type="unfinished">Print</translation>
+    </message>
+    <message>
+        <source>消去(現在位置)</source>
+        <translation type="unfinished">Delete (here)</translation>
+    </message>
+    <message>
+        <source>並び換</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>消去</source>
+        <translation type="unfinished">Delete</translation>
+    </message>
+    <message>
+        <source>抽出</source>
+        <translation type="unfinished">Search</translation>
+    </message>
+    <message>
+        <source>取得</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFrmCd_Ref</name>
+    <message>
+        <source>検出一致結果表示</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>並び換え</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>全選択/解除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>反転選択</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation type="unfinished">Print</translation>
+    </message>
+    <message>
+        <source>終了/取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation type="unfinished">Close</translation>
+    </message>
+    <message>
+        <source>並び換</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取得</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>移動</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFrmCd_data</name>
+    <message>
+        <source>データ登録</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation type="unfinished">Close</translation>
+    </message>
+    <message>
+        <source>読み込み</source>
+        <translation type="unfinished">Open</translation>
+    </message>
+    <message>
+        <source>書き込み</source>
+        <translation type="unfinished">Save</translation>
+    </message>
+    <message>
+        <source>編集</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>並び換え</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ＦＩＮＤ</source>
+        <translation type="unfinished">Find</translation>
+    </message>
+    <message>
+        <source>選択</source>
+        <translation type="unfinished">Select</translation>
+    </message>
+    <message>
+        <source>消去(範囲)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>消去(現在位置)</source>
+        <translation type="unfinished">Delete (here)</translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation type="unfinished">Print</translation>
+    </message>
+    <message>
+        <source>並び換</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>抽出</source>
+        <translation type="unfinished">Search</translation>
+    </message>
+    <message>
+        <source>消去</source>
+        <translation type="unfinished">Delete</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取得</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TFrmLbprCtl</name>
     <message>
         <source>ラベル印刷設定</source>
@@ -576,7 +907,7 @@
     </message>
     <message>
         <source>A面</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Side A</translation>
     </message>
     <message>
         <source>SIDE-A</source>
@@ -740,7 +1071,7 @@
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Close</translation>
     </message>
     <message>
         <source>データ</source>
@@ -748,6 +1079,105 @@
     </message>
     <message>
         <source>初期化</source>
+        <translation type="unfinished">Clear</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmMain</name>
+    <message>
+        <source>Zemoplan</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation type="unfinished">Close</translation>
+    </message>
+    <message>
+        <source>振り分け</source>
+        <translation type="unfinished">Tape Planning</translation>
+    </message>
+    <message>
+        <source>登録</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--:--:--</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最適化</source>
+        <translation type="unfinished">Optimise</translation>
+    </message>
+    <message>
+        <source>ｼｽﾃﾑ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ(&amp;F)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>編集(&amp;E)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>設定(&amp;S)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>最適化処理(&amp;S)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>データ登録(&amp;E)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>追加  ﾌｧｲﾙ(&amp;A)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ﾃｷｽﾄ 追加(&amp;T)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ｼｽﾃﾑﾓｰﾄﾞ(&amp;M)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>誤差補正(&amp;R)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ｼｽﾃﾑﾊﾟｽ(&amp;P)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>振り分け(&amp;S)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ﾗﾍﾞﾙ 印刷(&amp;L)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SHARE 設定(&amp;S)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ﾃﾞｰﾀ  印刷(&amp;D)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ﾊﾞｰｼﾞｮﾝ情報(&amp;A)</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -847,7 +1277,7 @@
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Close</translation>
     </message>
     <message>
         <source>実行</source>
@@ -862,63 +1292,185 @@
     <name>TFrmShufCtrl</name>
     <message>
         <source>振分けコントロール設定</source>
-        <translation type="unfinished"></translation>
+        <translation>Planning Settings</translation>
     </message>
     <message>
         <source>目標秒数</source>
-        <translation type="unfinished"></translation>
+        <translation>Target time</translation>
     </message>
     <message>
         <source>( 0:00)</source>
-        <translation type="unfinished"></translation>
+        <translation>( 0:00)</translation>
     </message>
     <message>
         <source>有効秒差</source>
-        <translation type="unfinished"></translation>
+        <translation>Tolerance</translation>
     </message>
     <message>
         <source>設定開始A面</source>
-        <translation type="unfinished"></translation>
+        <translation>Start of side A</translation>
     </message>
     <message>
         <source>設定開始B面</source>
-        <translation type="unfinished"></translation>
+        <translation>Start of side B</translation>
     </message>
     <message>
         <source>最適化</source>
-        <translation type="unfinished"></translation>
+        <translation>Optimise</translation>
     </message>
     <message>
         <source>す  る</source>
-        <translation type="unfinished"></translation>
+        <translation>Yes</translation>
     </message>
     <message>
         <source>しない</source>
-        <translation type="unfinished"></translation>
+        <translation>No</translation>
     </message>
     <message>
         <source>A面最適化</source>
-        <translation type="unfinished"></translation>
+        <translation>Optimise side A</translation>
     </message>
     <message>
         <source>登録順優先</source>
-        <translation type="unfinished"></translation>
+        <translation>Keep list order</translation>
     </message>
     <message>
         <source>ﾃﾞｰﾀ強制設定</source>
-        <translation type="unfinished"></translation>
+        <translation>Force data</translation>
     </message>
     <message>
         <source> ＋－ </source>
-        <translation type="unfinished"></translation>
+        <translation> +/- </translation>
     </message>
     <message>
         <source>  ＋  </source>
-        <translation type="unfinished"></translation>
+        <translation>  +  </translation>
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished"></translation>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmShufDisp</name>
+    <message>
+        <source>振分け結果</source>
+        <translation>Plan Results</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>ﾗﾍﾞﾙ</source>
+        <translation>Label</translation>
+    </message>
+    <message>
+        <source>結設定</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>振分け</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>ﾌｫﾝﾄ</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>TAPE</source>
+        <translation>TAPE</translation>
+    </message>
+    <message>
+        <source>振分２</source>
+        <translation>Split</translation>
+    </message>
+    <message>
+        <source>最適解</source>
+        <translation>Best</translation>
+    </message>
+    <message>
+        <source>ｼｬｯﾌﾙ</source>
+        <translation>Shuffle</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmShufMain</name>
+    <message>
+        <source>振り分け</source>
+        <translation>Tape Planning</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>読み込み</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>書き込み</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>選択</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>ＦＩＮＤ</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>消去(最後の位置)</source>
+        <translation>Delete (last)</translation>
+    </message>
+    <message>
+        <source>消去(現在位置)</source>
+        <translation>Delete (here)</translation>
+    </message>
+    <message>
+        <source>情報</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>新規</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>ﾌｧｲﾙ</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>抽出</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>振分け</source>
+        <translation>Plan</translation>
+    </message>
+    <message>
+        <source>消去</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>内容</source>
+        <translation>View</translation>
     </message>
 </context>
 <context>
@@ -937,11 +1489,11 @@
     </message>
     <message>
         <source>す  る</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Yes</translation>
     </message>
     <message>
         <source>しない</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">No</translation>
     </message>
     <message>
         <source>検索ｺｰﾄﾞﾓｰﾄﾞ</source>
@@ -961,7 +1513,7 @@
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Close</translation>
     </message>
 </context>
 <context>
@@ -992,38 +1544,38 @@
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Close</translation>
     </message>
 </context>
 <context>
     <name>TFrmSysRevi</name>
     <message>
         <source>誤差補正の設定</source>
-        <translation type="unfinished"></translation>
+        <translation>Speed Correction</translation>
     </message>
     <message>
         <source>基準ＣＤ時間</source>
-        <translation type="unfinished"></translation>
+        <translation>CD time</translation>
     </message>
     <message>
         <source>(    0:00)</source>
-        <translation type="unfinished"></translation>
+        <translation>(    0:00)</translation>
     </message>
     <message>
         <source>使用機械時間</source>
-        <translation type="unfinished"></translation>
+        <translation>Deck time</translation>
     </message>
     <message>
         <source>補正率</source>
-        <translation type="unfinished"></translation>
+        <translation>Factor</translation>
     </message>
     <message>
         <source>     1.00000</source>
-        <translation type="unfinished"></translation>
+        <translation>     1.00000</translation>
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished"></translation>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -1047,61 +1599,299 @@
     </message>
 </context>
 <context>
+    <name>zemo::ui::TFrmCd_Ref</name>
+    <message>
+        <source>抽出ﾃﾞｰﾀ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>情報ﾃﾞｰﾀ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>500 件で打ち切りました。条件を絞ってください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>zemo::ui::TFrmShufDisp</name>
     <message>
         <source>最適解</source>
-        <translation type="unfinished"></translation>
+        <translation>Best</translation>
     </message>
     <message>
         <source>全探索で見つけたプラン</source>
-        <translation type="unfinished"></translation>
+        <translation>The plan found by the full search</translation>
     </message>
     <message>
         <source>A面</source>
-        <translation type="unfinished"></translation>
+        <translation>Side A</translation>
     </message>
     <message>
         <source>B面</source>
-        <translation type="unfinished"></translation>
+        <translation>Side B</translation>
     </message>
     <message>
         <source>全探索: 有効秒差内のプランがあります</source>
-        <translation type="unfinished"></translation>
+        <translation>Full search: a plan within the tolerance exists</translation>
     </message>
     <message>
         <source>&#x3000;「最適解」で表示できます</source>
-        <translation type="unfinished"></translation>
+        <translation>  (&quot;Best&quot; shows it)</translation>
     </message>
     <message>
         <source>全探索: 有効秒差内のプランはありません</source>
-        <translation type="unfinished"></translation>
+        <translation>Full search: no plan within the tolerance</translation>
     </message>
     <message>
         <source>（必要な有効秒差 %1）</source>
-        <translation type="unfinished"></translation>
+        <translation> (needs a tolerance of %1)</translation>
     </message>
     <message>
         <source>（3時間以内では足りません）</source>
-        <translation type="unfinished"></translation>
+        <translation> (3 hours are not enough)</translation>
     </message>
     <message>
         <source>全探索: 対象外（3時間を超えます）</source>
-        <translation type="unfinished"></translation>
+        <translation>Full search: not done (over 3 hours)</translation>
+    </message>
+    <message>
+        <source>振分無</source>
+        <translation>No split</translation>
+    </message>
+    <message>
+        <source>２分割</source>
+        <translation>Halves</translation>
+    </message>
+    <message>
+        <source>取り消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>A 面ｼｬｯﾌﾙ</source>
+        <translation>Shuffle side A</translation>
+    </message>
+    <message>
+        <source>B 面ｼｬｯﾌﾙ</source>
+        <translation>Shuffle side B</translation>
+    </message>
+    <message>
+        <source>AB面ｼｬｯﾌﾙ</source>
+        <translation>Shuffle both sides</translation>
+    </message>
+    <message>
+        <source>取り消し</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>ラベル印刷</source>
+        <translation>Print labels</translation>
+    </message>
+    <message>
+        <source>ﾗﾍﾞﾙ</source>
+        <translation>Label</translation>
+    </message>
+    <message>
+        <source>結果設定</source>
+        <translation>Result settings</translation>
+    </message>
+    <message>
+        <source>結設定</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>振り分け次</source>
+        <translation>Next split</translation>
+    </message>
+    <message>
+        <source>次</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>振り分け前</source>
+        <translation>Previous split</translation>
+    </message>
+    <message>
+        <source>前</source>
+        <translation>Prev</translation>
+    </message>
+    <message>
+        <source>フォント</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>ﾌｫﾝﾄ</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>ＴＡＰＥ時間</source>
+        <translation>Tape length</translation>
+    </message>
+    <message>
+        <source>TAPE</source>
+        <translation>TAPE</translation>
+    </message>
+    <message>
+        <source>振り分け２</source>
+        <translation>Split in two</translation>
+    </message>
+    <message>
+        <source>振分２</source>
+        <translation>Split</translation>
+    </message>
+    <message>
+        <source>シャッフル</source>
+        <translation>Shuffle</translation>
+    </message>
+    <message>
+        <source>ｼｬｯﾌﾙ</source>
+        <translation>Shuffle</translation>
     </message>
 </context>
 <context>
     <name>zemo::ui::TFrmShufMain</name>
     <message>
         <source>プランあり</source>
-        <translation type="unfinished"></translation>
+        <translation>plan found</translation>
     </message>
     <message>
         <source>プランなし</source>
-        <translation type="unfinished"></translation>
+        <translation>no plan</translation>
     </message>
     <message>
         <source>対象外</source>
-        <translation type="unfinished"></translation>
+        <translation>not checked</translation>
+    </message>
+    <message>
+        <source>３０日前</source>
+        <translation>30 days back</translation>
+    </message>
+    <message>
+        <source>６０日前</source>
+        <translation>60 days back</translation>
+    </message>
+    <message>
+        <source>９０日前</source>
+        <translation>90 days back</translation>
+    </message>
+    <message>
+        <source>入荷予定</source>
+        <translation>Coming in</translation>
+    </message>
+    <message>
+        <source>CDｼﾝｸﾞﾙ</source>
+        <translation>CD single</translation>
+    </message>
+    <message>
+        <source>CDｱﾙﾊﾞﾑ</source>
+        <translation>CD album</translation>
+    </message>
+    <message>
+        <source>ビデオ</source>
+        <translation>Video</translation>
+    </message>
+    <message>
+        <source>ﾚｰｻﾞｰ</source>
+        <translation>Laser disc</translation>
+    </message>
+    <message>
+        <source>その他</source>
+        <translation>Other</translation>
+    </message>
+    <message>
+        <source>全て</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>取り消し</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>初期化</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>シャッフル</source>
+        <translation>Shuffle</translation>
+    </message>
+    <message>
+        <source>総時間=[%1]</source>
+        <translation>Total=[%1]</translation>
+    </message>
+    <message>
+        <source>目標=[%1]</source>
+        <translation>Target=[%1]</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmTape</name>
+    <message>
+        <source>1:なし(AB均等)</source>
+        <translation>1:None (A=B)</translation>
+    </message>
+    <message>
+        <source>2:５０( 25:00)</source>
+        <translation>2:50 ( 25:00)</translation>
+    </message>
+    <message>
+        <source>3:５４( 27:00)</source>
+        <translation>3:54 ( 27:00)</translation>
+    </message>
+    <message>
+        <source>4:６０( 30:00)</source>
+        <translation>4:60 ( 30:00)</translation>
+    </message>
+    <message>
+        <source>5:６４( 32:00)</source>
+        <translation>5:64 ( 32:00)</translation>
+    </message>
+    <message>
+        <source>6:７０( 35:00)</source>
+        <translation>6:70 ( 35:00)</translation>
+    </message>
+    <message>
+        <source>7:７４( 37:00)</source>
+        <translation>7:74 ( 37:00)</translation>
+    </message>
+    <message>
+        <source>8:８０( 40:00)</source>
+        <translation>8:80 ( 40:00)</translation>
+    </message>
+    <message>
+        <source>9:入力</source>
+        <translation>9:Enter</translation>
+    </message>
+    <message>
+        <source>0:取り消し</source>
+        <translation>0:Cancel</translation>
+    </message>
+    <message>
+        <source>TAPE時間</source>
+        <translation>Tape Length</translation>
+    </message>
+    <message>
+        <source>入力(分)</source>
+        <translation>Minutes</translation>
+    </message>
+    <message>
+        <source>ＯＫ</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 </TS>
