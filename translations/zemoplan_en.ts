@@ -1381,185 +1381,185 @@ The program will now close.</translation>
     <name>TFrmShufCtrl</name>
     <message>
         <source>振分けコントロール設定</source>
-        <translation type="unfinished"></translation>
+        <translation>Planning Settings</translation>
     </message>
     <message>
         <source>目標秒数</source>
-        <translation type="unfinished"></translation>
+        <translation>Target time</translation>
     </message>
     <message>
         <source>( 0:00)</source>
-        <translation type="unfinished"></translation>
+        <translation>( 0:00)</translation>
     </message>
     <message>
         <source>有効秒差</source>
-        <translation type="unfinished"></translation>
+        <translation>Tolerance</translation>
     </message>
     <message>
         <source>設定開始A面</source>
-        <translation type="unfinished"></translation>
+        <translation>Start of side A</translation>
     </message>
     <message>
         <source>設定開始B面</source>
-        <translation type="unfinished"></translation>
+        <translation>Start of side B</translation>
     </message>
     <message>
         <source>最適化</source>
-        <translation type="unfinished">Optimise</translation>
+        <translation>Optimise</translation>
     </message>
     <message>
         <source>す  る</source>
-        <translation type="unfinished">Yes</translation>
+        <translation>Yes</translation>
     </message>
     <message>
         <source>しない</source>
-        <translation type="unfinished">No</translation>
+        <translation>No</translation>
     </message>
     <message>
         <source>A面最適化</source>
-        <translation type="unfinished"></translation>
+        <translation>Optimise side A</translation>
     </message>
     <message>
         <source>登録順優先</source>
-        <translation type="unfinished"></translation>
+        <translation>Keep list order</translation>
     </message>
     <message>
         <source>ﾃﾞｰﾀ強制設定</source>
-        <translation type="unfinished"></translation>
+        <translation>Force data</translation>
     </message>
     <message>
         <source> ＋－ </source>
-        <translation type="unfinished"></translation>
+        <translation> +/- </translation>
     </message>
     <message>
         <source>  ＋  </source>
-        <translation type="unfinished"></translation>
+        <translation>  +  </translation>
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
     <name>TFrmShufDisp</name>
     <message>
         <source>振分け結果</source>
-        <translation type="unfinished"></translation>
+        <translation>Plan Results</translation>
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>印刷</source>
-        <translation type="unfinished">Print</translation>
+        <translation>Print</translation>
     </message>
     <message>
         <source>ﾗﾍﾞﾙ</source>
-        <translation type="unfinished"></translation>
+        <translation>Label</translation>
     </message>
     <message>
         <source>結設定</source>
-        <translation type="unfinished"></translation>
+        <translation>Result</translation>
     </message>
     <message>
         <source>振分け</source>
-        <translation type="unfinished"></translation>
+        <translation>Plan</translation>
     </message>
     <message>
         <source>ﾌｫﾝﾄ</source>
-        <translation type="unfinished">Font</translation>
+        <translation>Font</translation>
     </message>
     <message>
         <source>設定</source>
-        <translation type="unfinished"></translation>
+        <translation>Settings</translation>
     </message>
     <message>
         <source>TAPE</source>
-        <translation type="unfinished"></translation>
+        <translation>TAPE</translation>
     </message>
     <message>
         <source>振分２</source>
-        <translation type="unfinished"></translation>
+        <translation>Split</translation>
     </message>
     <message>
         <source>最適解</source>
-        <translation type="unfinished"></translation>
+        <translation>Best</translation>
     </message>
     <message>
         <source>ｼｬｯﾌﾙ</source>
-        <translation type="unfinished"></translation>
+        <translation>Shuffle</translation>
     </message>
 </context>
 <context>
     <name>TFrmShufMain</name>
     <message>
         <source>振り分け</source>
-        <translation type="unfinished">Plan</translation>
+        <translation>Tape Planning</translation>
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>読み込み</source>
-        <translation type="unfinished"></translation>
+        <translation>Open</translation>
     </message>
     <message>
         <source>書き込み</source>
-        <translation type="unfinished">Save</translation>
+        <translation>Save</translation>
     </message>
     <message>
         <source>選択</source>
-        <translation type="unfinished">Select</translation>
+        <translation>Select</translation>
     </message>
     <message>
         <source>ＦＩＮＤ</source>
-        <translation type="unfinished">Find</translation>
+        <translation>Find</translation>
     </message>
     <message>
         <source>設定</source>
-        <translation type="unfinished"></translation>
+        <translation>Settings</translation>
     </message>
     <message>
         <source>消去(最後の位置)</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete (last)</translation>
     </message>
     <message>
         <source>消去(現在位置)</source>
-        <translation type="unfinished">Erase (current)</translation>
+        <translation>Delete (here)</translation>
     </message>
     <message>
         <source>情報</source>
-        <translation type="unfinished">Information</translation>
+        <translation>Info</translation>
     </message>
     <message>
         <source>新規</source>
-        <translation type="unfinished"></translation>
+        <translation>New</translation>
     </message>
     <message>
         <source>印刷</source>
-        <translation type="unfinished">Print</translation>
+        <translation>Print</translation>
     </message>
     <message>
         <source>ﾌｧｲﾙ</source>
-        <translation type="unfinished"></translation>
+        <translation>File</translation>
     </message>
     <message>
         <source>抽出</source>
-        <translation type="unfinished">Extract</translation>
+        <translation>Search</translation>
     </message>
     <message>
         <source>振分け</source>
-        <translation type="unfinished"></translation>
+        <translation>Plan</translation>
     </message>
     <message>
         <source>消去</source>
-        <translation type="unfinished">Erase</translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>内容</source>
-        <translation type="unfinished"></translation>
+        <translation>View</translation>
     </message>
 </context>
 <context>
@@ -1640,31 +1640,31 @@ The program will now close.</translation>
     <name>TFrmSysRevi</name>
     <message>
         <source>誤差補正の設定</source>
-        <translation type="unfinished"></translation>
+        <translation>Speed Correction</translation>
     </message>
     <message>
         <source>基準ＣＤ時間</source>
-        <translation type="unfinished"></translation>
+        <translation>CD time</translation>
     </message>
     <message>
         <source>(    0:00)</source>
-        <translation type="unfinished"></translation>
+        <translation>(    0:00)</translation>
     </message>
     <message>
         <source>使用機械時間</source>
-        <translation type="unfinished"></translation>
+        <translation>Deck time</translation>
     </message>
     <message>
         <source>補正率</source>
-        <translation type="unfinished"></translation>
+        <translation>Factor</translation>
     </message>
     <message>
         <source>     1.00000</source>
-        <translation type="unfinished"></translation>
+        <translation>     1.00000</translation>
     </message>
     <message>
         <source>終了</source>
-        <translation type="unfinished">Exit</translation>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -2171,62 +2171,222 @@ Only the last %1 stay in the deleted history.</translation>
     <name>zemo::ui::TFrmShufDisp</name>
     <message>
         <source>最適解</source>
-        <translation type="unfinished"></translation>
+        <translation>Best</translation>
     </message>
     <message>
         <source>全探索で見つけたプラン</source>
-        <translation type="unfinished"></translation>
+        <translation>The plan found by the full search</translation>
     </message>
     <message>
         <source>A面</source>
-        <translation type="unfinished">Side A (kanji)</translation>
+        <translation>Side A</translation>
     </message>
     <message>
         <source>B面</source>
-        <translation type="unfinished"></translation>
+        <translation>Side B</translation>
     </message>
     <message>
         <source>全探索: 有効秒差内のプランがあります</source>
-        <translation type="unfinished"></translation>
+        <translation>Full search: a plan within the tolerance exists</translation>
     </message>
     <message>
         <source>&#x3000;「最適解」で表示できます</source>
-        <translation type="unfinished"></translation>
+        <translation>  (&quot;Best&quot; shows it)</translation>
     </message>
     <message>
         <source>全探索: 有効秒差内のプランはありません</source>
-        <translation type="unfinished"></translation>
+        <translation>Full search: no plan within the tolerance</translation>
     </message>
     <message>
         <source>（必要な有効秒差 %1）</source>
-        <translation type="unfinished"></translation>
+        <translation> (needs a tolerance of %1)</translation>
     </message>
     <message>
         <source>（3時間以内では足りません）</source>
-        <translation type="unfinished"></translation>
+        <translation> (3 hours are not enough)</translation>
     </message>
     <message>
         <source>全探索: 対象外（3時間を超えます）</source>
-        <translation type="unfinished"></translation>
+        <translation>Full search: not done (over 3 hours)</translation>
+    </message>
+    <message>
+        <source>振分無</source>
+        <translation>No split</translation>
+    </message>
+    <message>
+        <source>２分割</source>
+        <translation>Halves</translation>
+    </message>
+    <message>
+        <source>取り消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>A 面ｼｬｯﾌﾙ</source>
+        <translation>Shuffle side A</translation>
+    </message>
+    <message>
+        <source>B 面ｼｬｯﾌﾙ</source>
+        <translation>Shuffle side B</translation>
+    </message>
+    <message>
+        <source>AB面ｼｬｯﾌﾙ</source>
+        <translation>Shuffle both sides</translation>
+    </message>
+    <message>
+        <source>取り消し</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>ラベル印刷</source>
+        <translation>Print labels</translation>
+    </message>
+    <message>
+        <source>ﾗﾍﾞﾙ</source>
+        <translation>Label</translation>
+    </message>
+    <message>
+        <source>結果設定</source>
+        <translation>Result settings</translation>
+    </message>
+    <message>
+        <source>結設定</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>振り分け次</source>
+        <translation>Next split</translation>
+    </message>
+    <message>
+        <source>次</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>振り分け前</source>
+        <translation>Previous split</translation>
+    </message>
+    <message>
+        <source>前</source>
+        <translation>Prev</translation>
+    </message>
+    <message>
+        <source>フォント</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>ﾌｫﾝﾄ</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>ＴＡＰＥ時間</source>
+        <translation>Tape length</translation>
+    </message>
+    <message>
+        <source>TAPE</source>
+        <translation>TAPE</translation>
+    </message>
+    <message>
+        <source>振り分け２</source>
+        <translation>Split in two</translation>
+    </message>
+    <message>
+        <source>振分２</source>
+        <translation>Split</translation>
+    </message>
+    <message>
+        <source>シャッフル</source>
+        <translation>Shuffle</translation>
+    </message>
+    <message>
+        <source>ｼｬｯﾌﾙ</source>
+        <translation>Shuffle</translation>
     </message>
 </context>
 <context>
     <name>zemo::ui::TFrmShufMain</name>
     <message>
         <source>プランあり</source>
-        <translation type="unfinished"></translation>
+        <translation>plan found</translation>
     </message>
     <message>
         <source>プランなし</source>
-        <translation type="unfinished"></translation>
+        <translation>no plan</translation>
     </message>
     <message>
         <source>対象外</source>
-        <translation type="unfinished"></translation>
+        <translation>not checked</translation>
     </message>
     <message>
         <source>取り消し</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>３０日前</source>
+        <translation>30 days back</translation>
+    </message>
+    <message>
+        <source>６０日前</source>
+        <translation>60 days back</translation>
+    </message>
+    <message>
+        <source>９０日前</source>
+        <translation>90 days back</translation>
+    </message>
+    <message>
+        <source>入荷予定</source>
+        <translation>Coming in</translation>
+    </message>
+    <message>
+        <source>CDｼﾝｸﾞﾙ</source>
+        <translation>CD single</translation>
+    </message>
+    <message>
+        <source>CDｱﾙﾊﾞﾑ</source>
+        <translation>CD album</translation>
+    </message>
+    <message>
+        <source>ビデオ</source>
+        <translation>Video</translation>
+    </message>
+    <message>
+        <source>ﾚｰｻﾞｰ</source>
+        <translation>Laser disc</translation>
+    </message>
+    <message>
+        <source>その他</source>
+        <translation>Other</translation>
+    </message>
+    <message>
+        <source>全て</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>初期化</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>シャッフル</source>
+        <translation>Shuffle</translation>
+    </message>
+    <message>
+        <source>総時間=[%1]</source>
+        <translation>Total=[%1]</translation>
+    </message>
+    <message>
+        <source>目標=[%1]</source>
+        <translation>Target=[%1]</translation>
     </message>
 </context>
 <context>
@@ -2234,6 +2394,65 @@ Only the last %1 stay in the deleted history.</translation>
     <message>
         <source>中止</source>
         <translation>Stop</translation>
+    </message>
+</context>
+<context>
+    <name>zemo::ui::TFrmTape</name>
+    <message>
+        <source>1:なし(AB均等)</source>
+        <translation>1:None (A=B)</translation>
+    </message>
+    <message>
+        <source>2:５０( 25:00)</source>
+        <translation>2:50 ( 25:00)</translation>
+    </message>
+    <message>
+        <source>3:５４( 27:00)</source>
+        <translation>3:54 ( 27:00)</translation>
+    </message>
+    <message>
+        <source>4:６０( 30:00)</source>
+        <translation>4:60 ( 30:00)</translation>
+    </message>
+    <message>
+        <source>5:６４( 32:00)</source>
+        <translation>5:64 ( 32:00)</translation>
+    </message>
+    <message>
+        <source>6:７０( 35:00)</source>
+        <translation>6:70 ( 35:00)</translation>
+    </message>
+    <message>
+        <source>7:７４( 37:00)</source>
+        <translation>7:74 ( 37:00)</translation>
+    </message>
+    <message>
+        <source>8:８０( 40:00)</source>
+        <translation>8:80 ( 40:00)</translation>
+    </message>
+    <message>
+        <source>9:入力</source>
+        <translation>9:Enter</translation>
+    </message>
+    <message>
+        <source>0:取り消し</source>
+        <translation>0:Cancel</translation>
+    </message>
+    <message>
+        <source>TAPE時間</source>
+        <translation>Tape Length</translation>
+    </message>
+    <message>
+        <source>入力(分)</source>
+        <translation>Minutes</translation>
+    </message>
+    <message>
+        <source>ＯＫ</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

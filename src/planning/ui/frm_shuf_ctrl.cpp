@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "planning/ui/frm_shuf_ctrl.h"
 
+#include <QLabel>
+
 #include <QButtonGroup>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,6 +33,9 @@ QString timeLabel(std::int32_t seconds) {
 TFrmShufCtrl::TFrmShufCtrl(zemo::Workspace& ws, QWidget* parent)
     : ControlDialog(ws, parent), ui_(std::make_unique<Ui::TFrmShufCtrl>()) {
     ui_->setupUi(this);
+    // The times shown beside the fields are set later; keep room for the widest.
+    for (QLabel* l : {ui_->Lbl_stim, ui_->Lbl_less})
+        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QStringLiteral("(    0:00)")) + 2);
     groups_[0] = parts::radioGroup(this, {ui_->RdoGrp10, ui_->RdoGrp11});
     groups_[1] = parts::radioGroup(this, {ui_->RdoGrp20, ui_->RdoGrp21});
     groups_[2] = parts::radioGroup(this, {ui_->RdoGrp30, ui_->RdoGrp31});

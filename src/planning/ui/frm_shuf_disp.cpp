@@ -52,7 +52,7 @@ QMenu* menuOf(QWidget* owner, const char* name, std::initializer_list<std::pair<
     m->setObjectName(name);
     int tag = 0;
     for (const auto& [item, text] : items) {
-        QAction* a = m->addAction(QString::fromUtf8(text));
+        QAction* a = m->addAction(QCoreApplication::translate("zemo::ui::TFrmShufDisp", text));
         a->setObjectName(item);
         a->setData(tag);
         QObject::connect(a, &QAction::triggered, owner, [chosen, tag] { guarded([&] { chosen(tag); }); });
@@ -131,7 +131,10 @@ QSize SideBar::sizeHint() const { return {240, fontMetrics().height() + 6}; }
 
 void SideBar::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const int label = fontMetrics().horizontalAdvance(QStringLiteral("W面 000:00")) + 8;
+    // Room for the widest side name and time; a translated side name may be wider than "W面".
+    const int label = std::max(fontMetrics().horizontalAdvance(QStringLiteral("W面 000:00")),
+                               fontMetrics().horizontalAdvance(side_ + QStringLiteral(" 000:00"))) +
+                      8;
     const QRect bar(label, 2, std::max(1, width() - label - 4), height() - 4);
     p.drawText(QRect(0, 0, label, height()), Qt::AlignLeft | Qt::AlignVCenter, text());
     p.fillRect(bar, palette().base());
@@ -162,11 +165,11 @@ TFrmShufDisp::TFrmShufDisp(zemo::Workspace& ws, FontSetting& font, QWidget* pare
     bars_[1] = ui_->Bar_B;
     bars_[0]->setSide(tr("A面"));
     bars_[1]->setSide(tr("B面"));
-    shuf2_ = menuOf(this, "PupMnshuf2", {{"NOSHUF", "振分無"}, {"HALF", "２分割"}, {"K1", "取り消"}},
+    shuf2_ = menuOf(this, "PupMnshuf2", {{"NOSHUF", QT_TRANSLATE_NOOP("zemo::ui::TFrmShufDisp", "振分無")}, {"HALF", QT_TRANSLATE_NOOP("zemo::ui::TFrmShufDisp", "２分割")}, {"K1", QT_TRANSLATE_NOOP("zemo::ui::TFrmShufDisp", "取り消")}},
                     [this](int tag) { chooseShuf2(tag); });
     shufAB_ = menuOf(this, "PupMnshufAB",
-                     {{"SHUF_A", "A 面ｼｬｯﾌﾙ"}, {"SHUF_B", "B 面ｼｬｯﾌﾙ"}, {"SHUF_AB", "AB面ｼｬｯﾌﾙ"},
-                      {"SHUF_ABCancel", "取り消し"}},
+                     {{"SHUF_A", QT_TRANSLATE_NOOP("zemo::ui::TFrmShufDisp", "A 面ｼｬｯﾌﾙ")}, {"SHUF_B", QT_TRANSLATE_NOOP("zemo::ui::TFrmShufDisp", "B 面ｼｬｯﾌﾙ")}, {"SHUF_AB", QT_TRANSLATE_NOOP("zemo::ui::TFrmShufDisp", "AB面ｼｬｯﾌﾙ")},
+                      {"SHUF_ABCancel", QT_TRANSLATE_NOOP("zemo::ui::TFrmShufDisp", "取り消し")}},
                      [this](int tag) { chooseShufAB(tag); });
     bestItem_ = new QAction(tr("最適解"), shuf2_);
     bestItem_->setObjectName("MBestPlan");
@@ -181,18 +184,23 @@ TFrmShufDisp::TFrmShufDisp(zemo::Workspace& ws, FontSetting& font, QWidget* pare
 
 void TFrmShufDisp::buildToolBar() {
     parts::addToolButtons<TFrmShufDisp>(bar_, this,
-                                        {{"SpdBtnExit", "終了", "終了", &TFrmShufDisp::BtnEndClick},
-                                         {"SpdBtnPrint", "印刷", "印刷", &TFrmShufDisp::BtnPrintClick},
-                                         {"SpdBtnLabel", "ラベル印刷", "ﾗﾍﾞﾙ", &TFrmShufDisp::BtnLabelClick},
-                                         {"SpdBtnShufset", "結果設定", "結設定", &TFrmShufDisp::BtnSSetClick},
-                                         {"SpdBtnShuf_U", "振り分け次", "次", &TFrmShufDisp::SpdBtnShuf_UClick},
-                                         {"SpdBtnShuf_D", "振り分け前", "前", &TFrmShufDisp::SpdBtnShuf_DClick},
-                                         {"SpdBtnFont", "フォント", "ﾌｫﾝﾄ", &TFrmShufDisp::BtnFontClick},
-                                         {"SpdBtnProperty", "設定", "設定", &TFrmShufDisp::BtnCtlClick},
-                                         {"SpdBtnTape", "ＴＡＰＥ時間", "TAPE", &TFrmShufDisp::BtnTapeClick}});
-    QToolButton* half = parts::toolButton(bar_, "SpdBtnShufhalf", "振り分け２", "振分２");
-    QToolButton* shuffle = parts::toolButton(bar_, "SpdBtnShuffle", "シャッフル", "ｼｬｯﾌﾙ");
-    QToolButton* best = parts::toolButton(bar_, "SpdBtnBest", "最適解", "最適解");
+                                        {{"SpdBtnExit", QT_TR_NOOP("終了"), QT_TR_NOOP("終了"), &TFrmShufDisp::BtnEndClick},
+                                         {"SpdBtnPrint", QT_TR_NOOP("印刷"), QT_TR_NOOP("印刷"), &TFrmShufDisp::BtnPrintClick},
+                                         {"SpdBtnLabel", QT_TR_NOOP("ラベル印刷"), QT_TR_NOOP("ﾗﾍﾞﾙ"), &TFrmShufDisp::BtnLabelClick},
+                                         {"SpdBtnShufset", QT_TR_NOOP("結果設定"), QT_TR_NOOP("結設定"), &TFrmShufDisp::BtnSSetClick},
+                                         {"SpdBtnShuf_U", QT_TR_NOOP("振り分け次"), QT_TR_NOOP("次"), &TFrmShufDisp::SpdBtnShuf_UClick},
+                                         {"SpdBtnShuf_D", QT_TR_NOOP("振り分け前"), QT_TR_NOOP("前"), &TFrmShufDisp::SpdBtnShuf_DClick},
+                                         {"SpdBtnFont", QT_TR_NOOP("フォント"), QT_TR_NOOP("ﾌｫﾝﾄ"), &TFrmShufDisp::BtnFontClick},
+                                         {"SpdBtnProperty", QT_TR_NOOP("設定"), QT_TR_NOOP("設定"), &TFrmShufDisp::BtnCtlClick},
+                                         {"SpdBtnTape", QT_TR_NOOP("ＴＡＰＥ時間"), QT_TR_NOOP("TAPE"), &TFrmShufDisp::BtnTapeClick}});
+    QToolButton* half = parts::toolButton(bar_, "SpdBtnShufhalf", QT_TR_NOOP("振り分け２"), QT_TR_NOOP("振分２"));
+    QToolButton* shuffle = parts::toolButton(bar_, "SpdBtnShuffle", QT_TR_NOOP("シャッフル"), QT_TR_NOOP("ｼｬｯﾌﾙ"));
+    QToolButton* best = parts::toolButton(bar_, "SpdBtnBest", QT_TR_NOOP("最適解"), QT_TR_NOOP("最適解"));
+    // The table holds the Japanese sources; each button shows its translation.
+    for (QToolButton* b : bar_->findChildren<QToolButton*>()) {
+        if (!b->text().isEmpty()) b->setText(tr(b->text().toUtf8().constData()));
+        if (!b->toolTip().isEmpty()) b->setToolTip(tr(b->toolTip().toUtf8().constData()));
+    }
     best->setText(tr("最適解"));
     best->setToolTip(tr("全探索で見つけたプラン"));
     bar_->addWidget(half);

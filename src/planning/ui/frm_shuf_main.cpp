@@ -45,10 +45,9 @@ const char* const kListFull = "登録は出来ません。(全て登録されて
 
 CatalogueArray shuffleArray(Workspace& ws) { return {ws, kKindShuffle}; }
 
-QString timeLabel(const char* name, std::int32_t seconds) {
+QString paddedTime(std::int32_t seconds) {
     // "%-*s" with width 8: the time left-aligned in eight places.
-    return QStringLiteral("%1=[%2]").arg(QString::fromUtf8(name),
-                                         QString::fromStdString(formatTimeLong(seconds)).leftJustified(8));
+    return QString::fromStdString(formatTimeLong(seconds)).leftJustified(8);
 }
 
 }  // namespace
@@ -84,10 +83,10 @@ void TFrmShufMain::buildMenus() {
         const char* name;
         const char* caption;
     };
-    const Item periods[] = {{"PI_MONTH", "３０日前"}, {"PI_15DAY", "６０日前"}, {"PI_WEEK", "９０日前"}, {"PI_PLAN", "入荷予定"}};
-    const Item kinds[] = {{"PI_SSINGLE", "CDｼﾝｸﾞﾙ"}, {"PI_SALBUM", "CDｱﾙﾊﾞﾑ"}, {"PI_SVIDEO", "ビデオ"},
-                          {"PI_SLASER", "ﾚｰｻﾞｰ"},     {"PI_ATHER", "その他"},     {"PI_SALL", "全て"},
-                          {"PI_SCANCEL", "取り消し"}};
+    const Item periods[] = {{"PI_MONTH", QT_TR_NOOP("３０日前")}, {"PI_15DAY", QT_TR_NOOP("６０日前")}, {"PI_WEEK", QT_TR_NOOP("９０日前")}, {"PI_PLAN", QT_TR_NOOP("入荷予定")}};
+    const Item kinds[] = {{"PI_SSINGLE", QT_TR_NOOP("CDｼﾝｸﾞﾙ")}, {"PI_SALBUM", QT_TR_NOOP("CDｱﾙﾊﾞﾑ")}, {"PI_SVIDEO", QT_TR_NOOP("ビデオ")},
+                          {"PI_SLASER", QT_TR_NOOP("ﾚｰｻﾞｰ")},     {"PI_ATHER", QT_TR_NOOP("その他")},     {"PI_SALL", QT_TR_NOOP("全て")},
+                          {"PI_SCANCEL", QT_TR_NOOP("取り消し")}};
     for (int p = 0; p < 4; ++p) {
         QMenu* sub = PupMnInfo->addMenu(tr(periods[p].caption));
         QAction* periodItem = sub->menuAction();
@@ -108,7 +107,7 @@ void TFrmShufMain::buildMenus() {
 
     PupMnNewCls = new QMenu(this);
     PupMnNewCls->setObjectName("PupMnNewCls");
-    const Item newItems[] = {{"PNC_CLS_YES", "初期化"}, {"PNC_CLS_SHUF", "シャッフル"}, {"PNC_CLS_NO", "取り消し"}};
+    const Item newItems[] = {{"PNC_CLS_YES", QT_TR_NOOP("初期化")}, {"PNC_CLS_SHUF", QT_TR_NOOP("シャッフル")}, {"PNC_CLS_NO", QT_TR_NOOP("取り消し")}};
     for (int tag = 0; tag < 3; ++tag) {
         QAction* a = PupMnNewCls->addAction(tr(newItems[tag].caption));
         a->setObjectName(newItems[tag].name);
@@ -229,10 +228,10 @@ int TFrmShufMain::refreshShuffleLabels() {
     CdRecord r;
     for (int slot = 0; slot < kSlots; ++slot)
         if (shuffleArray(ws_).getInUse(slot, r)) total = add32(total, r.timeSec);
-    ui_->Lbl_Total->setText(timeLabel("総時間", total));
+    ui_->Lbl_Total->setText(tr("総時間=[%1]").arg(paddedTime(total)));
     std::int32_t target = 0;
     const bool read = engine_->currentTarget(target) == 0;
-    ui_->Lbl_Target->setText(timeLabel("目標", target));
+    ui_->Lbl_Target->setText(tr("目標=[%1]").arg(paddedTime(target)));
     // Before 振分け: whether any split of the list fits the tape at all.
     QString word;
     if (read && engine_->selection.count > 0) {

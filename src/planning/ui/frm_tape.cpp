@@ -27,14 +27,17 @@ constexpr std::int32_t kMaxMinutes = 999;
 constexpr std::int32_t kSecondsPerMinuteOfTape = 30;  // a minute of tape is half a minute per side
 
 const char* const kItemCaptions[TFrmTape::kItems] = {
-    "1:なし(AB均等)", "2:５０( 25:00)", "3:５４( 27:00)", "4:６０( 30:00)", "5:６４( 32:00)",
-    "6:７０( 35:00)", "7:７４( 37:00)", "8:８０( 40:00)", "9:入力",        "0:取り消し"};
+    QT_TRANSLATE_NOOP("zemo::ui::TFrmTape", "1:なし(AB均等)"), QT_TRANSLATE_NOOP("zemo::ui::TFrmTape", "2:５０( 25:00)"),
+    QT_TRANSLATE_NOOP("zemo::ui::TFrmTape", "3:５４( 27:00)"), QT_TRANSLATE_NOOP("zemo::ui::TFrmTape", "4:６０( 30:00)"),
+    QT_TRANSLATE_NOOP("zemo::ui::TFrmTape", "5:６４( 32:00)"), QT_TRANSLATE_NOOP("zemo::ui::TFrmTape", "6:７０( 35:00)"),
+    QT_TRANSLATE_NOOP("zemo::ui::TFrmTape", "7:７４( 37:00)"), QT_TRANSLATE_NOOP("zemo::ui::TFrmTape", "8:８０( 40:00)"),
+    QT_TRANSLATE_NOOP("zemo::ui::TFrmTape", "9:入力"),         QT_TRANSLATE_NOOP("zemo::ui::TFrmTape", "0:取り消し")};
 
 }  // namespace
 
 TFrmTape::TFrmTape(zemo::Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
     setObjectName("FrmTape");
-    setWindowTitle(QStringLiteral("TAPE時間"));
+    setWindowTitle(tr("TAPE時間"));
     setModal(true);
 
     RadioGroup1 = new QGroupBox(this);
@@ -42,23 +45,23 @@ TFrmTape::TFrmTape(zemo::Workspace& ws, QWidget* parent) : QDialog(parent), ws_(
     group_ = new QButtonGroup(this);
     auto* itemsLayout = new QGridLayout(RadioGroup1);
     for (int i = 0; i < kItems; ++i) {
-        items_[i] = new QRadioButton(QString::fromUtf8(kItemCaptions[i]), RadioGroup1);
+        items_[i] = new QRadioButton(tr(kItemCaptions[i]), RadioGroup1);
         items_[i]->setObjectName(QStringLiteral("RadioGroup1%1").arg(i));
         group_->addButton(items_[i], i);
         itemsLayout->addWidget(items_[i], i % 5, i / 5);
     }
     items_[0]->setChecked(true);
 
-    Label1 = new QLabel(QStringLiteral("入力(分)"), this);
+    Label1 = new QLabel(tr("入力(分)"), this);
     Label1->setObjectName("Label1");
     Edt_stim = new QLineEdit(this);
     Edt_stim->setObjectName("Edt_stim");
     Edt_stim->setMaximumWidth(56);
     refuseBeyondSjisBytes(Edt_stim, kMinuteChars);
     Label1->setBuddy(Edt_stim);
-    BtnChg = new QPushButton(QStringLiteral("ＯＫ"), this);
+    BtnChg = new QPushButton(tr("ＯＫ"), this);
     BtnChg->setObjectName("BtnChg");
-    BtnCansel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    BtnCansel = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
     BtnCansel->setObjectName("BtnCansel");
 
     auto* field = new QHBoxLayout;
