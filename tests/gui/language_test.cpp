@@ -217,6 +217,35 @@ TEST(CoreMessages, EveryBoxTextOfTheCoreIsInTheCatalogueAndTranslated) {
     installLanguage(*QCoreApplication::instance(), UiLanguage::Japanese, {});
 }
 
+// The committed translation against the sources as they are now: lupdate over src/ into a copy,
+// so that a window text added without its English (or one removed) fails here.
+TEST(Translations, EveryTextOfTheSourcesHasItsEnglishAndNoneIsLeftOver) {
+    const testsupport::TempDir dir("zemo-ts");
+    const QString copy = QString::fromStdString((dir.path() / "zemoplan_en.ts").string());
+    ASSERT_TRUE(QFile::copy(ZEMO_SOURCE_DIR "/translations/zemoplan_en.ts", copy));
+    QProcess lupdate;
+    lupdate.start(ZEMO_LUPDATE, {"-silent", "-locations", "none", "-extensions", "cpp,h,ui", ZEMO_SOURCE_DIR "/src", "-ts", copy});
+    ASSERT_TRUE(lupdate.waitForFinished(120000));
+    ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAllStandardError().toStdString();
+    QFile ts(copy);
+    ASSERT_TRUE(ts.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(ts.readAll());
+    const QRegularExpression message(QStringLiteral("<message>.*?</message>"),
+                                     QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpression source(QStringLiteral("<source>(.*?)</source>"),
+                                    QRegularExpression::DotMatchesEverythingOption);
+    int messages = 0;
+    for (auto it = message.globalMatch(text); it.hasNext();) {
+        const QString m = it.next().captured();
+        ++messages;
+        const bool open = m.contains(QLatin1String("type=\"unfinished\"")) ||
+                          m.contains(QLatin1String("type=\"vanished\"")) || m.contains(QLatin1String("type=\"obsolete\""));
+        EXPECT_FALSE(open) << "translations/zemoplan_en.ts: " << source.match(m).captured(1).toStdString()
+                           << " (refresh with the update_translations target and translate it)";
+    }
+    EXPECT_GT(messages, 500);
+}
+
 TEST(LanguageOption, TheProgramRefusesAnUnknownLanguageAndItsHelpNamesTheOption) {
     const QString program = QCoreApplication::applicationDirPath() + "/zemoplan";
     ASSERT_TRUE(QFile::exists(program)) << "build the zemoplan target first";
